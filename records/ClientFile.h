@@ -1,0 +1,43 @@
+#pragma once
+// Loading the client file DATA401.ZV into the client table and writing single
+// records back. Each operation opens, uses and closes the file.
+#include <string>
+
+#include "records/ClientTable.h"
+#include "records/FileSystem.h"
+
+namespace zv {
+
+class Prompter;
+
+inline constexpr const char* kClientFileName = "DATA401.ZV";
+
+std::string clientFilePath(const std::string& dataLocation);
+
+struct LoadOutcome {
+  bool tooManyRecords = false;  // the file holds more than 51 records
+  int recordsInFile = 0;        // whole records in the file
+};
+
+// Reads every whole record (at most 51) into slots 1..RecordCount and sets
+// RecordCount and CurrentRecord. A missing file is created empty; a file whose
+// length is not a multiple of 255 keeps its tail untouched. Throws ZvError.
+LoadOutcome LoadClientFile(FileSystem& fs, const std::string& path, ClientTable& table);
+
+// Writes slot n as record n (n = RecordCount + 1 appends). Refuses slots
+// beyond 51 and a record that would leave a gap. Returns once on disk.
+void SaveClientRecord(FileSystem& fs, const std::string& path, const ClientTable& table, int n);
+
+// The load with the user's messages: drive not ready and write-protected
+// offer OK (retry) and Cancel (end the program); any other error ends the
+// load with the slots read so far. Returns false when the program must end.
+bool LoadClientFileWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter,
+                                LoadOutcome* outcome = nullptr);
+
+// The message telling the user that the data location holds more clients than
+// the system keeps.
+std::string tooManyClientsMessage(int recordsInFile);
+// The message refusing a 52nd registration.
+std::string clientFileFullMessage();
+
+}  // namespace zv

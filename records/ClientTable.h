@@ -1,0 +1,27 @@
+#pragma once
+// The in-memory client table: slots 1 to 51 mirror records 1 to 51 of the
+// client file; slot 0 never holds a record.
+#include <array>
+#include <cstdint>
+
+#include "records/ClientRecord.h"
+
+namespace zv {
+
+constexpr int kMaxClients = 51;
+
+struct ClientTable {
+  std::array<ClientRecord, kMaxClients + 1> slot{};
+  std::int16_t RecordCount = 0;
+  std::int16_t CurrentRecord = 0;
+  bool EditMode = false;
+  // Working copies kept by the client information screen.
+  int EditCount = 0;
+  int NameDeleted = 0;
+
+  ClientRecord& current() { return slot.at(static_cast<std::size_t>(CurrentRecord)); }
+  const ClientRecord& current() const { return slot.at(static_cast<std::size_t>(CurrentRecord)); }
+  bool full() const { return RecordCount >= kMaxClients; }
+};
+
+}  // namespace zv

@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "records/ClientFile.h"
+#include "records/CodeTables.h"
+#include "records/Cp1252.h"
+#include "records/Encrypt.h"
+#include "tests/core/TestSupport.h"
+#include "ui/Prompter.h"
+
+using namespace zv;
+
+TEST(ClientRecordLayout, EveryFieldAtItsOffset) {
+  const std::pair<Field, FieldLayout> expected[] = {
+      {Field::Name, {0, 25}}, {Field::SSN, {25, 10}}, {Field::Age, {35, 3}}, {Field::Gender, {38, 1}},
+      {Field::Race, {39, 1}}, {Field::Education, {40, 2}}, {Field::Marital, {42, 1}},
+      {Field::DateOfBirth, {43, 10}}, {Field::DateTested, {53, 10}}, {Field::FirstArrest, {63, 2}},
+      {Field::FirstConviction, {65, 2}}, {Field::FelonyArrests, {67, 2}}, {Field::TimesProbation, {69, 2}},
+      {Field::ProbationRevocation, {71, 2}}, {Field::TimesParole, {73, 2}}, {Field::ParoleRevocation, {75, 2}},
+      {Field::TimeArrest, {77, 2}}, {Field::TimesJail, {79, 2}}, {Field::TimesPrison, {81, 2}},
+      {Field::AlcoholArrests, {83, 2}}, {Field::DrugArrests, {85, 2}}, {Field::DUIArrests, {87, 2}},
+      {Field::PercentEmployed, {89, 2}}, {Field::Responses, {91, 162}}, {Field::EditCount, {253, 1}},
+      {Field::NameDeleted, {254, 1}}};
+  std::size_t end = 0;
+  for (const auto& [f, l] : expected) {
+    EXPECT_EQ(layoutOf(f).offset, l.offset);
+    EXPECT_EQ(layoutOf(f).width, l.width);
+    EXPECT_EQ(l.offset, end) << "fields must be contiguous";
+    end = l.offset + l.width;
+  }
+  EXPECT_EQ(end, kRecordSize);
+  EXPECT_EQ(courtField(0), Field::FirstArrest);
+  EXPECT_EQ(courtField(13), Field::PercentEmployed);
+}
+
+TEST(ClientRecordLayout, WritesEachFieldIntoItsBytesOnly) {
+  ClientRecord r;
+  r.setRaw(Field::Name, "Smith");
+  r.setRaw(Field::SSN, "12345678901");  // 11 characters: the 11th is cut
+  r.setRaw(Field::Age, "34");
+  r.setRaw(Field::Gender, "2");
+  r.setRaw(Field::FirstArrest, "7");
+  r.setRaw(Field::TimesJail, "N");
+  r.setRaw(Field::Responses, std::string(162, '0'));
+  r.setRaw(Field::EditCount, "3");
+  r.setRaw(Field::NameDeleted, "0");
+  const std::string b = r.bytes();
+  ASSERT_EQ(b.size(), 255u);
+  EXPECT_EQ(b.substr(0, 25), "Smith                    ");
+  EXPECT_EQ(b.substr(25, 10), "1234567890");
+  EXPECT_EQ(b.substr(35, 3), "34 ");
+  EXPECT_EQ(b[38], '2');
+  EXPECT_EQ(b.substr(63, 2), "7 ");
+  EXPECT_EQ(b.substr(79, 2), "N ");
+  EXPECT_EQ(b.substr(91, 162), std::string(162, '0'));
+  EXPECT_EQ(b.substr(253, 2), "30");
+  EXPECT_EQ(r.trimmed(Field::Name), "Smith");
+}
+
+TEST(ClientRecordLayout, NameOf25FillsFieldAnd26thIsCut) {
+  ClientRecord r;
+  r.setRaw(Field::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  EXPECT_EQ(r.raw(Field::Name), "ABCDEFGHIJKLMNOPQRSTUVWXY");
+  EXPECT_EQ(r.raw(Field::SSN), "          ");
+}
+
+TEST(ClientRecordLayout, Utf8TextIsStoredAsWindows1252) {
+  ClientRecord r;
+  EXPECT_TRUE(r.setText(Field::Name, "Peña Núñez"));
+  EXPECT_EQ(r.raw(Field::Name).substr(0, 10), "Pe\xF1" "a N\xFA\xF1" "ez");
+  EXPECT_EQ(r.text(Field::Name).substr(0, 13), "Peña Núñez");
+  // A character Windows-1252 cannot hold is reported, never stored as a stray byte sequence.
+  EXPECT_FALSE(r.setText(Field::Name, "Łukasz"));
+  EXPECT_EQ(r.raw(Field::Name).substr(0, 6), "?ukasz");
+}
+
+TEST(Cp1252, EveryByteSurvivesARoundTrip) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  bool lossless = false;
+  EXPECT_EQ(cp1252::fromUtf8(cp1252::toUtf8(all), &lossless), all);
+  EXPECT_TRUE(lossless);
+  EXPECT_EQ(cp1252::toUtf8("\x80\x93\x94"), "€“”");
+  EXPECT_EQ(cp1252::length("«Enter»"), 7u);
+  EXPECT_TRUE(cp1252::representable(U'ñ'));
+  EXPECT_FALSE(cp1252::representable(U'Ł'));
+}
+
+TEST(Encrypt, ScramblesAndRestoresExactly) {
+  std::string s = "Ab";
+  Encrypt(s, false);
+  EXPECT_EQ(s, "Di");
+  Encrypt(s, true);
+  EXPECT_EQ(s, "Ab");
+
+  std::string name = "Jo Smith                 ";
+  Encrypt(name, false);
+  EXPECT_EQ(name[2], ' ');
+  EXPECT_EQ(name.substr(8), std::string(17, ' '));
+
+  // Codes near the top wrap modulo 256 and still restore. Code 29 (a control
+  // character no name holds) scrambles to a blank, which restoring keeps.
+  for (int b = 0; b < 256; ++b) {
+    if (b == ' ' || b == 29) continue;
+    std::string one(1, static_cast<char>(b));
+    Encrypt(one, false);
+    Encrypt(one, true);
+    EXPECT_EQ(static_cast<unsigned char>(one[0]), b);
+  }
+}
+
+TEST(CodeTables, PaddedTextsAndOutOfRangeCodes) {
+  EXPECT_EQ(CodeTables::gender(2), "Female");
+  EXPECT_EQ(CodeTables::gender(1), "Male  ");
+  EXPECT_EQ(CodeTables::marital(4), "Seperated");
+  EXPECT_EQ(CodeTables::race(5), "Native American");
+  EXPECT_EQ(CodeTables::race(0), "N/A            ");
+  EXPECT_EQ(CodeTables::gender(3), "N/A   ");
+  EXPECT_EQ(CodeTables::race(-1), "N/A            ");
+  EXPECT_EQ(codeDigit("5"), 5);
+  EXPECT_EQ(codeDigit(" "), -1);
+}
+
+namespace {
+
+ClientRecord namedRecord(const std::string& name) {
+  ClientRecord r;
+  r.setRaw(Field::Name, name);
+  r.setRaw(Field::Responses, std::string(162, '0'));
+  r.setRaw(Field::NameDeleted, "0");
+  return r;
+}
+
+}  // namespace
+
+TEST(ClientFile, MissingFileLoadsEmptyAndIsCreated) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  ClientTable t;
+  const auto path = clientFilePath(dir.path());
+  LoadClientFile(fs, path, t);
+  EXPECT_EQ(t.RecordCount, 0);
+  EXPECT_EQ(t.CurrentRecord, 0);
+  EXPECT_TRUE(fs.exists(path));
+  EXPECT_EQ(fs.size(path), 0u);
+}
+
+TEST(ClientFile, ThreeRecordsLoadIntoSlotsOneToThree) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const auto path = clientFilePath(dir.path());
+  zvtest::writeBytes(path, namedRecord("One").bytes() + namedRecord("Two").bytes() + namedRecord("Three").bytes());
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  EXPECT_EQ(t.RecordCount, 3);
+  EXPECT_EQ(t.CurrentRecord, 1);
+  EXPECT_EQ(t.slot[3].trimmed(Field::Name), "Three");
+  EXPECT_EQ(t.slot[4], ClientRecord());
+}
+
+TEST(ClientFile, AppendGrowsByExactly255AndRewriteKeepsNeighbours) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const auto path = clientFilePath(dir.path());
+  zvtest::writeBytes(path, namedRecord("One").bytes() + namedRecord("Two").bytes());
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  t.slot[3] = namedRecord("Three");
+  SaveClientRecord(fs, path, t, 3);
+  EXPECT_EQ(fs.size(path), 765u);
+  t.slot[2].setRaw(Field::Age, "44");
+  SaveClientRecord(fs, path, t, 2);
+  const std::string bytes = zvtest::readBytes(path);
+  EXPECT_EQ(bytes.size(), 765u);
+  EXPECT_EQ(bytes.substr(0, 255), t.slot[1].bytes());
+  EXPECT_EQ(bytes.substr(255, 255), t.slot[2].bytes());
+  EXPECT_EQ(bytes.substr(510, 255), t.slot[3].bytes());
+}
+
+TEST(ClientFile, ForeignFileLoadsAndIsWrittenBackByteForByte) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const auto path = clientFilePath(dir.path());
+  std::string rec(255, ' ');
+  for (int i = 0; i < 255; ++i) rec[static_cast<std::size_t>(i)] = static_cast<char>(33 + (i * 7) % 200);
+  zvtest::writeBytes(path, rec);
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  SaveClientRecord(fs, path, t, 1);
+  EXPECT_EQ(zvtest::readBytes(path), rec);
+}
+
+TEST(ClientFile, PartialTailIsKeptAndNotCounted) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const auto path = clientFilePath(dir.path());
+  const std::string content = namedRecord("One").bytes() + "partial";
+  zvtest::writeBytes(path, content);
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  EXPECT_EQ(t.RecordCount, 1);
+  EXPECT_EQ(zvtest::readBytes(path), content);
+}
+
+TEST(ClientFile, MoreThan51RecordsLoadFirst51AndNeverWritePast51) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const auto path = clientFilePath(dir.path());
+  std::string content;
+  for (int i = 1; i <= 53; ++i) content += namedRecord("C" + std::to_string(i)).bytes();
+  zvtest::writeBytes(path, content);
+  ClientTable t;
+  ScriptedPrompter p;
+  LoadOutcome o;
+  ASSERT_TRUE(LoadClientFileWithMessages(fs, path, t, p, &o));
+  EXPECT_TRUE(o.tooManyRecords);
+  EXPECT_EQ(o.recordsInFile, 53);
+  EXPECT_EQ(t.RecordCount, 51);
+  EXPECT_EQ(t.slot[51].trimmed(Field::Name), "C51");
+  ASSERT_EQ(p.asked.size(), 1u);
+  EXPECT_NE(p.asked[0].text.find("53 clients"), std::string::npos);
+  EXPECT_THROW(SaveClientRecord(fs, path, t, 52), ZvError);
+  EXPECT_EQ(zvtest::readBytes(path), content);
+}
+
+TEST(ClientFile, GapsAreRefused) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  ClientTable t;
+  const auto path = clientFilePath(dir.path());
+  LoadClientFile(fs, path, t);
+  EXPECT_THROW(SaveClientRecord(fs, path, t, 2), ZvError);
+  EXPECT_EQ(fs.size(path), 0u);
+}
+
+TEST(ClientFileMessages, DriveNotReadyRetriesThenLoads) {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs(real);
+  fs.arm({"read", "", ENOMEDIUM, 1});
+  const auto path = clientFilePath(dir.path());
+  zvtest::writeBytes(path, namedRecord("One").bytes());
+  ClientTable t;
+  ScriptedPrompter p;
+  p.script(Answer::Ok);
+  ASSERT_TRUE(LoadClientFileWithMessages(fs, path, t, p));
+  ASSERT_EQ(p.asked.size(), 1u);
+  EXPECT_EQ(p.asked[0].text,
+            "Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.");
+  EXPECT_EQ(p.asked[0].title, "Disk Error");
+  EXPECT_EQ(p.asked[0].buttons, Buttons::OkCancel);
+  EXPECT_EQ(p.asked[0].icon, Icon::Critical);
+  EXPECT_EQ(t.RecordCount, 1);
+}
+
+TEST(ClientFileMessages, WriteProtectedCancelEndsTheProgram) {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs(real);
+  fs.arm({"ensure", "", EROFS, 1});
+  ClientTable t;
+  ScriptedPrompter p;
+  p.script(Answer::Cancel);
+  EXPECT_FALSE(LoadClientFileWithMessages(fs, clientFilePath(dir.path()), t, p));
+  ASSERT_EQ(p.asked.size(), 1u);
+  EXPECT_EQ(p.asked[0].text, "Data disk write protected!\r\rSet the data disk to writable and replace in drive.");
+  EXPECT_EQ(p.asked[0].title, "Data Disk Error");
+}
+
+TEST(ClientFileMessages, OtherErrorGivesDescriptionTwoBlanksNumber) {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs(real);
+  fs.arm({"read", "", EIO, 1});
+  ClientTable t;
+  ScriptedPrompter p;
+  EXPECT_TRUE(LoadClientFileWithMessages(fs, clientFilePath(dir.path()), t, p));
+  ASSERT_EQ(p.asked.size(), 1u);
+  EXPECT_EQ(p.asked[0].text, std::string(std::strerror(EIO)) + "  " + std::to_string(EIO));
+  EXPECT_EQ(p.asked[0].title, "Zorvex");
+  EXPECT_EQ(t.RecordCount, 0);
+}
+
+TEST(ClientFileMessages, FailedWriteLeavesFileUnchanged) {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs(real);
+  const auto path = clientFilePath(dir.path());
+  zvtest::writeBytes(path, namedRecord("One").bytes());
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  t.slot[2] = namedRecord("Two");
+  fs.arm({"write", "", ENOSPC, 1});
+  try {
+    SaveClientRecord(fs, path, t, 2);
+    FAIL() << "the write must fail";
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::DiskFull);
+  }
+  EXPECT_EQ(zvtest::readBytes(path), namedRecord("One").bytes());
+}
+
+TEST(ErrnoMapping, EachPlatformErrorHasItsKind) {
+  EXPECT_EQ(ZvError::fromErrno(ENOMEDIUM, "/x").kind(), ErrorKind::DriveNotReady);
+  EXPECT_EQ(ZvError::fromErrno(ENODEV, "/x").kind(), ErrorKind::DriveNotReady);
+  EXPECT_EQ(ZvError::fromErrno(ENOENT, "/tmp/none").kind(), ErrorKind::FileNotFound);
+  EXPECT_EQ(ZvError::fromErrno(ENOENT, "/no/such/folder/file").kind(), ErrorKind::PathNotFound);
+  EXPECT_EQ(ZvError::fromErrno(EROFS, "/x").kind(), ErrorKind::WriteProtected);
+  EXPECT_EQ(ZvError::fromErrno(EACCES, "/x").kind(), ErrorKind::WriteProtected);
+  EXPECT_EQ(ZvError::fromErrno(EIO, "/x").kind(), ErrorKind::DeviceIO);
+  EXPECT_EQ(ZvError::fromErrno(ENOSPC, "/x").kind(), ErrorKind::DiskFull);
+  EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").kind(), ErrorKind::Other);
+  EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").number(), EMFILE);
+}
