@@ -1,0 +1,24 @@
+#pragma once
+// Producing a client's report: score the client from scratch with the
+// installation's tables and write the whole report file.
+#include <string>
+
+#include "records/ClientTable.h"
+#include "records/FileSystem.h"
+#include "scoring/Scores.h"
+
+namespace zv {
+
+struct ReportRequest {
+  std::string programDir;   // installation files are read from here
+  std::string outputPath;   // empty: report.prn in the program folder
+  bool summaryPage = false; // append the one-page summary
+};
+
+// Scores the client in slot clients.CurrentRecord and writes its report.
+// The report is complete before it replaces the previous file; on any fault
+// (ZvError, with "FILE:LINE: what is wrong" for installation data) the
+// previous report stays as it was. The client table is never changed.
+Scores ScoreAndReport(FileSystem& fs, const ClientTable& clients, const ReportRequest& request);
+
+}  // namespace zv
