@@ -63,6 +63,38 @@ bool LoadClientFileWithMessages(FileSystem& fs, const std::string& path, ClientT
   }
 }
 
+namespace {
+
+// The data-location messages; returns true when the user asks to retry.
+bool askRetry(const ZvError& e, Prompter& prompter) {
+  switch (e.kind()) {
+    case ErrorKind::DriveNotReady:
+    case ErrorKind::PathNotFound:
+      return prompter.ask("Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.",
+                          "Disk Error", Buttons::OkCancel, Icon::Critical) == Answer::Ok;
+    case ErrorKind::WriteProtected:
+      return prompter.ask("Data disk write protected!\r\rSet the data disk to writable and replace in drive.",
+                          "Data Disk Error", Buttons::OkCancel, Icon::Critical) == Answer::Ok;
+    default:
+      prompter.ask(e.description() + "  " + std::to_string(e.number()), kAppTitle, Buttons::Ok, Icon::None);
+      return false;
+  }
+}
+
+}  // namespace
+
+bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, const ClientTable& table, int n,
+                                  Prompter& prompter) {
+  for (;;) {
+    try {
+      SaveClientRecord(fs, path, table, n);
+      return true;
+    } catch (const ZvError& e) {
+      if (!askRetry(e, prompter)) return false;
+    }
+  }
+}
+
 std::string tooManyClientsMessage(int recordsInFile) {
   return "This data location holds " + std::to_string(recordsInFile) +
          " clients, more than the 51 this system can keep.\rOnly clients 1 to 51 are shown; the others are left "

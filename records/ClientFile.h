@@ -34,6 +34,13 @@ void SaveClientRecord(FileSystem& fs, const std::string& path, const ClientTable
 bool LoadClientFileWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter,
                                 LoadOutcome* outcome = nullptr);
 
+// Writes slot n with the user's messages for the data location: drive not
+// ready and write-protected offer OK (retry) and Cancel; any other error is
+// shown with its description and number. Returns true once the record is on
+// disk, false when the user gave up (the caller keeps what is on screen).
+bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, const ClientTable& table, int n,
+                                  Prompter& prompter);
+
 // The message telling the user that the data location holds more clients than
 // the system keeps.
 std::string tooManyClientsMessage(int recordsInFile);

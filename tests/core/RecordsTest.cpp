@@ -314,3 +314,26 @@ TEST(ErrnoMapping, EachPlatformErrorHasItsKind) {
   EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").kind(), ErrorKind::Other);
   EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").number(), EMFILE);
 }
+
+TEST(ClientFileMessages, SaveWithMessagesRetriesAndReportsGivingUp) {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs(real);
+  const auto path = clientFilePath(dir.path());
+  ClientTable t;
+  LoadClientFile(fs, path, t);
+  t.slot[1] = namedRecord("One");
+  ScriptedPrompter p;
+  fs.arm({"write", "", EROFS, 1});
+  p.script(Answer::Ok);
+  EXPECT_TRUE(SaveClientRecordWithMessages(fs, path, t, 1, p));
+  ASSERT_EQ(p.asked.size(), 1u);
+  EXPECT_EQ(p.asked[0].title, "Data Disk Error");
+  EXPECT_EQ(zvtest::readBytes(path), namedRecord("One").bytes());
+
+  fs.arm({"write", "", ENOSPC, 1});
+  t.slot[2] = namedRecord("Two");
+  EXPECT_FALSE(SaveClientRecordWithMessages(fs, path, t, 2, p));
+  EXPECT_EQ(p.asked.back().text, std::string(std::strerror(ENOSPC)) + "  " + std::to_string(ENOSPC));
+  EXPECT_EQ(zvtest::readBytes(path).size(), 255u);
+}
