@@ -331,6 +331,7 @@ TEST(ClientFileMessages, SaveWithMessagesRetriesAndReportsGivingUp) {
   EXPECT_EQ(p.asked[0].title, "Data Disk Error");
   EXPECT_EQ(zvtest::readBytes(path), namedRecord("One").bytes());
 
+  t.RecordCount = 1;
   fs.arm({"write", "", ENOSPC, 1});
   t.slot[2] = namedRecord("Two");
   EXPECT_FALSE(SaveClientRecordWithMessages(fs, path, t, 2, p));
