@@ -67,6 +67,7 @@ std::string SequentialReader::field(const std::string& what) {
   while (pos_ < bytes_.size() && (bytes_[pos_] == ' ' || bytes_[pos_] == '\t')) ++pos_;
   if (pos_ >= bytes_.size()) endOfFile(what);
   lastLine_ = line_;
+  emptyReported_ = true;  // until a value is found
   if (atLineEnd()) {
     // The classic reader would take this as an empty value; in an
     // installation file it always means a value went missing.
@@ -79,6 +80,7 @@ std::string SequentialReader::field(const std::string& what) {
   }
   std::string value;
   if (bytes_[pos_] == '"') {
+    emptyReported_ = false;
     ++pos_;
     const std::size_t start = pos_;
     while (pos_ < bytes_.size() && bytes_[pos_] != '"' && bytes_[pos_] != '\r' && bytes_[pos_] != '\n') ++pos_;
@@ -99,6 +101,8 @@ std::string SequentialReader::field(const std::string& what) {
     while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !atLineEnd()) ++pos_;
     value = bytes_.substr(start, pos_ - start);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+    if (value.empty()) fault(line_, "empty field where " + what + " was expected");
+    emptyReported_ = value.empty();
   }
   if (pos_ < bytes_.size()) {
     if (bytes_[pos_] == ',') ++pos_;
@@ -110,14 +114,17 @@ std::string SequentialReader::field(const std::string& what) {
 int SequentialReader::integer(const std::string& what, int low, int high) {
   const std::string text = field(what);
   const int line = lastLine_;
-  if (text.empty()) return std::clamp(0, low, high);  // already reported
+  if (text.empty()) {
+    if (!emptyReported_) fault(line, what + " is not a whole number: \"\"");
+    return std::clamp(0, low, high);
+  }
   long long value = 0;
   const char* first = text.data();
   const char* last = text.data() + text.size();
   if (*first == '+' && text.size() > 1 && text[1] != '-') ++first;
   const auto [end, ec] = std::from_chars(first, last, value);
   if (ec == std::errc::result_out_of_range || (ec == std::errc() && end == last && (value < -32768 || value > 32767))) {
-    fault(line, what + " " + text + " is too large");
+    fault(line, what + " is too large: " + text);
     return std::clamp(0, low, high);
   }
   if (ec != std::errc() || end != last || first == last) {

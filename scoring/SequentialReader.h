@@ -68,6 +68,7 @@ class SequentialReader {
   std::size_t lineStart_ = 0;
   int line_ = 1;
   int lastLine_ = 0;
+  bool emptyReported_ = false;  // the last field was empty and already reported
 };
 
 }  // namespace zv

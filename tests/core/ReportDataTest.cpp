@@ -1,0 +1,401 @@
+// The parsers of ZVRPT.TXT and ZVB.TXT: the classic sequential-input rules,
+// every value in its place, and exact messages for every kind of fault.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "records/FileSystem.h"
+#include "records/ZvError.h"
+#include "scoring/ReportData.h"
+#include "scoring/ReportDataReader.h"
+#include "tests/core/TestSupport.h"
+
+using namespace zv;
+
+namespace {
+
+// A small, valid pair of files whose values are easy to recognise. ZVB.TXT
+// gets one line per group of values so that tests know every line number.
+struct Installation {
+  std::vector<std::string> scaleNames = {"\"Truth\"", "\"Alcohol\"", "Drugs", "\"Anti, social\"", "  Violence",
+                                         "\"Stress\""};
+  std::vector<std::string> rangeTexts = {"\"LOW\"", "\"MEDIUM\"", "\"PROBLEM\"", "\"MAXIMUM\""};
+  std::vector<std::string> significantTexts;
+  std::vector<std::string> choiceTexts;
+  std::vector<int> significantItems;
+  std::vector<std::string> keys;
+  std::vector<std::vector<int>> norms;  // 30 groups in file order
+  std::vector<std::vector<int>> stressNorms;  // 6 groups
+  std::vector<int> cuts;
+  std::vector<std::vector<int>> scaleLists;
+  std::vector<int> keyItems;
+  std::vector<std::vector<int>> corrections;  // scales 2..6
+  std::string eol = "\r\n";
+
+  Installation() {
+    for (int k = 1; k <= 42; ++k) significantTexts.push_back("Significant " + std::to_string(k));
+    for (int k = 1; k <= 92; ++k) choiceTexts.push_back(std::to_string(139 + (k + 3) / 4) + ". Answer " + std::to_string(k));
+    for (int k = 1; k <= 42; ++k) significantItems.push_back(k + 100);
+    const int codes[5] = {0, 2, 2, 4, 4};
+    const int sizes[5] = {0, 60, 45, 34, 23};
+    for (int s = 1; s <= 4; ++s)
+      for (int c = 0; c <= codes[s]; ++c) keys.push_back("\"" + std::string(sizes[s], static_cast<char>('0' + c)) + "\"");
+    for (int grp = 0; grp < 30; ++grp) {
+      std::vector<int> t;
+      for (int x = 1; x <= 3 + grp % 4; ++x) t.push_back(grp * 10 + x);
+      norms.push_back(t);
+    }
+    for (int grp = 0; grp < 6; ++grp) {
+      std::vector<int> t;
+      for (int m = 1; m <= 50; ++m) t.push_back(grp * 100 + m);
+      stressNorms.push_back(t);
+    }
+    for (int m = 1; m <= 51; ++m) cuts.push_back(m * 5 - 5);
+    for (int s = 1; s <= 5; ++s) scaleLists.push_back({s, s + 10, s + 20});
+    for (int k = 1; k <= 60; ++k) keyItems.push_back(k + 1);
+    for (int s = 2; s <= 6; ++s) {
+      std::vector<int> t;
+      for (int b = 1; b <= 9; ++b) t.push_back(s * 10 - b);
+      corrections.push_back(t);
+    }
+  }
+
+  static std::string joinInts(const std::vector<int>& v) {
+    std::string out;
+    for (std::size_t i = 0; i < v.size(); ++i) out += (i ? ", " : "") + std::to_string(v[i]);
+    return out;
+  }
+
+  std::string rpt() const {
+    std::string out;
+    for (std::size_t i = 0; i < scaleNames.size(); ++i) out += scaleNames[i] + (i + 1 < scaleNames.size() ? "," : eol);
+    for (std::size_t i = 0; i < rangeTexts.size(); ++i) out += rangeTexts[i] + (i + 1 < rangeTexts.size() ? "," : eol);
+    for (const auto& t : significantTexts) out += t + eol;
+    for (const auto& t : choiceTexts) out += t + eol;
+    return out;
+  }
+  // Line numbers: 1 significant items; 2..17 keys; 18..47 norms; 48..53
+  // stress norms; 54 cuts; 55..59 scale lists; 60 key items; 61..65 corrections.
+  std::string b() const {
+    std::string out = joinInts(significantItems) + eol;
+    for (const auto& k : keys) out += k + eol;
+    for (const auto& t : norms) out += std::to_string(t.size()) + (t.empty() ? "" : ", " + joinInts(t)) + eol;
+    for (const auto& t : stressNorms) out += joinInts(t) + eol;
+    out += joinInts(cuts) + eol;
+    for (const auto& t : scaleLists) out += std::to_string(t.size()) + (t.empty() ? "" : ", " + joinInts(t)) + eol;
+    out += joinInts(keyItems) + eol;
+    for (const auto& t : corrections) out += joinInts(t) + eol;
+    return out;
+  }
+  void write(const zvtest::TempDir& dir) const {
+    zvtest::writeBytes(dir.file("ZVRPT.TXT"), rpt());
+    zvtest::writeBytes(dir.file("ZVB.TXT"), b());
+  }
+};
+
+std::string loadError(const zvtest::TempDir& dir) {
+  RealFileSystem fs;
+  try {
+    LoadReportTables(fs, dir.path());
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::BadData);
+    return e.description();
+  }
+  return "no error";
+}
+
+std::string replaceLine(const std::string& text, int line, const std::string& with) {
+  std::istringstream in(text);
+  std::string out, l;
+  int n = 0;
+  while (std::getline(in, l)) {
+    ++n;
+    out += (n == line ? with + "\r" : l) + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(ReportDataLoad, EveryValueLandsInItsPlace) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.ScaleName[1], "Truth");
+  EXPECT_EQ(t.ScaleName[3], "Drugs");
+  EXPECT_EQ(t.ScaleName[4], "Anti, social");  // a comma inside quotes belongs to the field
+  EXPECT_EQ(t.ScaleName[5], "Violence");      // leading blanks are skipped
+  EXPECT_EQ(t.ScaleName[6], "Stress");
+  EXPECT_EQ(t.RangeText[1], "LOW");
+  EXPECT_EQ(t.RangeText[4], "MAXIMUM");
+  // The field read consumed the line end, so the first text is the next line.
+  EXPECT_EQ(t.SignificantItemText[1], "Significant 1");
+  EXPECT_EQ(t.SignificantItemText[42], "Significant 42");
+  EXPECT_EQ(t.ChoiceText[1], "140. Answer 1");
+  EXPECT_EQ(t.ChoiceText[92], "162. Answer 92");
+  EXPECT_EQ(t.SignificantItems[1], 101);
+  EXPECT_EQ(t.SignificantItems[42], 142);
+  EXPECT_EQ(t.ScoringKey[1][0], std::string(60, '0'));
+  EXPECT_EQ(t.ScoringKey[1][2], std::string(60, '2'));
+  EXPECT_EQ(t.ScoringKey[2][1], std::string(45, '1'));
+  EXPECT_EQ(t.ScoringKey[3][4], std::string(34, '4'));
+  EXPECT_EQ(t.ScoringKey[4][0], std::string(23, '0'));
+  EXPECT_EQ(t.ScoringKey[4][4], std::string(23, '4'));
+  // Group order: gender outermost, then race, then scale.
+  EXPECT_EQ(t.NormCount[1][1][1], 3);
+  EXPECT_EQ(t.NormTable[1][1][1][1], 1);
+  EXPECT_EQ(t.NormTable[1][0][1][1], 0);
+  const int grp = 15 + 5 * 1 + 2;  // gender 2, race 2, scale 3
+  EXPECT_EQ(t.NormCount[2][2][3], 3 + grp % 4);
+  EXPECT_EQ(t.NormTable[3][2][2][2], grp * 10 + 2);
+  EXPECT_EQ(t.StressNorm[1][1][1], 1);
+  EXPECT_EQ(t.StressNorm[3][50][2], 550);
+  EXPECT_EQ(t.StressNorm[2][7][2], 407);
+  EXPECT_EQ(t.StressCut[1], 0);
+  EXPECT_EQ(t.StressCut[51], 250);
+  EXPECT_EQ(t.ScaleItems[1], (std::vector<int>{1, 11, 21}));
+  EXPECT_EQ(t.ScaleItems[5], (std::vector<int>{5, 15, 25}));
+  EXPECT_EQ(t.KeyItems[1], 2);
+  EXPECT_EQ(t.KeyItems[60], 61);
+  EXPECT_EQ(t.TruthCorrection[2][1], 19);
+  EXPECT_EQ(t.TruthCorrection[6][9], 51);
+}
+
+TEST(ReportDataLoad, FieldsMayShareLinesOrSpreadOverLines) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  // Every integer of ZVB.TXT on a line of its own, with LF line ends.
+  std::string b = inst.b();
+  std::string oneEach;
+  for (char c : b) {
+    if (c == '\r') continue;
+    if (c == ',') oneEach += "\n";
+    else if (c != ' ') oneEach += c;
+    else continue;
+  }
+  zvtest::writeBytes(dir.file("ZVB.TXT"), oneEach);
+  // Lone CR line ends in ZVRPT.TXT, and all scale names and range texts on one line.
+  std::string rpt = inst.rpt();
+  rpt.replace(rpt.find("\r\n"), 2, ",");
+  std::string crOnly;
+  for (char c : rpt)
+    if (c != '\n') crOnly += c;
+  zvtest::writeBytes(dir.file("ZVRPT.TXT"), crOnly);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.RangeText[4], "MAXIMUM");
+  EXPECT_EQ(t.SignificantItemText[1], "Significant 1");
+  EXPECT_EQ(t.ChoiceText[92], "162. Answer 92");
+  EXPECT_EQ(t.ScoringKey[3][2], std::string(34, '2'));
+  EXPECT_EQ(t.TruthCorrection[6][9], 51);
+}
+
+TEST(ReportDataLoad, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
+  // The comma ends the field; the whole-line read then starts right after it.
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.rangeTexts.back() += ",";
+  inst.write(dir);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.SignificantItemText[1], "");
+  EXPECT_EQ(t.SignificantItemText[2], "Significant 1");
+}
+
+TEST(ReportDataLoad, TextsStayWindows1252BytesWithTheirBlanks) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.significantTexts[0] = "Bebe a diario \xAB" "ca\xF1" "a\xBB  ";
+  inst.choiceTexts[5] = "   141. Indented";
+  inst.scaleNames[1] = "\"Alcohol \xC9\"";
+  inst.write(dir);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.SignificantItemText[1], "Bebe a diario \xAB" "ca\xF1" "a\xBB  ");
+  EXPECT_EQ(t.ChoiceText[6], "   141. Indented");
+  EXPECT_EQ(t.ScaleName[2], "Alcohol \xC9");
+}
+
+TEST(ReportDataLoad, MissingFileIsThePlatformError) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  std::filesystem::remove(dir.file("ZVB.TXT"));
+  RealFileSystem fs;
+  try {
+    LoadReportTables(fs, dir.path());
+    FAIL() << "no error";
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::FileNotFound);
+    EXPECT_EQ(e.path(), dir.file("ZVB.TXT"));
+  }
+}
+
+TEST(ReportDataFaults, FileEndingEarlyNamesTheMissingValue) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  const std::string b = inst.b();
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.find("\r\n" + Installation::joinInts(inst.keyItems))) + "\r\n");
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:60: file ends early: key item 1 expected");
+
+  inst.choiceTexts.pop_back();
+  inst.write(dir);
+  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected");
+
+  inst.choiceTexts.clear();
+  inst.significantTexts.resize(10);
+  inst.write(dir);
+  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:13: file ends early: significant item text 11 expected");
+}
+
+TEST(ReportDataFaults, BlankLineOrEmptyFieldWhereAValueBelongs) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  zvtest::writeBytes(dir.file("ZVB.TXT"), "\r\n" + inst.b());
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:1: blank line where significant item 1 was expected");
+
+  std::string b = inst.b();
+  b.insert(b.find("\"0000"), "   \r\n");
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:2: blank line where scoring key of key section 1, answer code 0 was expected");
+
+  inst.scaleLists[2] = {3, 13};
+  b = inst.b();
+  b.replace(b.find("2, 3, 13"), 8, "2, 3,, 13");
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:57: empty field where item 2 of scale 3 was expected");
+}
+
+TEST(ReportDataFaults, BoundsOfCountsAndItemNumbers) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  const std::string b = inst.b();
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 1, "163" + Installation::joinInts(inst.significantItems).substr(3)));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:1: significant item 1 is 163; it must be 1 to 162");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 25, "100, " + Installation::joinInts(std::vector<int>(100, 1))));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:25: norm count of gender 1, race 2, scale 3 is 100; it must be 0 to 99");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 18, "-1"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:18: norm count of gender 1, race 1, scale 1 is -1; it must be 0 to 99");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 58, "31, " + Installation::joinInts(std::vector<int>(31, 9))));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:58: item count of scale 4 is 31; it must be 0 to 30");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 55, "2, 1, 0"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:55: item 2 of scale 1 is 0; it must be 1 to 162");
+
+  std::vector<int> keys = inst.keyItems;
+  keys[16] = 200;
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 60, Installation::joinInts(keys)));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:60: key item 17 is 200; it must be 1 to 162");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, 5, x10"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 3 is not a whole number: \"x10\"");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, \"\", 10"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is not a whole number: \"\"");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, \" 7\", -3, +4"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is not a whole number: \" 7\"");
+
+  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, 99999"));
+  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is too large: 99999");
+}
+
+TEST(ReportDataFaults, ZeroCountsAndFullCountsAreValid) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.norms[0].clear();
+  inst.norms[29] = std::vector<int>(99, 7);
+  inst.scaleLists[0].clear();
+  inst.scaleLists[4] = std::vector<int>(30, 162);
+  inst.write(dir);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.NormCount[1][1][1], 0);
+  EXPECT_EQ(t.NormCount[2][3][5], 99);
+  EXPECT_EQ(t.NormTable[5][99][3][2], 7);
+  EXPECT_TRUE(t.ScaleItems[1].empty());
+  EXPECT_EQ(t.ScaleItems[5].size(), 30u);
+}
+
+TEST(ReportDataFaults, QuotingFaults) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.scaleNames[5] = "\"Stress";
+  inst.write(dir);
+  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:1: missing closing quote in scale name 6");
+  inst = Installation();
+  inst.scaleNames[2] = "\"Drugs\" x";
+  inst.write(dir);
+  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:1: unexpected text after the quoted scale name 3");
+}
+
+TEST(ReportDataCollect, EveryProblemIsCollectedWithItsLine) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.significantItems[4] = 0;
+  inst.norms[3] = std::vector<int>(100, 5);
+  inst.keyItems[59] = 170;
+  inst.write(dir);
+  std::string rpt = inst.rpt();
+  zvtest::writeBytes(dir.file("ZVRPT.TXT"), rpt + "extra line\r\n");
+  RealFileSystem fs;
+  std::vector<DataProblem> problems;
+  ReportTableLines lines;
+  const ReportTables t = ReadReportTables(fs, dir.path(), &problems, &lines);
+  std::vector<std::string> texts;
+  for (const auto& p : problems) texts.push_back(p.text());
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "ZVRPT.TXT:137: text after the last value of the file",
+                       "ZVB.TXT:1: significant item 5 is 0; it must be 1 to 162",
+                       "ZVB.TXT:21: norm count of gender 1, race 1, scale 4 is 100; it must be 0 to 99",
+                       "ZVB.TXT:60: key item 60 is 170; it must be 1 to 162",
+                   }));
+  // Reading went on in step after the oversized norm table.
+  EXPECT_EQ(t.NormCount[1][1][5], static_cast<int>(inst.norms[4].size()));
+  EXPECT_EQ(t.TruthCorrection[6][9], 51);
+  EXPECT_TRUE(lines.rptComplete);
+  EXPECT_TRUE(lines.bComplete);
+  EXPECT_EQ(lines.StressCut[51], 54);
+  EXPECT_EQ(lines.ChoiceText[92], 136);
+  EXPECT_EQ(lines.ScaleItems[3], (std::vector<int>{57, 57, 57}));
+}
+
+TEST(ReportDataCollect, MissingOrShortFileStopsOnlyThatFile) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  std::filesystem::remove(dir.file("ZVRPT.TXT"));
+  const std::string b = inst.b();
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() - 10));
+  RealFileSystem fs;
+  std::vector<DataProblem> problems;
+  ReportTableLines lines;
+  ReadReportTables(fs, dir.path(), &problems, &lines);
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0].file, "ZVRPT.TXT");
+  EXPECT_EQ(problems[0].line, 0);
+  EXPECT_EQ(problems[0].what.rfind("cannot be read: ", 0), 0u);
+  EXPECT_EQ(problems[1].text(), "ZVB.TXT:65: file ends early: truthfulness correction of scale 6, band 8 expected");
+  EXPECT_FALSE(lines.rptComplete);
+  EXPECT_FALSE(lines.bComplete);
+}
+
+TEST(ReportDataNames, ParagraphFilesByScale) {
+  EXPECT_EQ(paragraphFileName(1), "ZVVA.TXT");
+  EXPECT_EQ(paragraphFileName(2), "ZVAL.TXT");
+  EXPECT_EQ(paragraphFileName(3), "ZVDG.TXT");
+  EXPECT_EQ(paragraphFileName(4), "ZVAS.TXT");
+  EXPECT_EQ(paragraphFileName(5), "ZVVI.TXT");
+  EXPECT_EQ(paragraphFileName(6), "ZVSC.TXT");
+  EXPECT_THROW(paragraphFileName(7), ZvError);
+}
