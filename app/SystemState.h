@@ -13,6 +13,8 @@
 
 namespace zv {
 
+class Printer;  // report/Printer.h
+
 struct SystemState {
   SystemState(FileSystem& fileSystem, Prompter& messages, std::string programFolder)
       : fs(fileSystem), prompter(messages), programDir(std::move(programFolder)),
@@ -20,6 +22,7 @@ struct SystemState {
 
   FileSystem& fs;
   Prompter& prompter;
+  Printer* printer = nullptr;  // null: the screens print through the system printer
 
   std::string programDir;
   std::string dataLocation;  // the folder holding DATA401.ZV
