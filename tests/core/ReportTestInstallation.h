@@ -1,0 +1,216 @@
+#pragma once
+// A small installation of our own for the scoring and report tests: tables
+// in memory, the same tables written as ZVB.TXT and ZVRPT.TXT, paragraph
+// files, ZVINVAL.TXT and ZVFOOT.TXT, and a builder for client records.
+// Texts are Windows-1252 bytes; a few non-ASCII bytes travel through on purpose.
+#include <string>
+#include <vector>
+
+#include "records/ClientRecord.h"
+#include "records/ClientTable.h"
+#include "scoring/ReportTables.h"
+#include "tests/core/TestSupport.h"
+
+namespace zvtest {
+
+// Scale lists: truthfulness 61..70; alcohol 1..15 and 153, 155; drugs 16..32
+// and 157, 158; scale 4 33..45 and 106..110; scale 5 46..60 and 111..115.
+// KeyItems(j) = j. True answers (code 1) on items 1..60 earn 3 points when
+// i % 4 == 0, else 2 when i % 3 == 0, else 1. Truthfulness items 61..65 earn 1
+// for "true", 66..70 earn 1 for "false". Rating items earn code - 1. Items 153,
+// 155, 157 and 158 earn 4 - code for codes 1..3.
+inline zv::ReportTables testTables() {
+  zv::ReportTables t;
+  t.ScaleName = {"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence", "Stress Coping"};
+  t.RangeText = {"", "LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
+  for (int k = 1; k <= 42; ++k) {
+    t.SignificantItems[k] = k <= 11 ? k : k <= 24 ? k + 4 : k <= 31 ? k + 8 : k + 14;  // 1-11, 16-28, 33-39, 46-56
+    t.SignificantItemText[k] = std::to_string(t.SignificantItems[k]) + ". Significant answer number " + std::to_string(k);
+  }
+  for (int k = 1; k <= 92; ++k) {
+    const int item = 139 + (k + 3) / 4;
+    const int answer = (k - 1) % 4 + 1;
+    std::string text = std::to_string(item) + ". Answer " + std::to_string(answer) + " of item " + std::to_string(item);
+    if (answer == 4) text += ", a long answer text that runs on past the seventy-one characters of a line";
+    if (k == 2) text += " (caf\xE9)";
+    t.ChoiceText[k] = text;
+  }
+  // Keys.
+  std::string s1c1;
+  for (int i = 1; i <= 60; ++i) s1c1 += static_cast<char>('0' + (i % 4 == 0 ? 3 : i % 3 == 0 ? 2 : 1));
+  t.ScoringKey[1][0] = std::string(60, '0');
+  t.ScoringKey[1][1] = s1c1;
+  t.ScoringKey[1][2] = std::string(60, '0');
+  t.ScoringKey[2][0] = std::string(45, '0');
+  t.ScoringKey[2][1] = "11111" + std::string(40, '0');
+  t.ScoringKey[2][2] = "0000011111" + std::string(35, 'x');  // a non-digit earns nothing
+  for (int c = 0; c <= 4; ++c) t.ScoringKey[3][c] = std::string(34, static_cast<char>('0' + (c > 0 ? c - 1 : 0)));
+  t.ScoringKey[4][0] = "0";  // shorter than the section: the rest earns nothing
+  for (int c = 1; c <= 4; ++c) {
+    std::string k(23, '0');
+    for (int item : {153, 155, 157, 158}) k[static_cast<std::size_t>(item - 140)] = static_cast<char>('0' + (c <= 3 ? 4 - c : 0));
+    t.ScoringKey[4][c] = k;
+  }
+  // Norms: percentile 3x + s, at most 99; scale 1 for men reaches raw score 99.
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 5; ++s) {
+        int count = s == 1 ? (g == 1 ? 99 : 10) : 40;
+        t.NormCount[g][r][s] = count;
+        for (int x = 1; x <= count; ++x) {
+          int p = std::min(99, 3 * x + s + (r - 1));
+          if (s == 1) p = x <= 10 ? 9 * x + (g - 1) : (x == 99 ? 60 : 97);
+          t.NormTable[s][x][r][g] = p;
+        }
+      }
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = std::min(99, 2 * m - 1 + (r - 1) + (g - 1));
+  for (int m = 1; m <= 51; ++m) t.StressCut[m] = 10 + 5 * (m - 1);
+  for (int i = 61; i <= 70; ++i) t.ScaleItems[1].push_back(i);
+  for (int i = 1; i <= 15; ++i) t.ScaleItems[2].push_back(i);
+  t.ScaleItems[2].insert(t.ScaleItems[2].end(), {153, 155});
+  for (int i = 16; i <= 32; ++i) t.ScaleItems[3].push_back(i);
+  t.ScaleItems[3].insert(t.ScaleItems[3].end(), {157, 158});
+  for (int i = 33; i <= 45; ++i) t.ScaleItems[4].push_back(i);
+  for (int i = 106; i <= 110; ++i) t.ScaleItems[4].push_back(i);
+  for (int i = 46; i <= 60; ++i) t.ScaleItems[5].push_back(i);
+  for (int i = 111; i <= 115; ++i) t.ScaleItems[5].push_back(i);
+  for (int j = 1; j <= 60; ++j) t.KeyItems[j] = j;
+  for (int s = 2; s <= 6; ++s)
+    for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = s == 6 ? -b : b / 3;
+  return t;
+}
+
+inline std::string csvInts(const std::vector<int>& v) {
+  std::string out;
+  for (std::size_t i = 0; i < v.size(); ++i) out += (i ? "," : "") + std::to_string(v[i]);
+  return out + "\r\n";
+}
+
+inline std::string rptText(const zv::ReportTables& t) {
+  std::string out;
+  for (int s = 1; s <= 6; ++s) out += "\"" + t.ScaleName[s] + "\"" + (s < 6 ? "," : "\r\n");
+  for (int i = 1; i <= 4; ++i) out += "\"" + t.RangeText[i] + "\"" + (i < 4 ? "," : "\r\n");
+  for (int k = 1; k <= 42; ++k) out += t.SignificantItemText[k] + "\r\n";
+  for (int k = 1; k <= 92; ++k) out += t.ChoiceText[k] + "\r\n";
+  return out;
+}
+
+inline std::string bText(const zv::ReportTables& t) {
+  std::string out;
+  out += csvInts(std::vector<int>(t.SignificantItems.begin() + 1, t.SignificantItems.end()));
+  const int codes[5] = {0, 2, 2, 4, 4};
+  for (int k = 1; k <= 4; ++k)
+    for (int c = 0; c <= codes[k]; ++c) out += "\"" + t.ScoringKey[k][c] + "\"\r\n";
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 5; ++s) {
+        std::vector<int> v{t.NormCount[g][r][s]};
+        for (int x = 1; x <= t.NormCount[g][r][s]; ++x) v.push_back(t.NormTable[s][x][r][g]);
+        out += csvInts(v);
+      }
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r) {
+      std::vector<int> v;
+      for (int m = 1; m <= 50; ++m) v.push_back(t.StressNorm[r][m][g]);
+      out += csvInts(v);
+    }
+  out += csvInts(std::vector<int>(t.StressCut.begin() + 1, t.StressCut.end()));
+  for (int s = 1; s <= 5; ++s) {
+    std::vector<int> v{static_cast<int>(t.ScaleItems[s].size())};
+    v.insert(v.end(), t.ScaleItems[s].begin(), t.ScaleItems[s].end());
+    out += csvInts(v);
+  }
+  out += csvInts(std::vector<int>(t.KeyItems.begin() + 1, t.KeyItems.end()));
+  for (int s = 2; s <= 6; ++s) out += csvInts(std::vector<int>(t.TruthCorrection[s].begin() + 1, t.TruthCorrection[s].end()));
+  return out;
+}
+
+inline const char* kParagraphFiles[7] = {"", "ZVVA.TXT", "ZVAL.TXT", "ZVDG.TXT", "ZVAS.TXT", "ZVVI.TXT", "ZVSC.TXT"};
+
+// Three lines per sub-range, each naming its scale and sub-range, the first
+// line 71 characters wide, so joined paragraphs need cutting and widening.
+inline std::string paragraphFile(int scale) {
+  const bool substance = scale == 2 || scale == 3;
+  const std::vector<std::string> words =
+      substance ? std::vector<std::string>{"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM-LOW", "PROBLEM-HIGH", "SEVERE", "MAXIMUM"}
+                : std::vector<std::string>{"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM", "MAXIMUM-LOW", "MAXIMUM-HIGH"};
+  std::string out = "Paragraphs of scale " + std::to_string(scale) + "\r\n";
+  for (const auto& w : words) {
+    out += w + "\r\n";
+    std::string first = "Scale " + std::to_string(scale) + " " + w + ": this line is filled out to the full width";
+    first.resize(71, '.');
+    out += first + "\r\n";
+    out += "of a report line, and the paragraph goes on with a second line and\r\n";
+    out += "ends with a third, shorter one (r\xE9sum\xE9).\r\n";
+    out += "END\r\n";
+  }
+  return out;
+}
+
+inline void writeInstallation(const std::string& dir, const zv::ReportTables& t = testTables()) {
+  writeBytes(dir + "/ZVRPT.TXT", rptText(t));
+  writeBytes(dir + "/ZVB.TXT", bText(t));
+  for (int s = 1; s <= 6; ++s) writeBytes(dir + "/" + kParagraphFiles[s], paragraphFile(s));
+  writeBytes(dir + "/ZVINVAL.TXT",
+             "This test is not valid: the Truthfulness Scale score lies at or above\r\n"
+             "the 95th percentile, or too many items were answered \"true\".\r\n"
+             "\r\n"
+             "Retest the client after an interview.\r\n"
+             "END\r\n"
+             "Lines after END are not printed.\r\n");
+  writeBytes(dir + "/ZVFOOT.TXT",
+             "Test installation for the report tests.  All rights reserved.\r\n"
+             "Second notice line of the test installation\r\n");
+}
+
+// A client record built field by field (Windows-1252 bytes).
+struct TestClient {
+  std::string name = "Doe, Jan\xE9";
+  std::string id = "123-45";
+  std::string age = "34";
+  std::string gender = "1";
+  std::string race = "1";
+  std::string education = "12";
+  std::string marital = "2";
+  std::string dateOfBirth = "01/02/1990";
+  std::string dateTested = "03/04/2024";
+  std::vector<std::string> court = std::vector<std::string>(14, "0");
+  std::string responses = std::string(162, '0');
+
+  void answer(int item, int code) { responses[static_cast<std::size_t>(item - 1)] = static_cast<char>('0' + code); }
+  void answer(int from, int to, int code) {
+    for (int i = from; i <= to; ++i) answer(i, code);
+  }
+
+  zv::ClientRecord record() const {
+    using zv::Field;
+    zv::ClientRecord r;
+    r.setRaw(Field::Name, name);
+    r.setRaw(Field::SSN, id);
+    r.setRaw(Field::Age, age);
+    r.setRaw(Field::Gender, gender);
+    r.setRaw(Field::Race, race);
+    r.setRaw(Field::Education, education);
+    r.setRaw(Field::Marital, marital);
+    r.setRaw(Field::DateOfBirth, dateOfBirth);
+    r.setRaw(Field::DateTested, dateTested);
+    for (int k = 0; k < 14; ++k) r.setRaw(zv::courtField(k), court[static_cast<std::size_t>(k)]);
+    r.setRaw(Field::Responses, responses);
+    r.setRaw(Field::EditCount, "0");
+    r.setRaw(Field::NameDeleted, "0");
+    return r;
+  }
+};
+
+// A table holding `clients` in slots 1..n, the last one current unless told.
+inline zv::ClientTable tableOf(const std::vector<TestClient>& clients, int current = 0) {
+  zv::ClientTable t;
+  for (std::size_t i = 0; i < clients.size(); ++i) t.slot[i + 1] = clients[i].record();
+  t.RecordCount = static_cast<std::int16_t>(clients.size());
+  t.CurrentRecord = static_cast<std::int16_t>(current > 0 ? current : static_cast<int>(clients.size()));
+  return t;
+}
+
+}  // namespace zvtest
