@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "records/ClientFile.h"
+#include "sheets/GridEntry.h"
+#include "tests/core/TestSupport.h"
+#include "ui/Prompter.h"
+
+using namespace zv;
+
+TEST(GridAnswerType, FirstFiveCharactersOfAnswer2) {
+  EXPECT_EQ(answerTypeOf("False"), 0);
+  EXPECT_EQ(answerTypeOf("False statement"), 0);
+  EXPECT_EQ(answerTypeOf("No"), 1);
+  EXPECT_EQ(answerTypeOf("No way"), 2);
+  EXPECT_EQ(answerTypeOf("No "), 2);
+  EXPECT_EQ(answerTypeOf("No Change"), 4);
+  EXPECT_EQ(answerTypeOf("No Ch"), 4);
+  EXPECT_EQ(answerTypeOf("Completely"), 4);
+  EXPECT_EQ(answerTypeOf("Sometimes"), 3);
+  EXPECT_EQ(answerTypeOf("Mostly True"), 5);
+  EXPECT_EQ(answerTypeOf("Often"), 6);
+  EXPECT_EQ(answerTypeOf("false"), 2);  // case-sensitive
+  EXPECT_EQ(answerTypeOf(""), 2);
+  EXPECT_EQ(answerTypeOf("Once a week"), 2);
+  EXPECT_EQ(answerTypeOf("Falso"), 2);
+  EXPECT_EQ(answerTypeOf("Fals\xC3\xA9"), 2);  // five characters, not five bytes
+}
+
+TEST(GridAnswerType, KeysColumnsAndHelp) {
+  EXPECT_TRUE(gridAccepts(0, '2'));
+  EXPECT_FALSE(gridAccepts(0, '3'));
+  EXPECT_FALSE(gridAccepts(1, '3'));
+  EXPECT_TRUE(gridAccepts(3, '4'));
+  EXPECT_FALSE(gridAccepts(4, '5'));
+  EXPECT_TRUE(gridAccepts(5, '5'));
+  EXPECT_FALSE(gridAccepts(6, '6'));
+  EXPECT_TRUE(gridAccepts(2, '0'));
+  EXPECT_FALSE(gridAccepts(2, 'a'));
+  EXPECT_EQ(columnCount(0), 3);
+  EXPECT_EQ(columnCount(3), 5);
+  EXPECT_EQ(columnCount(6), 6);
+  EXPECT_EQ(gridWidthTwips(1), 1120);
+  EXPECT_EQ(gridWidthTwips(4), 1550);
+  EXPECT_EQ(gridWidthTwips(5), 1750);
+  EXPECT_EQ(headerTexts(5), (std::vector<std::string>{"Num", "1", "2", "3", "4", "5"}));
+  EXPECT_EQ(gridHelp(4), nullptr);
+  EXPECT_EQ(std::string(gridHelp(2)), "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+  EXPECT_EQ(std::string(gridHelp(3)),
+            "0=No answer, 1=Rare or Never, 2=Sometimes, 3=Often, 4=Very Often, Tab=Next grid");
+}
+
+TEST(GridPlanning, OneGridPerTypeInOrderOfFirstOccurrence) {
+  std::vector<std::pair<int, std::string>> rows;
+  for (int i = 1; i <= 3; ++i) rows.push_back({i, "False"});
+  rows.push_back({4, "Sometimes"});
+  rows.push_back({5, "No"});
+  rows.push_back({6, "False"});  // appended to the first grid, not a new one
+  rows.push_back({7, "No Change"});
+  rows.push_back({0, "False"});    // no item number: left out
+  rows.push_back({163, "False"});  // beyond the test: left out
+  const auto g = planGrids(rows);
+  ASSERT_EQ(g.size(), 4u);
+  EXPECT_EQ(g[0].type, 0);
+  EXPECT_EQ(g[0].items, (std::vector<int>{1, 2, 3, 6}));
+  EXPECT_EQ(g[1].type, 3);
+  EXPECT_EQ(g[2].type, 1);
+  EXPECT_EQ(g[2].items, (std::vector<int>{5}));
+  EXPECT_EQ(g[3].type, 4);
+}
+
+TEST(GridAnswers, StoredStringsScansAndNonDigits) {
+  bool shortScan = true;
+  const Answers zeros = Answers::fromResponses(std::string(162, '0'), false, &shortScan);
+  EXPECT_FALSE(shortScan);
+  EXPECT_EQ(zeros.joined(), std::string(162, '0'));
+
+  std::string stored(162, '1');
+  stored[9] = ' ';
+  stored[10] = 'x';
+  const Answers a = Answers::fromResponses(stored, false);
+  EXPECT_EQ(a.code(10), '0');
+  EXPECT_EQ(a.code(11), '0');
+  EXPECT_EQ(a.code(12), '1');
+  EXPECT_EQ(a.joined().size(), 162u);
+
+  // A scan of 150 answers (the rest blank in the record) is padded with "0".
+  const Answers s = Answers::fromResponses(std::string(150, '2') + std::string(12, ' '), true, &shortScan);
+  EXPECT_TRUE(shortScan);
+  EXPECT_EQ(s.joined(), std::string(150, '2') + std::string(12, '0'));
+  Answers::fromResponses(std::string(162, '2'), true, &shortScan);
+  EXPECT_FALSE(shortScan);
+}
+
+TEST(GridScrolling, SeventeenRowsVisible) {
+  EXPECT_EQ(scrolledFirstRow(5, 105, 1), 1);    // visible: unchanged
+  EXPECT_EQ(scrolledFirstRow(17, 105, 1), 1);
+  EXPECT_EQ(scrolledFirstRow(18, 105, 1), 17);  // one row of context above
+  EXPECT_EQ(scrolledFirstRow(100, 105, 1), 89);  // near the end: the last 17 rows
+  EXPECT_EQ(scrolledFirstRow(1, 105, 40), 1);
+  EXPECT_EQ(scrolledFirstRow(30, 105, 40), 29);
+  EXPECT_EQ(scrolledFirstRow(10, 12, 1), 1);
+}
+
+TEST(GridNavigation, KeyedAnswersAdvanceAcrossGridsAndBeepAtTheEnd) {
+  GridNavigator n({3, 2, 2});
+  EXPECT_EQ(n.focus(), 0);
+  EXPECT_EQ(n.row(0), 1);
+  EXPECT_FALSE(n.advance().beep);
+  EXPECT_FALSE(n.advance().beep);
+  EXPECT_EQ(n.row(0), 3);
+  auto s = n.advance();  // last item of grid 0: to row 1 of grid 1
+  EXPECT_TRUE(s.gridChanged);
+  EXPECT_EQ(n.focus(), 1);
+  EXPECT_EQ(n.row(1), 1);
+  EXPECT_EQ(n.row(0), 3);
+  n.advance();
+  n.advance();
+  EXPECT_EQ(n.focus(), 2);
+  n.advance();
+  EXPECT_EQ(n.row(2), 2);
+  s = n.advance();  // last item of the last grid: stays, beeps
+  EXPECT_TRUE(s.beep);
+  EXPECT_FALSE(s.gridChanged);
+  EXPECT_EQ(n.focus(), 2);
+  EXPECT_EQ(n.row(2), 2);
+}
+
+TEST(GridNavigation, UpAndBackspaceAtRowOne) {
+  GridNavigator n({3, 2, 2});
+  auto s = n.up();  // row 1 of grid 0
+  EXPECT_TRUE(s.beep);
+  EXPECT_EQ(n.row(0), 1);
+  EXPECT_TRUE(n.backspace().beep);
+  n.focusGrid(2);
+  s = n.up();  // row 1 of grid 2: last item of grid 1
+  EXPECT_FALSE(s.beep);
+  EXPECT_TRUE(s.gridChanged);
+  EXPECT_EQ(n.focus(), 1);
+  EXPECT_EQ(n.row(1), 2);
+  s = n.up();
+  EXPECT_FALSE(s.gridChanged);
+  EXPECT_EQ(n.row(1), 1);
+  s = n.backspace();
+  EXPECT_EQ(n.focus(), 0);
+  EXPECT_EQ(n.row(0), 3);
+  EXPECT_TRUE(n.backspace().beep);  // not at row 1: refused
+  EXPECT_EQ(n.row(0), 3);
+}
+
+TEST(GridNavigation, FocusAndRowsFromClicks) {
+  GridNavigator n({3, 4});
+  n.focusGrid(1);
+  n.setRow(1, 9);
+  EXPECT_EQ(n.row(1), 4);
+  n.leaveGrids();
+  EXPECT_EQ(n.focus(), -1);
+  EXPECT_TRUE(n.advance().beep);
+  GridNavigator empty({});
+  EXPECT_EQ(empty.grids(), 1);
+  EXPECT_TRUE(empty.advance().beep);
+  EXPECT_TRUE(empty.up().beep);
+}
+
+namespace {
+
+struct SaveFixture {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs{real};
+  ScriptedPrompter prompter;
+  ClientTable table;
+  std::string path = dir.file(kClientFileName);
+
+  void storeExisting(int n) {
+    std::string bytes;
+    for (int i = 1; i <= n; ++i) {
+      ClientRecord r;
+      r.setRaw(Field::Name, "Client " + std::to_string(i));
+      r.setRaw(Field::Responses, std::string(162, '1'));
+      bytes += r.bytes();
+    }
+    zvtest::writeBytes(path, bytes);
+    LoadClientFile(fs, path, table);
+  }
+  Answers keyed() const {
+    Answers a;
+    for (int i = 1; i <= 162; ++i) a.set(i, static_cast<char>('0' + i % 3));
+    return a;
+  }
+};
+
+}  // namespace
+
+TEST(GridSave, NewClientBecomesTheNextRecordAndIsThenCounted) {
+  SaveFixture f;
+  f.storeExisting(2);
+  f.table.CurrentRecord = 3;
+  f.table.slot[3].setRaw(Field::Name, "Newcomer");
+  f.table.EditMode = false;
+  ASSERT_TRUE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
+  EXPECT_EQ(f.table.RecordCount, 3);
+  EXPECT_FALSE(f.table.EditMode);
+  const std::string disk = zvtest::readBytes(f.path);
+  ASSERT_EQ(disk.size(), 3 * kRecordSize);
+  EXPECT_EQ(disk.substr(2 * kRecordSize), f.table.slot[3].bytes());
+  EXPECT_EQ(disk.substr(2 * kRecordSize + 91, 162), f.keyed().joined());
+}
+
+TEST(GridSave, FailedWriteKeepsCountAndSlotAndRetryWorks) {
+  SaveFixture f;
+  f.storeExisting(1);
+  f.table.CurrentRecord = 2;
+  f.table.slot[2].setRaw(Field::Responses, std::string(162, '0'));
+  f.table.EditMode = false;
+  f.fs.arm({"write", "", ENXIO, 1});
+  f.prompter.script(Answer::Cancel);
+  EXPECT_FALSE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
+  EXPECT_EQ(f.table.RecordCount, 1);
+  EXPECT_FALSE(f.table.EditMode);
+  EXPECT_EQ(f.table.slot[2].raw(Field::Responses), std::string(162, '0'));
+  EXPECT_EQ(zvtest::readBytes(f.path).size(), kRecordSize);
+  ASSERT_EQ(f.prompter.asked.size(), 1u);
+  EXPECT_EQ(f.prompter.asked[0].title, "Disk Error");
+  // SAVE again: this time the write succeeds.
+  EXPECT_TRUE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
+  EXPECT_EQ(f.table.RecordCount, 2);
+  EXPECT_EQ(zvtest::readBytes(f.path).size(), 2 * kRecordSize);
+}
+
+TEST(GridSave, EditedClientIsRewrittenInPlace) {
+  SaveFixture f;
+  f.storeExisting(3);
+  f.table.CurrentRecord = 2;
+  f.table.EditMode = true;
+  ASSERT_TRUE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
+  EXPECT_EQ(f.table.RecordCount, 3);
+  EXPECT_FALSE(f.table.EditMode);
+  const std::string disk = zvtest::readBytes(f.path);
+  ASSERT_EQ(disk.size(), 3 * kRecordSize);
+  EXPECT_EQ(disk.substr(kRecordSize + 91, 162), f.keyed().joined());
+  EXPECT_EQ(disk.substr(2 * kRecordSize + 91, 162), std::string(162, '1'));
+}
+
+TEST(GridSave, DiscardFreesAnAbandonedRegistration) {
+  SaveFixture f;
+  f.storeExisting(2);
+  f.table.CurrentRecord = 3;
+  f.table.slot[3].setRaw(Field::Name, "Dropped");
+  f.table.EditMode = false;
+  const std::string disk = zvtest::readBytes(f.path);
+  DiscardAnswers(f.table);
+  EXPECT_EQ(f.table.CurrentRecord, 1);
+  EXPECT_EQ(f.table.RecordCount, 2);
+  EXPECT_EQ(f.table.slot[3], ClientRecord());
+  EXPECT_EQ(zvtest::readBytes(f.path), disk);
+  // An edited client's discard keeps the current client.
+  f.table.CurrentRecord = 2;
+  f.table.EditMode = true;
+  DiscardAnswers(f.table);
+  EXPECT_EQ(f.table.CurrentRecord, 2);
+  EXPECT_FALSE(f.table.EditMode);
+}
