@@ -21,4 +21,19 @@ struct ReportRequest {
 // previous report stays as it was. The client table is never changed.
 Scores ScoreAndReport(FileSystem& fs, const ClientTable& clients, const ReportRequest& request);
 
+// The scores and the report's bytes, without writing any file.
+struct ComposedReport {
+  Scores scores;
+  std::string bytes;
+};
+ComposedReport ComposeReport(FileSystem& fs, const ClientTable& clients, const ReportRequest& request);
+
+// Where the report of `request` is written.
+std::string reportOutputPath(const ReportRequest& request);
+
+// Writes a complete report: a regular file is replaced at once (temporary
+// file and rename, through a link onto the file it names); a standard stream
+// (/dev/stdout, /dev/fd/N), device or pipe is written directly.
+void writeReportFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+
 }  // namespace zv
