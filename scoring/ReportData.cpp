@@ -124,7 +124,7 @@ void readFile(FileSystem& fs, const std::string& programDir, const char* name, s
   SequentialReader in(name, std::move(bytes), problems);
   try {
     parse(in);
-  } catch (const SequentialReader::EndOfFile&) {
+  } catch (const SequentialReader::Stopped&) {
     return;  // recorded by the reader
   }
   if (problems && !in.atEndOfData()) in.fault(in.lineNumber(), "text after the last value of the file");

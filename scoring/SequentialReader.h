@@ -30,8 +30,10 @@ std::string baseName(const std::string& path);
 
 class SequentialReader {
  public:
-  // Thrown in collecting mode when the file ends: nothing more can be read.
-  struct EndOfFile {};
+  // Thrown in collecting mode when reading cannot go on in step: the file
+  // ended, or a value is missing or malformed so that every later value
+  // would be read in the wrong place. Bounds faults do not stop reading.
+  struct Stopped {};
 
   // problems == nullptr: every fault throws ZvError(BadData, 0, "FILE:LINE: what").
   SequentialReader(std::string fileName, std::string bytes, std::vector<DataProblem>* problems = nullptr);
@@ -40,7 +42,7 @@ class SequentialReader {
   // after it consumed. `what` names the expected value in fault messages.
   std::string field(const std::string& what);
   // One field holding a decimal integer within [low, high]. In collecting
-  // mode a bad value is reported and the nearest bound returned.
+  // mode a value outside the bounds is reported and the nearest bound returned.
   int integer(const std::string& what, int low, int high);
   // One whole line, read without splitting, its line end consumed.
   std::string line(const std::string& what);
@@ -54,12 +56,14 @@ class SequentialReader {
 
   // Reports a fault: throws, or records it and returns.
   void fault(int line, const std::string& what);
+  // Reports a fault after which the values are out of step: throws ZvError,
+  // or records it and throws Stopped.
+  [[noreturn]] void layoutFault(int line, const std::string& what);
   const std::string& fileName() const { return file_; }
 
  private:
   bool atLineEnd() const;
   void consumeLineEnd();
-  [[noreturn]] void endOfFile(const std::string& what);
 
   std::string file_;
   std::string bytes_;
@@ -68,7 +72,6 @@ class SequentialReader {
   std::size_t lineStart_ = 0;
   int line_ = 1;
   int lastLine_ = 0;
-  bool emptyReported_ = false;  // the last field was empty and already reported
 };
 
 }  // namespace zv

@@ -1,0 +1,25 @@
+# Joins the sample client records (one 255-byte Windows-1252 record per line,
+# "#" lines skipped) into a client file. Usage:
+#   cmake -DIN=clients.txt -DOUT=DATA401.ZV -P JoinRecords.cmake
+file(READ "${IN}" text)
+string(REPLACE "\r" "" text "${text}")
+# Records hold no semicolons; escape them anyway so the list split below is exact.
+string(REPLACE ";" "\\;" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
+set(out "")
+set(number 0)
+foreach(line IN LISTS lines)
+  math(EXPR number "${number} + 1")
+  if(line STREQUAL "" OR line MATCHES "^#")
+    continue()
+  endif()
+  string(LENGTH "${line}" length)
+  if(NOT length EQUAL 255)
+    message(FATAL_ERROR "${IN}:${number}: a client record has ${length} bytes, not 255")
+  endif()
+  string(APPEND out "${line}")
+endforeach()
+get_filename_component(folder "${OUT}" DIRECTORY)
+file(MAKE_DIRECTORY "${folder}")
+file(WRITE "${OUT}.part" "${out}")
+file(RENAME "${OUT}.part" "${OUT}")
