@@ -11,6 +11,7 @@ import os
 import random
 import sys
 
+sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
