@@ -1,115 +1,15 @@
 // zvreport: scores one client of a data location with the installation files
 // of a program folder and writes the same report file the application writes.
-#include <cstdio>
-#include <cstdlib>
+// Run with --help for the arguments.
 #include <iostream>
 #include <string>
-#include <string_view>
+#include <vector>
 
-#include "records/ClientFile.h"
 #include "records/FileSystem.h"
-#include "records/ZvError.h"
-#include "report/ScoreAndReport.h"
-
-namespace {
-
-constexpr const char* kUsage =
-    "Usage: zvreport --program-dir DIR --data-location DIR --client N [--summary] [--output FILE]\n"
-    "\n"
-    "Scores client N (1 to the number of clients) of the client file DATA401.ZV in\n"
-    "the data location with the scoring keys, norms and texts of the installation\n"
-    "in the program folder (ZVB.TXT, ZVRPT.TXT, the six paragraph files,\n"
-    "ZVINVAL.TXT, ZVFOOT.TXT) and writes the client's report: Windows-1252 text,\n"
-    "CR LF line ends, a form-feed line between pages, byte for byte what Zorvex\n"
-    "writes for that client.\n"
-    "\n"
-    "  --program-dir DIR     the installation (program folder)\n"
-    "  --data-location DIR   the folder holding DATA401.ZV (never created or changed)\n"
-    "  --client N            the client's record number\n"
-    "  --summary             append the one-page summary\n"
-    "  --output FILE         where to write (default: report.prn in the program\n"
-    "                        folder); a device such as /dev/stdout is written directly\n"
-    "  --help                show this text\n"
-    "\n"
-    "The previous report stays untouched until the new one is complete.\n"
-    "Exit status: 0 on success, 1 when the report cannot be produced (no client\n"
-    "file, no such client, an installation or disk fault), 2 for wrong arguments.\n";
-
-int fail(const std::string& line, int status = 1) {
-  std::cerr << "zvreport: " << line << "\n";
-  return status;
-}
-
-bool parseClientNumber(std::string_view text, int& n) {
-  if (text.empty() || text.size() > 5) return false;
-  n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-  }
-  return true;
-}
-
-}  // namespace
+#include "report/ReportTool.h"
 
 int main(int argc, char** argv) {
-  std::string programDir, dataLocation, clientText, output;
-  bool haveClient = false;
-  bool summary = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    } else if (arg == "--program-dir") {
-      if (!value(programDir)) return fail("--program-dir needs a folder (see --help)", 2);
-    } else if (arg == "--data-location") {
-      if (!value(dataLocation)) return fail("--data-location needs a folder (see --help)", 2);
-    } else if (arg == "--client") {
-      if (!value(clientText)) return fail("--client needs a client number (see --help)", 2);
-      haveClient = true;
-    } else if (arg == "--output") {
-      if (!value(output)) return fail("--output needs a file name (see --help)", 2);
-    } else if (arg == "--summary") {
-      summary = true;
-    } else {
-      return fail("unknown argument '" + std::string(arg) + "' (see --help)", 2);
-    }
-  }
-  if (programDir.empty()) return fail("--program-dir is required (see --help)", 2);
-  if (dataLocation.empty()) return fail("--data-location is required (see --help)", 2);
-  if (!haveClient) return fail("--client is required (see --help)", 2);
-  int client = 0;
-  if (!parseClientNumber(clientText, client))
-    return fail("bad client number '" + clientText + "': give a record number from 1 to the number of clients");
-
+  const std::vector<std::string> args(argv + 1, argv + argc);
   zv::RealFileSystem fs;
-  try {
-    const std::string clientFile = zv::clientFilePath(dataLocation);
-    // Loading would create a missing client file; a report tool must not.
-    if (!fs.exists(clientFile) || fs.isDirectory(clientFile))
-      return fail("no client file " + clientFile);
-    zv::ClientTable table;
-    zv::LoadClientFile(fs, clientFile, table);
-    if (client < 1 || client > table.RecordCount)
-      return fail("no client " + clientText + " in " + clientFile + ": it holds " +
-                  std::to_string(table.RecordCount) + (table.RecordCount == 1 ? " client" : " clients") +
-                  (table.RecordCount > 0 ? " (1 to " + std::to_string(table.RecordCount) + ")" : std::string()));
-    table.CurrentRecord = static_cast<std::int16_t>(client);
-    zv::ReportRequest request;
-    request.programDir = programDir;
-    request.outputPath = output;
-    request.summaryPage = summary;
-    zv::ScoreAndReport(fs, table, request);
-  } catch (const zv::ZvError& e) {
-    return fail(e.what());
-  } catch (const std::exception& e) {
-    return fail(e.what());
-  }
-  return 0;
+  return zv::RunReportTool(args, std::cout, std::cerr, fs);
 }

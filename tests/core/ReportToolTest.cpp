@@ -1,0 +1,282 @@
+// Report production as a whole: ScoreAndReport's all-or-nothing report file
+// and the zvreport tool's arguments, messages and exit codes.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sstream>
+
+#include "records/ClientFile.h"
+#include "records/FileSystem.h"
+#include "report/ReportTool.h"
+#include "report/ScoreAndReport.h"
+#include "tests/core/ReportTestInstallation.h"
+
+using namespace zv;
+using zvtest::TestClient;
+
+namespace {
+
+TestClient plainClient() {
+  TestClient c;
+  c.answer(1, 105, 2);
+  c.answer(106, 139, 2);
+  c.answer(140, 162, 4);
+  return c;
+}
+
+class Production : public ::testing::Test {
+ protected:
+  Production() { zvtest::writeInstallation(dir.path()); }
+  std::string report() const { return zvtest::readBytes(dir.file("report.prn")); }
+
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+};
+
+}  // namespace
+
+TEST_F(Production, WritesReportPrnAndReturnsTheScores) {
+  TestClient c = plainClient();
+  c.answer(4, 1);
+  const ClientTable table = zvtest::tableOf({c});
+  const Scores s = ScoreAndReport(fs, table, {dir.path(), "", false});
+  EXPECT_EQ(s.ItemPoints[4], 3);
+  EXPECT_EQ(s.ReportedClient, 1);
+  const std::string r = report();
+  ASSERT_FALSE(r.empty());
+  EXPECT_EQ(r.substr(0, 2), "\r\n");
+  EXPECT_FALSE(fs.exists(dir.file("report.prn.part"))) << "no temporary file left behind";
+  EXPECT_EQ(ComposeReport(fs, table, {dir.path(), "", false}).bytes, r) << "composing twice gives the same bytes";
+}
+
+TEST_F(Production, NothingSurvivesBetweenReports) {
+  TestClient a = plainClient();
+  a.answer(66, 1);
+  a.answer(146, 1);
+  a.answer(7, 1);
+  TestClient b = plainClient();
+  ClientTable table = zvtest::tableOf({a, b}, 1);
+  const Scores first = ScoreAndReport(fs, table, {dir.path(), "", false});
+  EXPECT_EQ(first.DependencyMet, 1);
+  table.CurrentRecord = 2;
+  const Scores second = ScoreAndReport(fs, table, {dir.path(), "", false});
+  EXPECT_EQ(second.DependencyMet, 0);
+  const std::string alone = ComposeReport(fs, zvtest::tableOf({a, b}, 2), {dir.path(), "", false}).bytes;
+  EXPECT_EQ(report(), alone) << "the second report does not depend on the first";
+  // The tables are read afresh: a changed paragraph file shows at once.
+  std::string para = zvtest::readBytes(dir.file("ZVSC.TXT"));
+  para.replace(para.find("Scale 6"), 7, "Stress!");
+  zvtest::writeBytes(dir.file("ZVSC.TXT"), para);
+  ScoreAndReport(fs, table, {dir.path(), "", false});
+  EXPECT_NE(report().find("Stress!"), std::string::npos);
+}
+
+TEST_F(Production, ClientTableIsNeverChanged) {
+  const ClientTable table = zvtest::tableOf({plainClient(), plainClient()}, 2);
+  const ClientTable before = table;
+  ScoreAndReport(fs, table, {dir.path(), "", true});
+  for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
+  EXPECT_EQ(table.RecordCount, 2);
+  EXPECT_EQ(table.CurrentRecord, 2);
+}
+
+TEST_F(Production, InstallationFaultKeepsThePreviousReport) {
+  const ClientTable table = zvtest::tableOf({plainClient()});
+  ScoreAndReport(fs, table, {dir.path(), "", false});
+  const std::string previous = report();
+
+  // ZVB.TXT ends early.
+  const std::string b = zvtest::readBytes(dir.file("ZVB.TXT"));
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() / 2));
+  try {
+    ScoreAndReport(fs, table, {dir.path(), "", false});
+    FAIL() << "an incomplete ZVB.TXT must stop the report";
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::BadData);
+    EXPECT_EQ(e.description().rfind("ZVB.TXT:", 0), 0u) << e.description();
+  }
+  EXPECT_EQ(report(), previous);
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
+
+  // A paragraph file without its sub-range: found only while writing.
+  zvtest::writeBytes(dir.file("ZVDG.TXT"), "LOW\r\nno end line\r\n");
+  try {
+    ScoreAndReport(fs, table, {dir.path(), "", false});
+    FAIL() << "a broken paragraph file must stop the report";
+  } catch (const ZvError& e) {
+    EXPECT_NE(e.description().find("ZVDG.TXT:"), std::string::npos) << e.description();
+  }
+  EXPECT_EQ(report(), previous);
+  zvtest::writeBytes(dir.file("ZVDG.TXT"), zvtest::paragraphFile(3));
+
+  // A missing page-foot file.
+  std::remove(dir.file("ZVFOOT.TXT").c_str());
+  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError);
+  EXPECT_EQ(report(), previous);
+}
+
+TEST_F(Production, DiskFaultWhileReplacingKeepsThePreviousReport) {
+  const ClientTable table = zvtest::tableOf({plainClient()});
+  ScoreAndReport(fs, table, {dir.path(), "", false});
+  const std::string previous = report();
+  FaultyFileSystem faulty(fs);
+  faulty.arm({"replace", "report.prn", ENOSPC, 1});
+  TestClient other = plainClient();
+  other.answer(1, 1);
+  try {
+    ScoreAndReport(faulty, zvtest::tableOf({other}), {dir.path(), "", false});
+    FAIL();
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::DiskFull);
+  }
+  EXPECT_EQ(report(), previous);
+}
+
+TEST_F(Production, ClientFaultsNameTheRecord) {
+  TestClient c = plainClient();
+  c.answer(10, 7);
+  ClientTable table = zvtest::tableOf({plainClient(), c}, 2);
+  try {
+    ScoreAndReport(fs, table, {dir.path(), "", false});
+    FAIL();
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.description(), "DATA401.ZV, record 2: item 10 holds answer code 7; a scored item takes the codes 0 to 4");
+  }
+  table.CurrentRecord = 3;
+  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError) << "beyond RecordCount";
+  table.CurrentRecord = 0;
+  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError);
+  EXPECT_FALSE(fs.exists(dir.file("report.prn")));
+}
+
+TEST_F(Production, OutputThroughALinkReplacesTheFileNotTheLink) {
+  const ClientTable table = zvtest::tableOf({plainClient()});
+  zvtest::writeBytes(dir.file("target.prn"), "old");
+  ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
+  ScoreAndReport(fs, table, {dir.path(), dir.file("link.prn"), false});
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
+  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), ComposeReport(fs, table, {dir.path(), "", false}).bytes);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+class Tool : public Production {
+ protected:
+  Tool() {
+    std::filesystem::create_directories(data);
+    ClientTable t = zvtest::tableOf({plainClient(), plainClient(), plainClient()});
+    for (int n = 1; n <= 3; ++n) SaveClientRecord(fs, clientFilePath(data), t, n);
+  }
+  int run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return RunReportTool(args, out, err, fs);
+  }
+  std::vector<std::string> args(const std::string& client) const {
+    return {"--program-dir", dir.path(), "--data-location", data, "--client", client};
+  }
+  // The message must be one line.
+  void expectOneLine(const std::string& contains) {
+    const std::string e = err.str();
+    EXPECT_EQ(e.rfind("zvreport: ", 0), 0u) << e;
+    EXPECT_EQ(e.find('\n'), e.size() - 1) << e;
+    EXPECT_NE(e.find(contains), std::string::npos) << e;
+  }
+
+  std::string data = dir.file("data");
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+}  // namespace
+
+TEST_F(Tool, WritesTheApplicationsBytes) {
+  EXPECT_EQ(run(args("2")), kToolOk);
+  EXPECT_TRUE(err.str().empty());
+  ClientTable t;
+  LoadClientFile(fs, clientFilePath(data), t);
+  t.CurrentRecord = 2;
+  EXPECT_EQ(report(), ComposeReport(fs, t, {dir.path(), "", false}).bytes);
+  auto a = args("3");
+  a.insert(a.end(), {"--summary", "--output", dir.file("out.prn")});
+  EXPECT_EQ(run(a), kToolOk);
+  t.CurrentRecord = 3;
+  EXPECT_EQ(zvtest::readBytes(dir.file("out.prn")), ComposeReport(fs, t, {dir.path(), "", true}).bytes);
+}
+
+TEST_F(Tool, HelpExplainsEveryArgument) {
+  EXPECT_EQ(run({"--help"}), kToolOk);
+  for (const char* word : {"--program-dir", "--data-location", "--client", "--summary", "--output", "DATA401.ZV", "report.prn"})
+    EXPECT_NE(out.str().find(word), std::string::npos) << word;
+}
+
+TEST_F(Tool, BadClientNumbers) {
+  for (const char* n : {"0", "4", "99"}) {
+    EXPECT_EQ(run(args(n)), kToolFailed) << n;
+    expectOneLine(std::string("no client ") + n);
+    expectOneLine("holds 3 clients (1 to 3)");
+  }
+  EXPECT_EQ(run(args("x1")), kToolFailed);
+  expectOneLine("bad client number 'x1'");
+  EXPECT_EQ(run(args("-1")), kToolFailed);
+  EXPECT_FALSE(fs.exists(dir.file("report.prn")));
+}
+
+TEST_F(Tool, MissingClientFileIsNotCreated) {
+  const std::string empty = dir.file("empty");
+  std::filesystem::create_directories(empty);
+  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", empty, "--client", "1"}), kToolFailed);
+  expectOneLine("no client file " + clientFilePath(empty));
+  EXPECT_FALSE(fs.exists(clientFilePath(empty)));
+  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", dir.file("nowhere"), "--client", "1"}), kToolFailed);
+  EXPECT_FALSE(fs.exists(dir.file("nowhere")));
+}
+
+TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
+  ASSERT_EQ(run(args("1")), kToolOk);
+  const std::string previous = report();
+  zvtest::writeBytes(dir.file("ZVVA.TXT"), "LOW\r\nEND\r\n");  // other sub-ranges missing
+  TestClient c = plainClient();
+  c.answer(61, 65, 1);  // truthfulness percentile 45: MEDIUM-LOW
+  ClientTable t = zvtest::tableOf({plainClient(), c});
+  SaveClientRecord(fs, clientFilePath(data), t, 2);
+  EXPECT_EQ(run(args("2")), kToolFailed);
+  expectOneLine("ZVVA.TXT:");
+  EXPECT_EQ(report(), previous);
+  std::remove(dir.file("ZVRPT.TXT").c_str());
+  EXPECT_EQ(run(args("1")), kToolFailed);
+  expectOneLine("ZVRPT.TXT");
+  EXPECT_EQ(report(), previous);
+}
+
+TEST_F(Tool, WrongArguments) {
+  EXPECT_EQ(run({}), kToolBadUsage);
+  expectOneLine("--program-dir is required");
+  EXPECT_EQ(run({"--program-dir", dir.path(), "--client", "1"}), kToolBadUsage);
+  expectOneLine("--data-location is required");
+  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", data}), kToolBadUsage);
+  expectOneLine("--client is required");
+  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", data, "--client"}), kToolBadUsage);
+  expectOneLine("--client needs");
+  EXPECT_EQ(run({"--colour"}), kToolBadUsage);
+  expectOneLine("unknown argument '--colour'");
+}
+
+TEST(ReportToolBundled, EverySampleClientOfTheBundledInstallation) {
+  const std::string program = ZV_PROGRAM_DIR;
+  RealFileSystem fs;
+  ASSERT_TRUE(fs.exists(program + "/ZVB.TXT")) << "the build assembles the installation";
+  ASSERT_TRUE(fs.exists(program + "/samples/DATA401.ZV"));
+  ClientTable t;
+  LoadClientFile(fs, program + "/samples/DATA401.ZV", t);
+  ASSERT_GE(t.RecordCount, 1);
+  for (int n = 1; n <= t.RecordCount; ++n) {
+    t.CurrentRecord = static_cast<std::int16_t>(n);
+    for (bool summary : {false, true}) {
+      const ComposedReport r = ComposeReport(fs, t, {program, "", summary});
+      EXPECT_GT(r.bytes.size(), 1000u) << n;
+      EXPECT_EQ(r.bytes.substr(r.bytes.size() - 2), "\r\n") << n;
+    }
+  }
+}
