@@ -1,0 +1,354 @@
+// The bundled content is coherent: keys agree with the wording and with the
+// rules that read the items, norms and corrections run the right way, the
+// two question tables match item for item.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <regex>
+#include <set>
+
+#include "app/QuestionDb.h"
+#include "records/FileSystem.h"
+#include "report/ScoreAndReport.h"
+#include "report/TextFiles.h"
+#include "scoring/InstallationCheck.h"
+#include "scoring/ReportData.h"
+#include "tests/core/TestSupport.h"
+
+using namespace zv;
+
+namespace {
+
+const ReportTables& tables() {
+  static const ReportTables t = [] {
+    RealFileSystem fs;
+    return LoadReportTables(fs, ZV_PROGRAM_DIR);
+  }();
+  return t;
+}
+
+// Points item i earns for answer code c (0 when the code has no key).
+int points(int item, int code) {
+  const auto& t = tables();
+  const int section = item <= 60 ? 1 : item <= 105 ? 2 : item <= 139 ? 3 : 4;
+  const int start = section == 1 ? 0 : section == 2 ? 60 : section == 3 ? 105 : 139;
+  if (code > (section <= 2 ? 2 : 4)) return 0;
+  const std::string& key = t.ScoringKey[static_cast<std::size_t>(section)][static_cast<std::size_t>(code)];
+  const std::size_t p = static_cast<std::size_t>(item - start - 1);
+  return p < key.size() && std::isdigit(static_cast<unsigned char>(key[p])) ? key[p] - '0' : 0;
+}
+
+int highestRiskPoints(int item) {
+  int best = 0;
+  for (int c = 1; c <= (item <= 105 ? 2 : 4); ++c) best = std::max(best, points(item, c));
+  return best;
+}
+
+bool onList(int scale, int item) {
+  const auto& l = tables().ScaleItems[static_cast<std::size_t>(scale)];
+  return std::find(l.begin(), l.end(), item) != l.end();
+}
+
+int scaleOf(int item) {
+  for (int s = 1; s <= 5; ++s)
+    if (onList(s, item)) return s;
+  return 0;
+}
+
+struct Row {
+  std::string question, audio;
+  std::vector<std::string> answers, answerAudio;
+};
+
+std::vector<Row> readTable(const std::string& name) {
+  auto db = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini")
+                .OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db");
+  auto rs = db.SelectAll(name);
+  std::vector<Row> rows(1);
+  for (; !rs.IsEOF(); rs.MoveNext()) {
+    Row r{rs.field("TestQuestion"), rs.field("QuestionAudio"), {}, {}};
+    for (int a = 1; a <= 5; ++a) {
+      const std::string text = rs.field("ANSWER" + std::to_string(a));
+      if (text.empty()) break;
+      r.answers.push_back(text);
+      r.answerAudio.push_back(rs.field("ChoiceAudio" + std::to_string(a)));
+    }
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+const std::vector<Row>& english() {
+  static const auto rows = readTable("English");
+  return rows;
+}
+const std::vector<Row>& spanish() {
+  static const auto rows = readTable("Spanish");
+  return rows;
+}
+
+}  // namespace
+
+TEST(ContentScales, NamesAndListSizes) {
+  const auto& t = tables();
+  const char* names[] = {"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence", "Stress Coping"};
+  for (int s = 1; s <= 6; ++s) EXPECT_EQ(t.ScaleName[static_cast<std::size_t>(s)], names[s]);
+  for (int s = 1; s <= 5; ++s) {
+    EXPECT_LE(t.ScaleItems[static_cast<std::size_t>(s)].size(), 30u);
+    EXPECT_GE(t.ScaleItems[static_cast<std::size_t>(s)].size(), 15u);
+  }
+  // An item sits on one list only, so its points never count twice.
+  std::set<int> seen;
+  for (int s = 1; s <= 5; ++s)
+    for (int i : t.ScaleItems[static_cast<std::size_t>(s)]) EXPECT_TRUE(seen.insert(i).second) << "item " << i;
+  // The stress items stand on no list: scale 6 reads them directly.
+  for (int i = 106; i <= 135; ++i) EXPECT_EQ(scaleOf(i), 0) << "item " << i;
+}
+
+TEST(ContentKeys, PointsOnlyForListedItemsAndNeverForNoAnswer) {
+  for (int i = 1; i <= 162; ++i) {
+    EXPECT_EQ(points(i, 0), 0) << "item " << i;
+    if (!scaleOf(i)) EXPECT_EQ(highestRiskPoints(i), 0) << "item " << i << " is on no list";
+    else EXPECT_GT(highestRiskPoints(i), 0) << "item " << i << " never earns a point";
+  }
+  // A true/false item earns its points on one answer only.
+  for (int i = 1; i <= 105; ++i)
+    if (scaleOf(i)) EXPECT_TRUE((points(i, 1) > 0) != (points(i, 2) > 0)) << "item " << i;
+}
+
+TEST(ContentKeys, KeyItemsAreWeightedAdmissionsOnTheirScale) {
+  const auto& t = tables();
+  const int first[] = {1, 16, 33, 46, 61};
+  for (int g = 0; g < 4; ++g) {
+    const int scale = g + 2;
+    std::set<int> distinct;
+    for (int k = first[g]; k < first[g + 1]; ++k) {
+      const int item = t.KeyItems[static_cast<std::size_t>(k)];
+      distinct.insert(item);
+      EXPECT_TRUE(onList(scale, item)) << "key item " << item << " of scale " << scale;
+      const int p = highestRiskPoints(item);
+      EXPECT_TRUE(p == 2 || p == 3) << "key item " << item << " earns " << p;
+    }
+    EXPECT_EQ(static_cast<int>(distinct.size()), first[g + 1] - first[g]);
+  }
+}
+
+TEST(ContentKeys, SignificantItemsCanBeSelected) {
+  const auto& t = tables();
+  const int areaFirst[] = {1, 12, 25, 32, 43};
+  for (int a = 0; a < 4; ++a)
+    for (int k = areaFirst[a]; k < areaFirst[a + 1]; ++k) {
+      const int item = t.SignificantItems[static_cast<std::size_t>(k)];
+      EXPECT_TRUE(onList(a + 2, item)) << "significant item " << item;
+      EXPECT_GT(highestRiskPoints(item), 1) << "significant item " << item << " could never be selected";
+      const std::string& text = t.SignificantItemText[static_cast<std::size_t>(k)];
+      EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
+      EXPECT_LE(text.size(), 36u) << text;
+    }
+}
+
+TEST(ContentKeys, ItemsTheClassificationReads) {
+  // Admitted on "True" by the classification, so they earn points on True.
+  for (int i : {7, 32, 53, 59, 62, 66, 68, 85, 101}) {
+    EXPECT_GT(points(i, 1), 0) << "item " << i;
+    EXPECT_EQ(points(i, 2), 0) << "item " << i;
+  }
+  // Failed attempts to cut down are read through their points.
+  for (int i : {155, 158}) {
+    EXPECT_NE(scaleOf(i), 0) << "item " << i;
+    for (int c = 1; c <= 3; ++c) EXPECT_GE(points(i, c), 2) << "item " << i << " answer " << c;
+    EXPECT_EQ(points(i, 4), 0);
+  }
+  // Multiple choice: the fourth answer is the no-problem answer, and the
+  // points fall from the first answer to the fourth.
+  for (int i = 140; i <= 162; ++i) {
+    EXPECT_EQ(points(i, 4), 0) << "item " << i;
+    for (int c = 2; c <= 4; ++c) EXPECT_LE(points(i, c), points(i, c - 1)) << "item " << i;
+  }
+  // Frequency ratings on a list earn more the more often.
+  for (int i = 136; i <= 139; ++i)
+    for (int c = 2; c <= 4; ++c) EXPECT_GT(points(i, c), points(i, c - 1)) << "item " << i;
+}
+
+TEST(ContentWording, ClassificationItemsSayWhatTheRulesRead) {
+  const auto& en = english();
+  auto has = [&](int i, const std::string& word) {
+    return en[static_cast<std::size_t>(i)].question.find(word) != std::string::npos;
+  };
+  EXPECT_TRUE(has(66, "more") && has(145, "more")) << "tolerance";
+  EXPECT_TRUE(has(146, "stop drinking") && has(147, "going without")) << "withdrawal";
+  EXPECT_TRUE(has(7, "more than I meant") && has(148, "than you meant")) << "more or longer than meant";
+  EXPECT_TRUE(has(149, "cut down") && has(155, "quit") && has(158, "stopped")) << "attempts to cut down";
+  EXPECT_TRUE(has(32, "time") && has(150, "time")) << "time spent";
+  EXPECT_TRUE(has(53, "given up") && has(152, "given up")) << "activities given up";
+  EXPECT_TRUE(has(101, "health") && has(144, "hurting")) << "use despite problems";
+  EXPECT_TRUE(has(59, "missed work") && has(62, "let my family down") && has(140, "keep you from")) << "duties";
+  EXPECT_TRUE(has(141, "drive")) << "hazardous use";
+  EXPECT_TRUE(has(142, "law")) << "legal trouble";
+  EXPECT_TRUE(has(68, "fights") && has(85, "trouble with people") && has(143, "arguments")) << "trouble with others";
+  EXPECT_TRUE(has(74, "dependent")) << "earlier diagnosis";
+  EXPECT_TRUE(has(153, "drinking") && has(157, "drug use")) << "self-ratings";
+  const std::vector<std::string> rating = {"A serious problem", "A moderate problem", "A mild problem", "No problem"};
+  EXPECT_EQ(en[153].answers, rating);
+  EXPECT_EQ(en[157].answers, rating);
+  EXPECT_EQ(en[156].answers[0], "Alcohol");
+  EXPECT_EQ(en[156].answers[1], "Drugs");
+  // Item 151: answers 1 and 3 are neglected duties, answer 2 hazardous use.
+  EXPECT_NE(en[151].answers[0].find("missed work"), std::string::npos);
+  EXPECT_NE(en[151].answers[1].find("drove"), std::string::npos);
+  EXPECT_NE(en[151].answers[2].find("did not take care"), std::string::npos);
+  EXPECT_EQ(en[151].answers[3], "None of these has happened");
+}
+
+TEST(ContentWording, TruthfulnessRisesWhenCommonFaultsAreDenied) {
+  // An absolute claim ("never", "always", "every") earns a point when
+  // answered True; an admission of a small fault earns one when answered False.
+  const std::regex absolute(R"(\b(never|always|every)\b)", std::regex::icase);
+  int items = 0;
+  for (int i : tables().ScaleItems[1]) {
+    ASSERT_LE(i, 105);
+    ++items;
+    const bool claim = std::regex_search(english()[static_cast<std::size_t>(i)].question, absolute);
+    EXPECT_EQ(points(i, 1) > 0, claim) << "item " << i << ": " << english()[static_cast<std::size_t>(i)].question;
+    EXPECT_EQ(highestRiskPoints(i), 1);
+  }
+  EXPECT_GE(items, 15);
+}
+
+TEST(ContentNorms, PercentilesRiseFromZeroTo99) {
+  const auto& t = tables();
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r) {
+      for (int s = 1; s <= 5; ++s) {
+        const int count = t.NormCount[g][r][s];
+        ASSERT_GE(count, 10);
+        ASSERT_LE(count, 99);
+        EXPECT_LE(t.NormTable[s][1][r][g], 10);
+        EXPECT_EQ(t.NormTable[s][count][r][g], 99) << g << r << s;
+        for (int x = 2; x <= count; ++x) EXPECT_GE(t.NormTable[s][x][r][g], t.NormTable[s][x - 1][r][g]);
+      }
+      EXPECT_LE(t.StressNorm[r][1][g], 5);
+      EXPECT_EQ(t.StressNorm[r][50][g], 99);
+      for (int m = 2; m <= 50; ++m) EXPECT_GE(t.StressNorm[r][m][g], t.StressNorm[r][m - 1][g]);
+    }
+  EXPECT_LE(t.StressCut[1], 14) << "the lowest ratio, 15, falls in row 1";
+  EXPECT_GE(t.StressCut[51], 240 + 8) << "the highest ratio with its largest correction falls in row 50";
+  for (int m = 2; m <= 51; ++m) EXPECT_GT(t.StressCut[m], t.StressCut[m - 1]);
+}
+
+TEST(ContentNorms, TruthfulnessCorrectionsShrinkAsTheBandFalls) {
+  const auto& t = tables();
+  for (int s = 2; s <= 6; ++s) {
+    EXPECT_GE(t.TruthCorrection[s][1], 0);
+    EXPECT_GT(t.TruthCorrection[s][9], t.TruthCorrection[s][1]);
+    for (int b = 2; b <= 9; ++b) EXPECT_GE(t.TruthCorrection[s][b], t.TruthCorrection[s][b - 1]) << s << b;
+  }
+  EXPECT_LE(t.TruthCorrection[6][9], 8);
+}
+
+TEST(ContentNorms, StressRatioRunsFromGoodCopingToStrain) {
+  // Strain items rated "Very Often" and coping items "Rare or Never" give the
+  // highest ratio, 240; the reverse gives 15. The percentiles must follow.
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  ClientTable table;
+  const int groupA[] = {106, 107, 109, 113, 114, 115, 118, 122, 124, 126, 127, 129, 130, 133, 135};
+  auto client = [&](char strain, char coping) {
+    std::string responses(162, '2');
+    // No points anywhere in section 1, so no truthfulness correction moves the ratio.
+    for (int i = 1; i <= 105; ++i) responses[static_cast<std::size_t>(i - 1)] = points(i, 2) == 0 ? '2' : '1';
+    for (int i = 106; i <= 135; ++i)
+      responses[static_cast<std::size_t>(i - 1)] =
+          std::find(std::begin(groupA), std::end(groupA), i) != std::end(groupA) ? strain : coping;
+    for (int i = 140; i <= 162; ++i) responses[static_cast<std::size_t>(i - 1)] = '4';
+    table.slot[1].clear();
+    table.slot[1].setRaw(Field::Name, "Stress Test");
+    table.slot[1].setRaw(Field::Gender, "1");
+    table.slot[1].setRaw(Field::Race, "1");
+    table.slot[1].setRaw(Field::Responses, responses);
+    table.RecordCount = 1;
+    table.CurrentRecord = 1;
+    ReportRequest request;
+    request.programDir = ZV_PROGRAM_DIR;
+    request.outputPath = dir.file("report.prn");
+    return ScoreAndReport(fs, table, request).scale[6];
+  };
+  const ScaleResult strained = client('4', '1');
+  EXPECT_EQ(strained.RawScore, 240);
+  EXPECT_GE(strained.Percentile, 95);
+  const ScaleResult coping = client('1', '4');
+  EXPECT_EQ(coping.RawScore, 15);
+  EXPECT_LE(coping.Percentile, 5);
+}
+
+TEST(ContentQuestions, BothLanguagesItemForItem) {
+  const auto& en = english();
+  const auto& es = spanish();
+  ASSERT_EQ(en.size(), 163u);
+  ASSERT_EQ(es.size(), 163u);
+  const std::vector<std::string> tf = {"True", "False"}, cf = {"Cierto", "Falso"};
+  const std::vector<std::string> ratingEn = {"Rare or Never", "Sometimes", "Often", "Very Often"};
+  const std::vector<std::string> ratingEs = {"Rara vez o nunca", "A veces", "Seguido o a menudo",
+                                             "Muy seguido o muy a menudo"};
+  char buf[16];
+  for (int i = 1; i <= 162; ++i) {
+    const auto& e = en[static_cast<std::size_t>(i)];
+    const auto& s = es[static_cast<std::size_t>(i)];
+    if (i <= 105) {
+      EXPECT_EQ(e.answers, tf) << i;
+      EXPECT_EQ(s.answers, cf) << i;
+    } else if (i <= 139) {
+      EXPECT_EQ(e.answers, ratingEn) << i;
+      EXPECT_EQ(s.answers, ratingEs) << i;
+    } else {
+      EXPECT_EQ(e.answers.size(), 4u) << i;
+      EXPECT_EQ(s.answers.size(), 4u) << i;
+      EXPECT_NE(e.answers, s.answers) << i;
+    }
+    EXPECT_NE(e.question, s.question) << i;
+    EXPECT_LE(e.question.size(), 160u) << i;
+    std::snprintf(buf, sizeof buf, "EQ%03d", i);
+    EXPECT_EQ(e.audio, buf);
+    std::snprintf(buf, sizeof buf, "SQ%03d", i);
+    EXPECT_EQ(s.audio, buf);
+    for (std::size_t a = 0; a < e.answerAudio.size(); ++a) {
+      std::snprintf(buf, sizeof buf, "EA%03d_%zu", i, a + 1);
+      EXPECT_EQ(e.answerAudio[a], buf);
+      std::snprintf(buf, sizeof buf, "SA%03d_%zu", i, a + 1);
+      EXPECT_EQ(s.answerAudio[a], buf);
+    }
+  }
+  // Questions of section 3 are questions in both languages.
+  for (int i = 140; i <= 162; ++i) {
+    EXPECT_EQ(en[static_cast<std::size_t>(i)].question.back(), '?') << i;
+    EXPECT_NE(es[static_cast<std::size_t>(i)].question.find("\xC2\xBF"), std::string::npos) << i << " lacks ¿";
+  }
+}
+
+TEST(ContentReportTexts, AnswerTextsFollowTheirItemNumber) {
+  const auto& t = tables();
+  for (int k = 1; k <= 92; ++k) {
+    const int item = 139 + (k + 3) / 4;
+    const std::string& text = t.ChoiceText[static_cast<std::size_t>(k)];
+    EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
+    EXPECT_LE(text.size(), 71u) << text;
+  }
+}
+
+TEST(ContentReportTexts, EveryParagraphPresentAndFitsTheLine) {
+  RealFileSystem fs;
+  for (int s = 1; s <= 6; ++s)
+    for (const auto& word : subRangeWords(s)) {
+      const auto lines = ReadParagraph(fs, std::string(ZV_PROGRAM_DIR) + "/" + paragraphFileName(s), word);
+      EXPECT_GE(lines.size(), 3u) << paragraphFileName(s) << " " << word;
+      for (const auto& l : lines) {
+        EXPECT_LE(l.size(), 71u) << l;
+        EXPECT_NE(l.back(), '-') << "a hyphen at the line end turns into a stray blank when lines are joined: " << l;
+      }
+    }
+  const auto foot = ReadFootLines(fs, std::string(ZV_PROGRAM_DIR) + "/ZVFOOT.TXT");
+  EXPECT_LE(foot.first.size(), 60u);
+  EXPECT_LE(foot.second.size(), 60u);
+  EXPECT_FALSE(ReadInvalidText(fs, std::string(ZV_PROGRAM_DIR) + "/ZVINVAL.TXT").empty());
+}
