@@ -399,3 +399,21 @@ TEST(ReportDataNames, ParagraphFilesByScale) {
   EXPECT_EQ(paragraphFileName(6), "ZVSC.TXT");
   EXPECT_THROW(paragraphFileName(7), ZvError);
 }
+
+TEST(ReportDataLoad, NumbersMayBeQuotedSignedOrPadded) {
+  zvtest::TempDir dir;
+  Installation inst;
+  inst.write(dir);
+  std::string b = inst.b();
+  const std::string corrections = Installation::joinInts(inst.corrections[0]);
+  b.replace(b.find(corrections), corrections.size(), "\"19\", +18 , -17,16,  15, 14, 13, 12, 11");
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
+  RealFileSystem fs;
+  const ReportTables t = LoadReportTables(fs, dir.path());
+  EXPECT_EQ(t.TruthCorrection[2][1], 19);
+  EXPECT_EQ(t.TruthCorrection[2][2], 18);
+  EXPECT_EQ(t.TruthCorrection[2][3], -17);
+  EXPECT_EQ(t.TruthCorrection[2][4], 16);
+  EXPECT_EQ(t.TruthCorrection[2][9], 11);
+  EXPECT_EQ(t.TruthCorrection[3][1], 29);
+}
