@@ -1,0 +1,123 @@
+#include "testing/qt/frmSelectEntryMethod.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/SystemState.h"
+#include "app/qt/Activities.h"
+#include "intake/ClientInfoRules.h"
+#include "intake/qt/frmClientInfo.h"
+#include "intake/qt/frmCourtHistory.h"
+#include "sheets/qt/frmNewEntry.h"
+
+namespace zv {
+namespace {
+
+struct Row {
+  const char* caption;
+  const char* help;
+};
+constexpr Row kRows[] = {
+    {"Administer Test to Client",
+     "Onscreen Presentation. Enter client information then present the test on the computer."},
+    {"Enter Test Data from Answer Sheet",
+     "Paper-Pencil Presentation. Manually enter test information from completed answer sheet."},
+    {"Scan Answer Sheet", "Optical Scanner Presentation. Scan completed answer sheet."},
+    {"Cancel New Client Entry", "Cancel. Do not enter a new client. Return to Main Menu."},
+};
+
+}  // namespace
+
+frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
+    : Form("Entry Method", parent), state_(state) {
+  setObjectName("frmSelectEntryMethod");
+  frame()->setObjectName("fraSelectMethod");
+  frame()->setFrameStyle(QFrame::Box | QFrame::Plain);
+  auto* layout = new QVBoxLayout(frame());
+  auto* caption = new QLabel("Select Client Data Entry Method", frame());
+  QFont bold = caption->font();
+  bold.setBold(true);
+  caption->setFont(bold);
+  layout->addWidget(caption, 0, Qt::AlignHCenter);
+  menu_ = new MenuChoices(this, msgPanel());
+  for (const Row& r : kRows) {
+    QPushButton* b = menu_->add(r.caption, r.help, frame());
+    b->setMinimumWidth(twips(3600));
+    auto* row = new QVBoxLayout(b->parentWidget());
+    row->setContentsMargins(3, 3, 3, 3);
+    row->addWidget(b);
+    layout->addWidget(b->parentWidget());
+  }
+  for (int i = 0; i + 1 < menu_->count(); ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
+  connect(menu_, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);
+  frame()->adjustSize();
+  // An empty frame over the menu, shown when the menu is hidden during a run.
+  frBlank_ = new QFrame(this);
+  frBlank_->setObjectName("frBlank");
+  frBlank_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  frBlank_->resize(frame()->size());
+  frBlank_->hide();
+  frBlank_->lower();
+  resize(std::max(frame()->width() + twips(1440), twips(6000)),
+         frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(1440));
+}
+
+void frmSelectEntryMethod::activate() {
+  frBlank_->move(frame()->pos());
+  menu_->ResetMenuChoices(3);
+  menu_->button(0)->setFocus(Qt::TabFocusReason);
+}
+
+void frmSelectEntryMethod::choose(int row) {
+  switch (row) {
+    case 0:  // the onscreen test comes with its own screens
+    case 2:  // scanning likewise
+      state_.prompter.tell(kNotAvailableYet);
+      menu_->button(row)->setFocus(Qt::TabFocusReason);
+      return;
+    case 1:
+      enterFromAnswerSheet();
+      done(QDialog::Accepted);
+      return;
+    default:
+      state_.clients.EditMode = false;
+      done(QDialog::Rejected);
+      return;
+  }
+}
+
+void frmSelectEntryMethod::enterFromAnswerSheet() {
+  ClientTable& t = state_.clients;
+  t.EditMode = false;
+  state_.Accepted = false;
+  {
+    frmClientInfo info(state_, this);
+    info.exec();
+  }
+  if (state_.Accepted) {
+    state_.Accepted = false;
+    {
+      frmCourtHistory court(state_, this);
+      court.exec();
+    }
+    if (state_.Accepted) {
+      frmNewEntry grid(state_, this);
+      if (grid.ready()) grid.exec();
+      else DiscardAnswers(t);
+    }
+  }
+  // A registration given up anywhere in the chain leaves no trace: its slot
+  // is freed and the current client is not the unstored one.
+  if (t.CurrentRecord == t.RecordCount + 1) abandonNewClient(t);
+  t.EditMode = false;
+}
+
+void frmSelectEntryMethod::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) return;  // "Cancel New Client Entry" cancels
+  Form::keyPressEvent(e);
+}
+
+void frmSelectEntryMethod::reject() { choose(3); }
+
+}  // namespace zv
