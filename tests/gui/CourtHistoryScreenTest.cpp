@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include "intake/qt/frmCourtHistory.h"
+#include "tests/gui/ClientInfoTestSupport.h"
+
+using namespace zv;
+using namespace zvtest;
+
+namespace {
+
+struct CourtScreen {
+  IntakeRig rig;
+  std::unique_ptr<frmCourtHistory> screen;
+  explicit CourtScreen(bool edit = false) {
+    rig.storeClients(2);
+    ClientTable& t = rig.state.clients;
+    if (edit) {
+      t.CurrentRecord = 2;
+      t.EditMode = true;
+    } else {
+      // A new client registered in slot 3.
+      t.CurrentRecord = 3;
+      t.slot[3].setRaw(Field::Name, "Newcomer");
+      t.EditMode = false;
+    }
+    screen = std::make_unique<frmCourtHistory>(rig.state);
+    showActive(screen.get());
+  }
+  void focusOn(int i) {
+    screen->field(i)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+  }
+  void enter(int i, const QString& value) {
+    focusOn(i);
+    type(value);
+    press(Qt::Key_Return);
+  }
+};
+
+}  // namespace
+
+TEST(CourtHistoryScreen, NewClientStartsEmptyOnTheFirstField) {
+  CourtScreen s;
+  EXPECT_EQ(s.screen->windowTitle(), "Court History");
+  EXPECT_EQ(focused(), s.screen->field(0));
+  EXPECT_EQ(s.screen->clientName()->text(), "Newcomer" + QString(17, ' '));
+  EXPECT_EQ(s.screen->msgPanel()->text(), "Enter age in number of years or N for Not Available, then press Enter.");
+  EXPECT_TRUE(s.screen->label(0)->font().bold());
+  for (int i = 0; i < kCourtFieldCount; ++i) EXPECT_TRUE(s.screen->field(i)->text().isEmpty());
+}
+
+TEST(CourtHistoryScreen, AgeOfFirstArrestFourRefusedFiveAndNinetyNineAccepted) {
+  CourtScreen s;
+  type("4");
+  press(Qt::Key_Return);
+  ASSERT_EQ(s.rig.prompter.asked.size(), 1u);
+  EXPECT_EQ(s.rig.prompter.asked[0].text, "Enter age in number of years or N for not available. Press Enter to continue.");
+  EXPECT_EQ(s.rig.prompter.asked[0].title, "Data Entry Error");
+  EXPECT_EQ(s.rig.prompter.asked[0].icon, Icon::Critical);
+  EXPECT_EQ(s.rig.prompter.beeps, 1);
+  EXPECT_EQ(s.screen->field(0)->text(), "");
+  EXPECT_EQ(focused(), s.screen->field(0));
+  type("5");
+  press(Qt::Key_Return);
+  EXPECT_EQ(focused(), s.screen->field(1));
+  EXPECT_FALSE(s.screen->label(0)->font().bold());
+  type("99");
+  press(Qt::Key_Tab);
+  EXPECT_EQ(focused(), s.screen->field(2));
+  EXPECT_EQ(s.screen->msgPanel()->text(), "Type a value 0 to 99 or N for Not Available, then press Enter.");
+  EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
+}
+
+TEST(CourtHistoryScreen, SingleZeroAcceptedTwoZerosRefusedNUpperCase) {
+  CourtScreen s;
+  s.enter(2, "0");
+  EXPECT_EQ(focused(), s.screen->field(3));
+  s.enter(2, "00");
+  ASSERT_EQ(s.rig.prompter.asked.size(), 1u);
+  EXPECT_EQ(s.rig.prompter.asked[0].text, "Enter a number from 0 to 99 or N for not available. Press Enter to continue.");
+  EXPECT_EQ(s.screen->field(2)->text(), "");
+  EXPECT_EQ(focused(), s.screen->field(2));
+  type("n");
+  press(Qt::Key_Return);
+  EXPECT_EQ(s.screen->field(2)->text(), "N");
+  EXPECT_EQ(focused(), s.screen->field(3));
+  s.enter(7, "x");
+  EXPECT_EQ(s.rig.prompter.asked.back().text,
+            "Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
+}
+
+TEST(CourtHistoryScreen, MonthsEmployedTwelveAndTheThreeCharacters012StoredAs01) {
+  CourtScreen s;
+  s.enter(13, "13");
+  ASSERT_EQ(s.rig.prompter.asked.size(), 1u);
+  EXPECT_EQ(s.rig.prompter.asked[0].text, "Enter a number from 0 to 12 or N for Not Available. Press Enter to continue.");
+  s.enter(13, "12");
+  EXPECT_EQ(focused(), s.screen->menu()->button(0));
+  for (int i = 0; i < 13; ++i) s.enter(i, i < 2 ? "18" : "3");
+  s.enter(13, "012");
+  EXPECT_EQ(focused(), s.screen->menu()->button(0));
+  EXPECT_EQ(s.screen->msgPanel()->text(), "If information is correct press Enter or press Tab to change an entry.");
+  press(Qt::Key_Return);
+  EXPECT_TRUE(s.rig.state.Accepted);
+  const std::string b = s.rig.state.clients.slot[3].bytes();
+  EXPECT_EQ(b.substr(63, 4), "1818");
+  EXPECT_EQ(b.substr(67, 2), "3 ");
+  EXPECT_EQ(b.substr(89, 2), "01");
+  EXPECT_EQ(b.substr(0, 25), "Newcomer" + std::string(17, ' '));
+  // The court history screen does not write the client file.
+  EXPECT_EQ(readBytes(s.rig.clientFile()).size(), 2 * kRecordSize);
+}
+
+TEST(CourtHistoryScreen, AcceptingWithFieldFiveEmptyStopsThere) {
+  CourtScreen s;
+  for (int i = 0; i < kCourtFieldCount; ++i)
+    if (i != 5) s.screen->field(i)->setText(i < 2 ? "20" : "1");
+  s.screen->field(0)->setText("3");  // out of range: acceptance only tests emptiness
+  s.screen->menu()->button(0)->setFocus();
+  QApplication::processEvents();
+  press(Qt::Key_Return);
+  ASSERT_EQ(s.rig.prompter.asked.size(), 1u);
+  EXPECT_EQ(s.rig.prompter.asked[0].text,
+            "Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
+  EXPECT_EQ(s.rig.prompter.asked[0].title, "Data Entry Error");
+  EXPECT_EQ(focused(), s.screen->field(5));
+  EXPECT_FALSE(s.rig.state.Accepted);
+  EXPECT_TRUE(s.screen->isVisible());
+  s.screen->field(5)->setText("2");
+  s.screen->menu()->button(0)->click();  // a value typed without Enter is stored as typed
+  EXPECT_TRUE(s.rig.state.Accepted);
+  EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "3 ");
+  EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::TimesParole), "2 ");
+}
+
+TEST(CourtHistoryScreen, EditingShowsStoredValuesWithTheirBlankAndStartsOnOk) {
+  CourtScreen s(true);
+  EXPECT_EQ(focused(), s.screen->menu()->button(0));
+  EXPECT_EQ(s.screen->field(0)->text(), "0 ");
+  EXPECT_EQ(s.screen->field(7)->text(), "7 ");
+  EXPECT_EQ(s.screen->clientName()->text(), "Client 2" + QString(17, ' '));
+  s.focusOn(7);
+  press(Qt::Key_Return);  // leaving trims the stored blank
+  EXPECT_EQ(s.screen->field(7)->text(), "7");
+  EXPECT_EQ(focused(), s.screen->field(8));
+}
+
+TEST(CourtHistoryScreen, CancelAndAltShiftF10StoreNothing) {
+  {
+    CourtScreen s;
+    s.enter(0, "20");
+    s.rig.state.Accepted = true;
+    press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(s.screen->isVisible());
+    EXPECT_TRUE(s.rig.state.Accepted);  // not touched
+    EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
+  }
+  {
+    CourtScreen s(true);
+    const ClientRecord before = s.rig.state.clients.slot[2];
+    s.enter(0, "44");
+    s.screen->menu()->button(1)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
+    press(Qt::Key_Return);
+    EXPECT_FALSE(s.rig.state.Accepted);
+    EXPECT_FALSE(s.rig.state.clients.EditMode);
+    EXPECT_EQ(s.rig.state.clients.slot[2], before);
+  }
+}
