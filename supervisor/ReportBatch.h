@@ -16,14 +16,14 @@ class Prompter;
 
 // Writes the report of clients.CurrentRecord into report.prn (throws ZvError;
 // on a fault the previous report.prn stays as it was).
-using ComposeReport = std::function<void(const ClientTable& clients)>;
+using ReportComposer = std::function<void(const ClientTable& clients)>;
 
 struct ReportServices {
   FileSystem& fs;
   Prompter& prompter;
   Printer& printer;
   std::string programDir;
-  ComposeReport compose;
+  ReportComposer compose;
 
   std::string reportPath() const { return joinPath(programDir, "report.prn"); }
   std::string tempPath(int n) const { return joinPath(programDir, "temp" + std::to_string(n)); }

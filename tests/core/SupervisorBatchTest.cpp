@@ -20,7 +20,7 @@ struct FakeWriter {
     return text;
   }
 
-  ComposeReport compose() {
+  ReportComposer compose() {
     return [this](const ClientTable& clients) {
       const int n = clients.CurrentRecord;
       composed.push_back(n);
