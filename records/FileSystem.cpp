@@ -93,13 +93,19 @@ void RealFileSystem::writeAt(const std::string& path, std::uint64_t offset, cons
   fd.close(path);
 }
 
-void RealFileSystem::replaceAll(const std::string& path, const std::string& bytes) {
+void RealFileSystem::replaceAll(const std::string& path, const std::string& bytes) { replace(path, bytes, true); }
+
+void RealFileSystem::replaceAllUnsynced(const std::string& path, const std::string& bytes) {
+  replace(path, bytes, false);
+}
+
+void RealFileSystem::replace(const std::string& path, const std::string& bytes, bool sync) {
   const std::string temp = path + ".part";
   {
     Fd fd(temp, O_WRONLY | O_CREAT | O_TRUNC);
     try {
       writeFully(fd.get(), 0, bytes, temp);
-      if (::fsync(fd.get()) != 0) fail(temp);
+      if (sync && ::fsync(fd.get()) != 0) fail(temp);
       fd.close(temp);
     } catch (...) {
       ::unlink(temp.c_str());
@@ -146,6 +152,10 @@ void FaultyFileSystem::writeAt(const std::string& p, std::uint64_t o, const std:
 void FaultyFileSystem::replaceAll(const std::string& p, const std::string& b) {
   check("replace", p);
   inner_.replaceAll(p, b);
+}
+void FaultyFileSystem::replaceAllUnsynced(const std::string& p, const std::string& b) {
+  check("replace", p);
+  inner_.replaceAllUnsynced(p, b);
 }
 void FaultyFileSystem::remove(const std::string& p) { check("remove", p); inner_.remove(p); }
 void FaultyFileSystem::makeDirectories(const std::string& p) { check("mkdir", p); inner_.makeDirectories(p); }

@@ -27,6 +27,9 @@ class FileSystem {
   virtual void writeAt(const std::string& path, std::uint64_t offset, const std::string& bytes) = 0;
   // Replaces the whole file; readers see the old or the new content, never a part.
   virtual void replaceAll(const std::string& path, const std::string& bytes) = 0;
+  // The same replacement without forcing the data to disk first: for files
+  // that are made again on demand (reports), where speed matters more.
+  virtual void replaceAllUnsynced(const std::string& path, const std::string& bytes) { replaceAll(path, bytes); }
   virtual void remove(const std::string& path) = 0;
   virtual void makeDirectories(const std::string& path) = 0;
   void copy(const std::string& from, const std::string& to) { replaceAll(to, readAll(from)); }
@@ -42,8 +45,12 @@ class RealFileSystem : public FileSystem {
   void ensureFile(const std::string& path) override;
   void writeAt(const std::string& path, std::uint64_t offset, const std::string& bytes) override;
   void replaceAll(const std::string& path, const std::string& bytes) override;
+  void replaceAllUnsynced(const std::string& path, const std::string& bytes) override;
   void remove(const std::string& path) override;
   void makeDirectories(const std::string& path) override;
+
+ private:
+  void replace(const std::string& path, const std::string& bytes, bool sync);
 };
 
 // Passes every call to a real file system unless a fault is armed for it.
@@ -69,6 +76,7 @@ class FaultyFileSystem : public FileSystem {
   void ensureFile(const std::string& path) override;
   void writeAt(const std::string& path, std::uint64_t offset, const std::string& bytes) override;
   void replaceAll(const std::string& path, const std::string& bytes) override;
+  void replaceAllUnsynced(const std::string& path, const std::string& bytes) override;
   void remove(const std::string& path) override;
   void makeDirectories(const std::string& path) override;
 

@@ -73,7 +73,9 @@ void writeReportFile(FileSystem& fs, const std::string& path, const std::string&
     if (::close(fd) != 0) throw ZvError::fromErrno(errno, path);
     return;
   }
-  fs.replaceAll(target, bytes);  // the previous report stays until this one is complete
+  // The previous report stays until this one is complete; a report is made
+  // again on demand, so it is not forced to disk.
+  fs.replaceAllUnsynced(target, bytes);
 }
 
 ComposedReport ComposeReport(FileSystem& fs, const ClientTable& clients, const ReportRequest& request) {

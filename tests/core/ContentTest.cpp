@@ -109,12 +109,17 @@ TEST(ContentScales, NamesAndListSizes) {
 TEST(ContentKeys, PointsOnlyForListedItemsAndNeverForNoAnswer) {
   for (int i = 1; i <= 162; ++i) {
     EXPECT_EQ(points(i, 0), 0) << "item " << i;
-    if (!scaleOf(i)) EXPECT_EQ(highestRiskPoints(i), 0) << "item " << i << " is on no list";
-    else EXPECT_GT(highestRiskPoints(i), 0) << "item " << i << " never earns a point";
+    if (!scaleOf(i)) {
+      EXPECT_EQ(highestRiskPoints(i), 0) << "item " << i << " is on no list";
+    } else {
+      EXPECT_GT(highestRiskPoints(i), 0) << "item " << i << " never earns a point";
+    }
   }
   // A true/false item earns its points on one answer only.
   for (int i = 1; i <= 105; ++i)
-    if (scaleOf(i)) EXPECT_TRUE((points(i, 1) > 0) != (points(i, 2) > 0)) << "item " << i;
+    if (scaleOf(i)) {
+      EXPECT_TRUE((points(i, 1) > 0) != (points(i, 2) > 0)) << "item " << i;
+    }
 }
 
 TEST(ContentKeys, KeyItemsAreWeightedAdmissionsOnTheirScale) {
@@ -313,9 +318,9 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     std::snprintf(buf, sizeof buf, "SQ%03d", i);
     EXPECT_EQ(s.audio, buf);
     for (std::size_t a = 0; a < e.answerAudio.size(); ++a) {
-      std::snprintf(buf, sizeof buf, "EA%03d_%zu", i, a + 1);
+      std::snprintf(buf, sizeof buf, "EA%03d_%d", i, static_cast<int>(a + 1));
       EXPECT_EQ(e.answerAudio[a], buf);
-      std::snprintf(buf, sizeof buf, "SA%03d_%zu", i, a + 1);
+      std::snprintf(buf, sizeof buf, "SA%03d_%d", i, static_cast<int>(a + 1));
       EXPECT_EQ(s.answerAudio[a], buf);
     }
   }
