@@ -7,11 +7,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include "app/Settings.h"
 #include "app/SystemState.h"
+#include "app/qt/SingleInstance.h"
 #include "app/qt/frmMainMenu.h"
 #include "tests/core/TestSupport.h"
 #include "ui/qt/ScreenKit.h"
@@ -455,4 +457,22 @@ TEST(MainMenuStartUp, AFreshInstallationStartsOnItsDefaultFolderWithSettingsWrit
   EXPECT_NE(ini.find("FilePath=" + rig.program.file("data")), std::string::npos);
   EXPECT_EQ(rig.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
+}
+
+TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
+  MenuRig rig(numbered(1));
+  ASSERT_TRUE(rig.load());
+  const QString name = QString("zorvex-test-%1-forward").arg(QCoreApplication::applicationPid());
+  SingleInstance running(name);
+  ASSERT_TRUE(running.claim());
+  QObject::connect(&running, &SingleInstance::activationRequested, &rig.menu, &frmMainMenu::bringToFront);
+  rig.menu.showMinimized();
+  QApplication::processEvents();
+  ASSERT_TRUE(rig.menu.isMinimized());
+  QSignalSpy forward(&running, &SingleInstance::activationRequested);
+  SingleInstance second(name);
+  EXPECT_FALSE(second.claim());
+  EXPECT_TRUE(forward.count() == 1 || forward.wait(2000));
+  EXPECT_FALSE(rig.menu.isMinimized());
+  EXPECT_TRUE(rig.menu.isVisible());
 }
