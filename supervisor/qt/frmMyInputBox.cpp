@@ -16,6 +16,7 @@ frmMyInputBox::frmMyInputBox(Prompter& prompter, QWidget* parent)
   lblHelpMsg_->setMinimumWidth(twips(4800));
   txtInput_ = new QLineEdit(frame());
   txtInput_->setObjectName("txtInput");
+  txtInput_->setStyleSheet("lineedit-password-character: 42;");  // "*" for every typed character
   txtInput_->installEventFilter(this);
   menu_ = new MenuChoices(this, msgPanel());
   layout->addWidget(lblHelpMsg_);

@@ -162,9 +162,13 @@ void frmSupervisorOptions::activate() {
   QPalette p = tabs_->palette();
   p.setColor(QPalette::Window, vbColor(kPanelNormal));
   tabs_->setPalette(p);
+  // The pages keep the normal colours so their texts stay readable.
+  QPalette page = QApplication::palette();
+  page.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+  page.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
   for (int i = 0; i < tabs_->count(); ++i) {
     tabs_->widget(i)->setAutoFillBackground(true);
-    tabs_->widget(i)->setPalette(QApplication::palette());
+    tabs_->widget(i)->setPalette(page);
   }
   menu_->ResetMenuChoices(1);
   if (noClients_) {

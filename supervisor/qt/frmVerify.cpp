@@ -1,5 +1,7 @@
 #include "supervisor/qt/frmVerify.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -57,10 +59,13 @@ frmVerify::frmVerify(SystemState& state, QWidget* parent)
 
   frame()->setMinimumWidth(twips(4200));
   frame()->adjustSize();
-  resize(frame()->width() + twips(1440), frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(360));
-
   lblCur_->setText(QString::fromStdString(verification_.session().currentLabel()));
   msgPanel()->setText(kVerifyStartMessage);
+  // Wide enough for the longest help text in the panel.
+  const int panelWidth = msgPanel()->fontMetrics().horizontalAdvance(kVerifyStartMessage) + twips(360);
+  resize(std::max(frame()->width() + twips(1440), panelWidth),
+         frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(360));
+
   refreshLabels();
 }
 

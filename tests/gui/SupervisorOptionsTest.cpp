@@ -258,6 +258,7 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAndALaterPlainPromptShowsTex
     EXPECT_EQ(box->txtInput()->maxLength(), 8);
     secretShown = box->txtInput()->echoMode() == QLineEdit::Password;
     QTest::keyClicks(box->txtInput(), "k");
+    EXPECT_EQ(box->txtInput()->displayText(), "*");
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     EXPECT_TRUE(box->menu()->button(0)->hasFocus());
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
