@@ -67,6 +67,8 @@ void QtReportPrinter::printToPdf(const std::vector<std::string>& pages, const st
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(pdfPath));
   printer.setDocName(QString::fromStdString(documentName));
+  // The unprintable border of a typical printer, so the file prints as the paper would.
+  printer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
   paintPages(printer, pages, pdfPath);
 }
 
