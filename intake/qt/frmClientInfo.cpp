@@ -1,6 +1,8 @@
 #include "intake/qt/frmClientInfo.h"
 
 #include <QFocusEvent>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -40,6 +42,22 @@ void setBold(QLabel* l, bool on) {
 bool isEnterOrTab(const QKeyEvent* k) {
   return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter ||
          (k->key() == Qt::Key_Tab && !(k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)));
+}
+
+// The whole text is selected when a field gets the focus, so typing replaces
+// it; after a click the selection waits for the click to have placed the caret.
+void selectOnFocus(QWidget* w, Qt::FocusReason reason) {
+  auto selectAll = [w] {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
+  };
+  if (reason != Qt::MouseFocusReason) {
+    selectAll();
+    return;
+  }
+  QTimer::singleShot(0, w, [w, selectAll] {
+    if (w->hasFocus()) selectAll();
+  });
 }
 
 }  // namespace
@@ -198,9 +216,7 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       setBold(labels_[static_cast<std::size_t>(i)], true);
       msgPanel()->setText(infoHelp(f));
-      QTimer::singleShot(0, this, [w = fields_[static_cast<std::size_t>(i)]] {
-        if (w->hasFocus()) SelectAllText();
-      });
+      selectOnFocus(fields_[static_cast<std::size_t>(i)], static_cast<QFocusEvent*>(event)->reason());
       break;
     case QEvent::FocusOut: {
       setBold(labels_[static_cast<std::size_t>(i)], false);

@@ -1,5 +1,7 @@
 #include "intake/qt/frmCourtHistory.h"
 
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,6 +25,22 @@ void setBold(QLabel* l, bool on) {
   QFont f = l->font();
   f.setBold(on);
   l->setFont(f);
+}
+
+// The whole text is selected when a field gets the focus, so typing replaces
+// it; after a click the selection waits for the click to have placed the caret.
+void selectOnFocus(QWidget* w, Qt::FocusReason reason) {
+  auto selectAll = [w] {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
+  };
+  if (reason != Qt::MouseFocusReason) {
+    selectAll();
+    return;
+  }
+  QTimer::singleShot(0, w, [w, selectAll] {
+    if (w->hasFocus()) selectAll();
+  });
 }
 
 }  // namespace
@@ -119,9 +137,7 @@ bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       setBold(label(i), true);
       msgPanel()->setText(courtHelp(i));
-      QTimer::singleShot(0, this, [w = field(i)] {
-        if (w->hasFocus()) SelectAllText();
-      });
+      selectOnFocus(field(i), static_cast<QFocusEvent*>(event)->reason());
       break;
     case QEvent::FocusOut:
       setBold(label(i), false);

@@ -192,7 +192,6 @@ void frmNewEntry::placeGrids() {
     sectionLabel(g)->setGeometry(grid(g)->x(), top - labelHeight, grid(g)->width(), labelHeight);
   }
   lblClientName_->setGeometry(gap, gap, frameWidth - 2 * gap, nameHeight);
-  lblClientName_->setAlignment(Qt::AlignCenter);
   const int buttonsTop = top + gridsHeight + gap;
   save->move(frameWidth / 2 - buttonsWidth / 2, buttonsTop);
   discard->move(save->x() + save->width() + gap, buttonsTop);
@@ -281,8 +280,6 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress:
       return gridKey(g, static_cast<QKeyEvent*>(event));
-    case QEvent::ShortcutOverride:
-      break;
     default:
       break;
   }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/SystemState.h"
 #include "app/qt/Activities.h"
@@ -59,7 +60,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
   frBlank_->resize(frame()->size());
   frBlank_->hide();
   frBlank_->lower();
-  resize(std::max(frame()->width() + twips(1440), twips(6000)),
+  resize(std::max(frame()->width() + twips(1440), twips(9000)),
          frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(1440));
 }
 

@@ -138,7 +138,7 @@ class ModalScript {
   void then(const char* screen, Action a) { steps_.push_back({screen, std::move(a)}); }
   void start(int timeoutMs = 60000) {
     deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    QTimer::singleShot(20, [this] { poll(); });
+    QTimer::singleShot(20, &guard_, [this] { poll(); });
   }
   bool done() const { return next_ == steps_.size(); }
   const std::string& failure() const { return failure_; }
@@ -153,7 +153,7 @@ class ModalScript {
     QWidget* w = QApplication::activeModalWidget();
     if (w && w->objectName().toStdString() == steps_[next_].screen && w->isVisible()) {
       Action a = steps_[next_++].action;
-      QTimer::singleShot(20, [this] { poll(); });
+      QTimer::singleShot(20, &guard_, [this] { poll(); });
       QApplication::setActiveWindow(w);
       QApplication::processEvents();
       a(w);
@@ -165,14 +165,15 @@ class ModalScript {
       closeAll();
       return;
     }
-    QTimer::singleShot(20, [this] { poll(); });
+    QTimer::singleShot(20, &guard_, [this] { poll(); });
   }
-  void closeAll() {
+  static void closeAll() {
     if (QWidget* w = QApplication::activeModalWidget()) {
       w->close();
-      QTimer::singleShot(20, [this] { closeAll(); });
+      QTimer::singleShot(20, [] { closeAll(); });
     }
   }
+  QObject guard_;  // pending polls end with the script
   std::vector<Step> steps_;
   std::size_t next_ = 0;
   std::string failure_;
