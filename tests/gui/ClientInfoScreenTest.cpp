@@ -261,6 +261,8 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
   NewClientScreen s(1);
   const ClientRecord before = s.rig.state.clients.slot[2];
   s.fillAll();
+  press(Qt::Key_Escape);  // only "Cancel Input" cancels
+  EXPECT_TRUE(s.screen->isVisible());
   s.screen->menu()->button(1)->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");

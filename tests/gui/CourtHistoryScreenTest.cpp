@@ -156,6 +156,16 @@ TEST(CourtHistoryScreen, CancelAndAltShiftF10StoreNothing) {
     EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
   }
   {
+    // Also from a button, which discards every other key.
+    CourtScreen s(true);
+    EXPECT_EQ(focused(), s.screen->menu()->button(0));
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(s.screen->isVisible());
+    press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(s.screen->isVisible());
+    EXPECT_EQ(s.screen->result(), QDialog::Rejected);
+  }
+  {
     CourtScreen s(true);
     const ClientRecord before = s.rig.state.clients.slot[2];
     s.enter(0, "44");
