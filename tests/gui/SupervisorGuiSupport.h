@@ -54,7 +54,11 @@ template <typename Dialog>
 void whenModal(std::function<void(Dialog*)> action, int tries = 200) {
   QTimer::singleShot(10, [action, tries] {
     auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (d && d->isVisible()) action(d);
+    if (d && d->isVisible()) {
+      // Focus checks need an active window, also when this test runs alone.
+      QApplication::setActiveWindow(d);
+      action(d);
+    }
     else if (tries > 0) whenModal<Dialog>(action, tries - 1);
   });
 }

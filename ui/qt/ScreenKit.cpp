@@ -89,8 +89,14 @@ int MenuChoices::indexOf(QObject* o) const {
   return -1;
 }
 
+bool MenuChoices::alive(const Row& row) {
+  // A widget whose destructor is running no longer casts to its own class.
+  return qobject_cast<QFrame*>(row.panel.data()) && qobject_cast<QPushButton*>(row.button.data());
+}
+
 void MenuChoices::ResetMenuChoices(int last) {
   for (int i = 0; i <= last && i < rows_.size(); ++i) {
+    if (!alive(rows_[i])) continue;
     QPalette p = rows_[i].panel->palette();
     p.setColor(QPalette::Window, vbColor(kPanelNormal));
     rows_[i].panel->setPalette(p);
@@ -103,7 +109,7 @@ void MenuChoices::ResetMenuChoices(int last) {
 
 void MenuChoices::HighlightMenuChoice(int last, int k) {
   ResetMenuChoices(last);
-  if (k < 0 || k >= rows_.size()) return;
+  if (k < 0 || k >= rows_.size() || !alive(rows_[k])) return;
   QPalette p = rows_[k].panel->palette();
   p.setColor(QPalette::Window, vbColor(kPanelHighlight));
   rows_[k].panel->setPalette(p);
@@ -113,7 +119,9 @@ void MenuChoices::HighlightMenuChoice(int last, int k) {
   rows_[k].panel->setProperty("highlighted", true);
 }
 
-bool MenuChoices::isHighlighted(int i) const { return rows_.at(i).panel->property("highlighted").toBool(); }
+bool MenuChoices::isHighlighted(int i) const {
+  return rows_.at(i).panel && rows_.at(i).panel->property("highlighted").toBool();
+}
 
 bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
   const int i = indexOf(watched);
@@ -126,7 +134,9 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
       emit focused(i);
       break;
     case QEvent::FocusOut:
-      ResetMenuChoices(rows_.size() - 1);
+      // A screen being closed or destroyed takes the focus from a button
+      // whose panels may already be gone; a hidden screen needs no colours.
+      if (alive(rows_[i]) && rows_[i].button->isVisible()) ResetMenuChoices(rows_.size() - 1);
       break;
     case QEvent::KeyPress: {
       auto* k = static_cast<QKeyEvent*>(event);

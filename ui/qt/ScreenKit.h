@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <QVector>
@@ -66,10 +67,12 @@ class MenuChoices : public QObject {
 
  private:
   struct Row {
-    QFrame* panel;
-    QPushButton* button;
+    QPointer<QFrame> panel;
+    QPointer<QPushButton> button;
     QString help;
   };
+  // False once the row's widgets are gone or being destroyed.
+  static bool alive(const Row& row);
   int indexOf(QObject* o) const;
   QWidget* owner_;
   MsgPanel* msg_;
