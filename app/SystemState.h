@@ -8,7 +8,7 @@
 #include "records/ClientFile.h"
 #include "records/ClientTable.h"
 #include "records/FileSystem.h"
-#include "testing/TestSpec.h"
+#include "testing/TestSections.h"
 #include "ui/Prompter.h"
 
 namespace zv {

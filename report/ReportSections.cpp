@@ -8,7 +8,7 @@
 #include "records/CodeTables.h"
 #include "report/TextFiles.h"
 #include "scoring/ReportData.h"
-#include "testing/TestSpec.h"
+#include "testing/TestSections.h"
 #include "ui/ScreenRules.h"
 
 namespace zv {

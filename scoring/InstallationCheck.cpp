@@ -10,7 +10,7 @@
 #include "scoring/ReportData.h"
 #include "scoring/ReportDataReader.h"
 #include "sheets/GridEntry.h"
-#include "testing/TestSpec.h"
+#include "testing/TestSections.h"
 
 namespace zv {
 namespace {

@@ -8,7 +8,7 @@
 #include "records/ClientTable.h"
 #include "scoring/ReportTables.h"
 #include "scoring/Scores.h"
-#include "testing/TestSpec.h"
+#include "testing/TestSections.h"
 
 namespace zv {
 

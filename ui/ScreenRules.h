@@ -1,6 +1,6 @@
 #pragma once
 // Toolkit-free screen routines shared by every screen.
-#include "testing/TestSpec.h"
+#include "testing/TestSections.h"
 
 namespace zv {
 
