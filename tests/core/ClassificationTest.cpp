@@ -9,25 +9,33 @@ using namespace zv;
 
 namespace {
 
-// Every classification item answered "no": true/false items false (2),
-// multiple-choice items the fourth answer (outside 1..3).
-Scores noAdmissions() {
+using Codes = std::initializer_list<std::pair<int, int>>;
+
+// Every classification item answered "no" (true/false items false (2),
+// multiple-choice items the fourth answer, outside 1..3), then the given
+// {item, code} answers.
+Scores answers(Codes codes = {}) {
   Scores s;
   for (int i = 1; i <= 105; ++i) s.ItemCode[static_cast<std::size_t>(i)] = 2;
   for (int i = 106; i <= 162; ++i) s.ItemCode[static_cast<std::size_t>(i)] = 4;
   s.scale[2].Percentile = 20;
   s.scale[3].Percentile = 20;
+  for (auto [i, c] : codes) s.ItemCode[static_cast<std::size_t>(i)] = c;
   return s;
 }
 
-void code(Scores& s, int item, int c) { s.ItemCode[static_cast<std::size_t>(item)] = c; }
+Classification decide(Codes codes = {}) { return DecideSubstanceUse(answers(codes)); }
+std::string paragraph(const Scores& s) { return ClassificationParagraph(DecideSubstanceUse(s)); }
+
+::testing::AssertionResult has(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "'" << part << "' not in '" << text << "'";
+}
 
 }  // namespace
 
 TEST(ClassificationCriteriaTest, ThreeCriteriaMeetDependencyTwoDoNot) {
-  Scores s = noAdmissions();
-  code(s, 66, 1);   // criterion 1
-  code(s, 146, 2);  // criterion 2
+  Scores s = answers({{66, 1}, {146, 2}});  // criteria 1 and 2
   Classification c = DecideSubstanceUse(s);
   EXPECT_EQ(c.dependencyCriteria, 2);
   EXPECT_EQ(c.DependencyMet, 0);
@@ -47,8 +55,7 @@ TEST(ClassificationCriteriaTest, EachCriterionAndItsItems) {
                         {158, 4, 3, false}, {32, 1, 0, false},  {150, 3, 0, false}, {53, 1, 0, false},
                         {152, 1, 0, false}, {101, 1, 0, false}, {144, 2, 0, false}};
   for (const Case& k : cases) {
-    Scores s = noAdmissions();
-    code(s, k.item, k.code);
+    Scores s = answers({{k.item, k.code}});
     s.ItemPoints[static_cast<std::size_t>(k.item)] = k.points;
     const Classification c = DecideSubstanceUse(s);
     EXPECT_EQ(c.dependencyCriteria, 1) << k.item;
@@ -56,24 +63,17 @@ TEST(ClassificationCriteriaTest, EachCriterionAndItsItems) {
     EXPECT_FALSE(c.dependencyOmitted);
   }
   // Item 155 with one point does not admit criterion 4; answer 4 of 145 does not admit criterion 1.
-  Scores s = noAdmissions();
+  Scores s = answers({{145, 4}});
   s.ItemPoints[155] = 1;
-  code(s, 145, 4);
   EXPECT_EQ(DecideSubstanceUse(s).dependencyCriteria, 0);
 }
 
 TEST(ClassificationCriteriaTest, OmittedGroupsSetTheOmittedFlags) {
-  Scores s = noAdmissions();
-  code(s, 66, 0);
-  code(s, 145, 0);
-  Classification c = DecideSubstanceUse(s);
+  Classification c = decide({{66, 0}, {145, 0}});
   EXPECT_TRUE(c.dependencyOmitted);
   EXPECT_FALSE(c.abuseOmitted);
-  s = noAdmissions();
-  code(s, 66, 0);  // one item of the group answered: not omitted
-  EXPECT_FALSE(DecideSubstanceUse(s).dependencyOmitted);
-  s = noAdmissions();
-  code(s, 142, 0);
+  EXPECT_FALSE(decide({{66, 0}}).dependencyOmitted) << "one item of the group answered: not omitted";
+  Scores s = answers({{142, 0}});
   s.CourtValue[11] = 3;  // the arrest flag cannot admit an omitted criterion
   c = DecideSubstanceUse(s);
   EXPECT_TRUE(c.abuseOmitted);
@@ -85,39 +85,23 @@ TEST(ClassificationCriteriaTest, AbuseCriteria) {
   struct Case { int item; int code; int count; };
   const Case cases[] = {{151, 3, 1}, {151, 1, 1}, {151, 2, 1}, {140, 2, 1}, {62, 1, 1}, {59, 1, 1},
                         {141, 3, 1}, {142, 1, 1}, {85, 1, 1},  {68, 1, 1},  {143, 2, 1}, {143, 4, 0}};
-  for (const Case& k : cases) {
-    Scores s = noAdmissions();
-    code(s, k.item, k.code);
-    EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, k.count) << k.item << "=" << k.code;
-  }
-  Scores s = noAdmissions();
+  for (const Case& k : cases) EXPECT_EQ(decide({{k.item, k.code}}).AbuseCount, k.count) << k.item << "=" << k.code;
+  Scores s = answers();
   s.CourtValue[13] = 2;  // two DUI arrests admit criterion 3
   EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, 1);
   s.CourtValue[13] = 1;
   EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, 0);
 }
 
-TEST(ClassificationListsTest, ToleranceWithdrawalExample) {
-  Scores s = noAdmissions();
-  code(s, 66, 1);
-  code(s, 145, 1);
-  code(s, 146, 2);
-  code(s, 147, 3);
-  const Classification c = DecideSubstanceUse(s);
-  ASSERT_EQ(c.DependencyMet, 0) << "two criteria only";
-  code(s, 7, 1);
-  const Classification met = DecideSubstanceUse(s);
+TEST(ClassificationListsTest, ToleranceWithdrawalTexts) {
+  ASSERT_EQ(decide({{66, 1}, {145, 1}, {146, 2}, {147, 3}}).DependencyMet, 0) << "two criteria only";
+  const Classification met = decide({{66, 1}, {145, 1}, {146, 2}, {147, 3}, {7, 1}});
   ASSERT_EQ(met.DependencyMet, 1);
   EXPECT_EQ(met.toleranceText, "(Tolerance:  66 ,  145,  Withdrawal: 146,  147).");
-}
 
-TEST(ClassificationListsTest, ToleranceTextVariants) {
-  auto tolerance = [](std::initializer_list<std::pair<int, int>> codes) {
-    Scores s = noAdmissions();
-    code(s, 7, 1);
-    code(s, 32, 1);
-    code(s, 53, 1);  // three criteria without physiological items
-    for (auto [i, c] : codes) code(s, i, c);
+  auto tolerance = [](Codes codes) {
+    Scores s = answers({{7, 1}, {32, 1}, {53, 1}});  // three criteria without physiological items
+    for (auto [i, c] : codes) s.ItemCode[static_cast<std::size_t>(i)] = c;
     return DecideSubstanceUse(s).toleranceText;
   };
   EXPECT_EQ(tolerance({}), "");
@@ -130,41 +114,25 @@ TEST(ClassificationListsTest, ToleranceTextVariants) {
   EXPECT_EQ(tolerance({{145, 1}, {146, 1}}), "(Tolerance:  145,  Withdrawal: 146).");
 }
 
-TEST(ClassificationListsTest, DependencyList) {
-  Scores s = noAdmissions();
-  code(s, 144, 1);
-  code(s, 148, 2);
-  code(s, 151, 1);  // never listed here
-  code(s, 152, 3);
-  code(s, 7, 1);
-  code(s, 66, 1);
-  code(s, 101, 2);
-  s.ItemPoints[155] = 1;  // listed with one point, though criterion 4 needs two
+TEST(ClassificationListsTest, DependencyAndAbuseLists) {
+  // 151 is never on the dependency list; 155 is listed with one point, though criterion 4 needs two.
+  Scores s = answers({{144, 1}, {148, 2}, {151, 1}, {152, 3}, {7, 1}, {66, 1}, {101, 2}});
+  s.ItemPoints[155] = 1;
   s.ItemPoints[158] = 0;
   const Classification c = DecideSubstanceUse(s);
   ASSERT_EQ(c.DependencyMet, 1);
   EXPECT_EQ(c.dependencyList, " 144,  148,  152,  7,  66,  155");
-}
 
-TEST(ClassificationListsTest, AbuseList) {
-  Scores s = noAdmissions();
-  code(s, 140, 2);
-  code(s, 143, 1);
-  code(s, 151, 3);
-  code(s, 59, 1);
-  code(s, 85, 1);
+  s = answers({{140, 2}, {143, 1}, {151, 3}, {59, 1}, {85, 1}});
   s.CourtValue[11] = 2;
   s.CourtValue[12] = 1;
   s.CourtValue[13] = 3;
-  const Classification c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.abuseList, "140, 143, 151,  59,  85,  Alcohol Arrests,  DUIs.");
-  EXPECT_TRUE(DecideSubstanceUse(noAdmissions()).abuseList.empty());
-  Scores one = noAdmissions();
-  code(one, 62, 1);
-  EXPECT_EQ(DecideSubstanceUse(one).abuseList, " 62.");
+  EXPECT_EQ(DecideSubstanceUse(s).abuseList, "140, 143, 151,  59,  85,  Alcohol Arrests,  DUIs.");
+  EXPECT_TRUE(decide().abuseList.empty());
+  EXPECT_EQ(decide({{62, 1}}).abuseList, " 62.");
 }
 
-TEST(ClassificationRatingsTest, LevelsAndSubjects) {
+TEST(ClassificationRatingsTest, LevelsSubjectsAndSentences) {
   struct Case { int alcohol, drugs, level; const char* subject; const char* alcoholText; const char* drugText; };
   const Case cases[] = {
       {1, 4, 3, "alcohol", "a serious problem", "a minimum problem"},
@@ -177,62 +145,45 @@ TEST(ClassificationRatingsTest, LevelsAndSubjects) {
       {0, 0, 0, "", "a minimum problem", "a minimum problem"},
   };
   for (const Case& k : cases) {
-    Scores s = noAdmissions();
-    code(s, 153, k.alcohol);
-    code(s, 157, k.drugs);
-    const Classification c = DecideSubstanceUse(s);
+    const Classification c = decide({{153, k.alcohol}, {157, k.drugs}});
     EXPECT_EQ(c.ratingLevel, k.level) << k.alcohol << k.drugs;
     EXPECT_EQ(c.ratingSubject, k.subject) << k.alcohol << k.drugs;
     EXPECT_EQ(c.alcoholRating, k.alcoholText);
     EXPECT_EQ(c.drugRating, k.drugText);
   }
-}
-
-TEST(ClassificationRatingsTest, RatingSentences) {
-  Scores s = noAdmissions();
-  code(s, 153, 1);
-  std::string p = ClassificationParagraph(DecideSubstanceUse(s));
-  EXPECT_NE(p.find(" This client describes their drinking as a serious problem and their drug use as a minimum problem."),
-            std::string::npos);
-  p = ClassificationParagraph(DecideSubstanceUse(noAdmissions()));
-  EXPECT_NE(p.find(" This client's self-ratings of their drinking and drug use was 'no problem.'"), std::string::npos);
+  EXPECT_TRUE(has(paragraph(answers({{153, 1}})),
+                  " This client describes their drinking as a serious problem and their drug use as a minimum problem."));
+  EXPECT_TRUE(has(paragraph(answers()), " This client's self-ratings of their drinking and drug use was 'no problem.'"));
 }
 
 TEST(ClassificationScalesTest, SeventyIsElevatedSixtyNineIsNot) {
-  Scores s = noAdmissions();
-  s.scale[2].Percentile = 70;
-  s.scale[3].Percentile = 69;
-  Classification c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.elevatedCount, 1);
-  EXPECT_EQ(c.scaleWords, "Alcohol Scale");
-  EXPECT_EQ(c.substance, "alcohol");
-  EXPECT_NE(ClassificationParagraph(c).find(
-                " This person's Alcohol Scale score is elevated (at or above the 70th percentile) whereas their Drugs "
-                "Scale score is not (at or below the 69th percentile) elevated. This ZV profile is not uncommon in the "
-                "early stages of substance use, or after relapse."),
-            std::string::npos);
-  s.scale[2].Percentile = 69;
-  s.scale[3].Percentile = 70;
-  c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.scaleWords, "Drugs Scale");
-  EXPECT_EQ(c.elevatedWord, "Drugs Scale");
-  EXPECT_EQ(c.otherWord, "Alcohol Scale");
-  EXPECT_EQ(c.substance, "drugs");
-  s.scale[2].Percentile = 70;
-  c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.elevatedCount, 2);
-  EXPECT_EQ(c.scaleWords, "Alcohol and Drugs Scales");
-  EXPECT_EQ(c.substance, "alcohol and drugs");
-  s.scale[2].Percentile = 69;
-  s.scale[3].Percentile = 69;
-  c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.elevatedCount, 0);
-  EXPECT_EQ(c.scaleWords, "");
+  struct Case { int alcohol, drugs, count; const char* words; const char* substance; };
+  const Case cases[] = {{70, 69, 1, "Alcohol Scale", "alcohol"},
+                        {69, 70, 1, "Drugs Scale", "drugs"},
+                        {70, 70, 2, "Alcohol and Drugs Scales", "alcohol and drugs"},
+                        {69, 69, 0, "", nullptr}};
+  for (const Case& k : cases) {
+    Scores s = answers();
+    s.scale[2].Percentile = k.alcohol;
+    s.scale[3].Percentile = k.drugs;
+    const Classification c = DecideSubstanceUse(s);
+    EXPECT_EQ(c.elevatedCount, k.count) << k.alcohol << " " << k.drugs;
+    EXPECT_EQ(c.scaleWords, k.words);
+    if (k.substance) EXPECT_EQ(c.substance, k.substance);
+    if (k.alcohol == 70 && k.drugs == 69)
+      EXPECT_TRUE(has(ClassificationParagraph(c),
+                      " This person's Alcohol Scale score is elevated (at or above the 70th percentile) whereas their "
+                      "Drugs Scale score is not (at or below the 69th percentile) elevated. This ZV profile is not "
+                      "uncommon in the early stages of substance use, or after relapse."));
+    if (k.alcohol == 69 && k.drugs == 70) {
+      EXPECT_EQ(c.elevatedWord, "Drugs Scale");
+      EXPECT_EQ(c.otherWord, "Alcohol Scale");
+    }
+  }
 }
 
 TEST(ClassificationParagraphTest, NeitherDependencyNorAbuse) {
-  const std::string p = ClassificationParagraph(DecideSubstanceUse(noAdmissions()));
-  EXPECT_EQ(p,
+  EXPECT_EQ(paragraph(answers()),
             "DEPENDENCY/ABUSE CLASSIFICATION: Three or more of the seven DSM-IV dependency items (or their "
             "equivalents) are not admitted to, consequently the classification of 'dependency' as defined here does "
             "not apply. Moreover, this person reports (item #74) that he or she has not been diagnosed 'substance "
@@ -245,12 +196,9 @@ TEST(ClassificationParagraphTest, NeitherDependencyNorAbuse) {
 }
 
 TEST(ClassificationParagraphTest, AbuseOnly) {
-  Scores s = noAdmissions();
-  code(s, 141, 2);
-  code(s, 157, 3);
+  Scores s = answers({{141, 2}, {157, 3}});
   s.scale[3].Percentile = 75;
-  const std::string p = ClassificationParagraph(DecideSubstanceUse(s));
-  EXPECT_EQ(p,
+  EXPECT_EQ(paragraph(s),
             "DEPENDENCY/ABUSE CLASSIFICATION: Three or more of the seven DSM-IV dependency items (or their "
             "equivalents) are not admitted to, consequently the classification of 'dependency' as defined here does "
             "not apply. Moreover, this person reports (item #74) that he or she has not been diagnosed 'substance "
@@ -265,31 +213,21 @@ TEST(ClassificationParagraphTest, AbuseOnly) {
 }
 
 TEST(ClassificationParagraphTest, DiagnosedBeforeWithoutDependency) {
-  Scores s = noAdmissions();
-  code(s, 74, 1);
-  code(s, 141, 2);  // an abuse admission, but no abuse sentence follows item 74
-  const Classification c = DecideSubstanceUse(s);
-  const std::string p = ClassificationParagraph(c);
-  EXPECT_NE(p.find(" However, this person reports (item #74) having been diagnosed 'substance dependent' in the past. "
-                   "By DSM-IV definition, the classification of 'dependency' still applies."),
-            std::string::npos);
+  // An abuse admission (141), but no abuse sentence follows item 74.
+  const std::string p = paragraph(answers({{74, 1}, {141, 2}}));
+  EXPECT_TRUE(has(p, " However, this person reports (item #74) having been diagnosed 'substance dependent' in the past. "
+                     "By DSM-IV definition, the classification of 'dependency' still applies."));
   EXPECT_EQ(p.find("substance abuse items"), std::string::npos);
-  EXPECT_NE(p.find(" The 'once dependent, always dependent' theory is controversial. Some evaluators prefer "
-                   "considering Alcohol and Drugs Scale risk (abuse, dependency, relapse) scores."),
-            std::string::npos);
+  EXPECT_TRUE(has(p, " The 'once dependent, always dependent' theory is controversial. Some evaluators prefer "
+                     "considering Alcohol and Drugs Scale risk (abuse, dependency, relapse) scores."));
   EXPECT_EQ(p.find("In summary"), std::string::npos);
 }
 
 TEST(ClassificationParagraphTest, DependencyMetWithPhysiologicalDependence) {
-  Scores s = noAdmissions();
-  code(s, 66, 1);
-  code(s, 147, 2);
-  code(s, 149, 1);
-  code(s, 74, 1);
+  Scores s = answers({{66, 1}, {147, 2}, {149, 1}, {74, 1}});
   s.scale[2].Percentile = 80;
   s.scale[3].Percentile = 90;
-  const std::string p = ClassificationParagraph(DecideSubstanceUse(s));
-  EXPECT_EQ(p,
+  EXPECT_EQ(paragraph(s),
             "DEPENDENCY/ABUSE CLASSIFICATION: Three or more of the seven DSM-IV dependency items (or their "
             "equivalents) are admitted to, which meets the 'dependency' criteria as defined here. These admissions "
             "include:  147,  149,  66. Moreover, this person reports (item #74) having been diagnosed 'substance "
@@ -306,30 +244,20 @@ TEST(ClassificationParagraphTest, DependencyMetWithPhysiologicalDependence) {
 }
 
 TEST(ClassificationParagraphTest, DependencyMetWithoutPhysiologicalDependence) {
-  Scores s = noAdmissions();
-  code(s, 7, 1);
-  code(s, 32, 1);
-  code(s, 144, 3);
-  code(s, 157, 2);
-  const std::string p = ClassificationParagraph(DecideSubstanceUse(s));
-  EXPECT_NE(p.find(" These admissions include:  144,  7,  32. This person reports (item #74) that he or she has not "
-                   "been diagnosed 'substance dependent' in the past. This is a substance dependence classification "
-                   "without physiological dependence."),
-            std::string::npos);
-  EXPECT_NE(p.find("represented by their Alcohol and/or Drugs Scales score."), std::string::npos);
+  const std::string p = paragraph(answers({{7, 1}, {32, 1}, {144, 3}, {157, 2}}));
+  EXPECT_TRUE(has(p, " These admissions include:  144,  7,  32. This person reports (item #74) that he or she has not "
+                     "been diagnosed 'substance dependent' in the past. This is a substance dependence classification "
+                     "without physiological dependence."));
+  EXPECT_TRUE(has(p, "represented by their Alcohol and/or Drugs Scales score."));
   EXPECT_EQ(p.find("Review this client's"), std::string::npos) << "a self-rating was given";
 }
 
 TEST(ClassificationParagraphTest, SummaryWithoutDependencyOrAbuse) {
-  Scores s = noAdmissions();
+  Scores s = answers();
   s.scale[2].Percentile = 71;
-  EXPECT_NE(ClassificationParagraph(DecideSubstanceUse(s))
-                .find(" Problematic risk of alcohol is present. Although not meeting the DSM-IV criteria for "
-                      "dependence or abuse, this client demonstrates a substance use risk."),
-            std::string::npos);
-  s = noAdmissions();
-  code(s, 153, 2);
-  const std::string p = ClassificationParagraph(DecideSubstanceUse(s));
+  EXPECT_TRUE(has(paragraph(s), " Problematic risk of alcohol is present. Although not meeting the DSM-IV criteria "
+                                "for dependence or abuse, this client demonstrates a substance use risk."));
+  const std::string p = paragraph(answers({{153, 2}}));
   const std::string tail =
       " According to DSM-IV criteria as represented in the ZV, this person does not meet the criteria of "
       "dependency or abuse. Yet, self-ratings suggest alcohol concern.";
@@ -338,11 +266,7 @@ TEST(ClassificationParagraphTest, SummaryWithoutDependencyOrAbuse) {
 }
 
 TEST(ClassifySubstanceUseTest, ModesAndOmissionLines) {
-  Scores s = noAdmissions();
-  code(s, 66, 1);
-  code(s, 146, 1);
-  code(s, 7, 1);
-  code(s, 141, 1);
+  Scores s = answers({{66, 1}, {146, 1}, {7, 1}, {141, 1}});
   ReportWriter w("X");
   w.PageLine = 10;
   Classification c = ClassifySubstanceUse(s, 1, &w);
@@ -352,8 +276,8 @@ TEST(ClassifySubstanceUseTest, ModesAndOmissionLines) {
   EXPECT_TRUE(w.bytes().empty()) << "mode 1 decides only";
   EXPECT_EQ(w.PageLine, 10);
 
-  code(s, 101, 0);
-  code(s, 144, 0);
+  s.ItemCode[101] = 0;
+  s.ItemCode[144] = 0;
   ClassifySubstanceUse(s, 2, &w);
   EXPECT_EQ(w.bytes(),
             "       DEPENDENCY/ABUSE CLASSIFICATION: This defendant omitted one or  more  of\r\n"
@@ -363,9 +287,9 @@ TEST(ClassifySubstanceUseTest, ModesAndOmissionLines) {
   EXPECT_EQ(w.PageLine, 14);
 
   ReportWriter j("X");
-  Scores plain = noAdmissions();
+  Scores plain = answers();
   ClassifySubstanceUse(plain, 2, &j);
-  const auto lines = justifyLines(ClassificationParagraph(DecideSubstanceUse(plain)));
+  const auto lines = justifyLines(paragraph(answers()));
   EXPECT_EQ(j.PageLine, static_cast<int>(lines.size()) + 1) << "the paragraph and its blank line";
   EXPECT_EQ(j.bytes().substr(0, 7 + 71 + 2),
             "       DEPENDENCY/ABUSE CLASSIFICATION: Three or  more  of  the  seven  DSM-IV\r\n");

@@ -36,12 +36,19 @@ const ScaleResult& scale(const Scored& s, int k) { return s.scores.scale[static_
 // A client who answered every item, "false" on the true/false items, 1 on the
 // rating items and 4 on the multiple-choice items: every keyed scale has its
 // items answered and earns nothing.
-TestClient answeredClient() {
+TestClient answeredClient(std::initializer_list<std::pair<int, int>> codes = {}) {
   TestClient c;
   c.answer(1, 105, 2);
   c.answer(106, 139, 1);
   c.answer(140, 162, 4);
+  for (auto [i, code] : codes) c.answer(i, code);
   return c;
+}
+
+// The percentile step on scores built by hand, norm group (g, r).
+Scores percentiles(const ReportTables& t, Scores x, int g = 1, int r = 1) {
+  ComputePercentiles(t, g, r, x);
+  return x;
 }
 
 }  // namespace
@@ -72,74 +79,40 @@ TEST(DecodeClientTest, FullWidthFieldsAndNotAvailable) {
   Scores s;
   const ClientFields f = DecodeClient(table, s);
   EXPECT_EQ(f.Name, std::string("Doe, Jan\xE9") + std::string(16, ' '));
-  EXPECT_EQ(f.IdNumber, "N/A");
-  EXPECT_EQ(f.Age, "N/A");
-  EXPECT_EQ(f.Education, "N/A");
-  EXPECT_EQ(f.DateOfBirth, "N/A");
+  for (const std::string* v : {&f.IdNumber, &f.Age, &f.Education, &f.DateOfBirth}) EXPECT_EQ(*v, "N/A");
   EXPECT_EQ(f.DateTested, "03/04/2024");
-  EXPECT_EQ(f.CourtText[1], "01");
-  EXPECT_EQ(f.CourtText[2], "N ");
-  EXPECT_EQ(f.CourtText[3], "  ");
-  EXPECT_EQ(f.CourtText[4], "7 ");
-  EXPECT_EQ(s.CourtValue[1], 1);
-  EXPECT_EQ(s.CourtValue[2], 0);
-  EXPECT_EQ(s.CourtValue[3], 0);
-  EXPECT_EQ(s.CourtValue[4], 7);
-  EXPECT_EQ(s.ItemCode[1], 1);
-  EXPECT_EQ(s.ItemCode[2], 0);
-  EXPECT_EQ(s.ItemCode[3], 0);
-  EXPECT_EQ(s.ItemCode[162], 9);
+  EXPECT_EQ((std::vector<std::string>{f.CourtText[1], f.CourtText[2], f.CourtText[3], f.CourtText[4]}),
+            (std::vector<std::string>{"01", "N ", "  ", "7 "}));
+  EXPECT_EQ((std::vector<int>{s.CourtValue[1], s.CourtValue[2], s.CourtValue[3], s.CourtValue[4]}),
+            (std::vector<int>{1, 0, 0, 7}));
+  EXPECT_EQ((std::vector<int>{s.ItemCode[1], s.ItemCode[2], s.ItemCode[3], s.ItemCode[162]}),
+            (std::vector<int>{1, 0, 0, 9}));
   EXPECT_EQ(s.ReportedClient, 2);
   EXPECT_EQ(f.ReportedClient, 2);
 
-  TestClient given;
-  const ClientFields g = DecodeClient(zvtest::tableOf({given}), s);
+  const ClientFields g = DecodeClient(zvtest::tableOf({TestClient{}}), s);
   EXPECT_EQ(g.IdNumber, "123-45    ");
   EXPECT_EQ(g.Age, "34 ");
   EXPECT_EQ(g.Education, "12");
   EXPECT_EQ(g.DateOfBirth, "01/02/1990");
 }
 
-TEST(DecodeClientTest, LeadingNumbers) {
-  EXPECT_EQ(fieldNumber("01"), 1);
-  EXPECT_EQ(fieldNumber("7 "), 7);
-  EXPECT_EQ(fieldNumber(" 5"), 5);
-  EXPECT_EQ(fieldNumber("N "), 0);
-  EXPECT_EQ(fieldNumber("  "), 0);
-  EXPECT_EQ(fieldNumber("12"), 12);
-  EXPECT_EQ(fieldNumber("4x"), 4);
-}
-
-TEST(DecodeClientTest, NormGroups) {
-  EXPECT_EQ(genderGroup(0), 1);
-  EXPECT_EQ(genderGroup(1), 1);
-  EXPECT_EQ(genderGroup(2), 2);
-  EXPECT_EQ(genderGroup(3), 1);
-  EXPECT_EQ(genderGroup(9), 1);
-  EXPECT_EQ(raceGroup(0), 1);
-  EXPECT_EQ(raceGroup(1), 1);
-  EXPECT_EQ(raceGroup(2), 2);
-  EXPECT_EQ(raceGroup(3), 3);
-  EXPECT_EQ(raceGroup(4), 1);
-  EXPECT_EQ(raceGroup(6), 1);
+TEST(DecodeClientTest, LeadingNumbersAndNormGroups) {
+  const std::pair<const char*, int> numbers[] = {{"01", 1}, {"7 ", 7}, {" 5", 5}, {"N ", 0},
+                                                 {"  ", 0}, {"12", 12}, {"4x", 4}};
+  for (auto [text, n] : numbers) EXPECT_EQ(fieldNumber(text), n) << text;
+  for (auto [code, g] : {std::pair{0, 1}, {1, 1}, {2, 2}, {3, 1}, {9, 1}}) EXPECT_EQ(genderGroup(code), g) << code;
+  for (auto [code, g] : {std::pair{0, 1}, {1, 1}, {2, 2}, {3, 3}, {4, 1}, {6, 1}}) EXPECT_EQ(raceGroup(code), g) << code;
 }
 
 // ---------------------------------------------------------------------------
 TEST(RawScoreTest, KeyedPointsOmissionsAndScoredItems) {
-  TestClient c = answeredClient();
-  c.answer(3, 1);   // 2 points
-  c.answer(4, 1);   // 3 points
-  c.answer(5, 1);   // 1 point
-  c.answer(6, 0);   // omitted, earns the code-0 key (0)
-  c.answer(153, 1); // 3 points
-  const Scored s = rawScore(c);
+  // 3: 2 points, 4: 3 points, 5: 1 point, 6 omitted (the code-0 key: 0), 153: 3 points.
+  const Scored s = rawScore(answeredClient({{3, 1}, {4, 1}, {5, 1}, {6, 0}, {153, 1}}));
   EXPECT_EQ(scale(s, 2).RawScore, 2 + 3 + 1 + 3);
   EXPECT_EQ(scale(s, 2).ScoredItemCount, 4);
   EXPECT_EQ(scale(s, 2).OmittedCount, 1);
-  EXPECT_EQ(s.scores.ItemPoints[3], 2);
-  EXPECT_EQ(s.scores.ItemPoints[4], 3);
-  EXPECT_EQ(s.scores.ItemPoints[153], 3);
-  EXPECT_EQ(s.scores.ItemPoints[6], 0);
+  for (auto [i, p] : {std::pair{3, 2}, {4, 3}, {153, 3}, {6, 0}}) EXPECT_EQ(s.scores.ItemPoints[i], p) << i;
 }
 
 TEST(RawScoreTest, SecondKeySectionUsesItsOwnPositions) {
@@ -153,36 +126,24 @@ TEST(RawScoreTest, SecondKeySectionUsesItsOwnPositions) {
   EXPECT_EQ(s.scores.ItemPoints[70], 1);
 }
 
-TEST(RawScoreTest, ItemOnNoListEarnsNothing) {
-  TestClient c = answeredClient();
-  c.answer(100, 1);
-  c.answer(120, 4);  // rating item on no list
-  const Scored s = rawScore(c);
+TEST(RawScoreTest, ItemsThatEarnNothing) {
+  // 120 is a rating item on no list.
+  Scored s = rawScore(answeredClient({{100, 1}, {120, 4}}));
   EXPECT_EQ(s.scores.ItemPoints[100], 0);
   EXPECT_EQ(s.scores.ItemPoints[120], 0);
-  for (int i = 1; i <= 162; ++i) EXPECT_GE(s.scores.ItemPoints[static_cast<std::size_t>(i)], 0);
-}
+  for (int i = 1; i <= 162; ++i) EXPECT_GE(s.scores.ItemPoints[i], 0);
 
-TEST(RawScoreTest, NonDigitKeyAndShortKeyEarnNothing) {
-  TestClient c = answeredClient();
-  c.answer(71, 2);  // key section 2, position 11 of the "false" key is 'x'
-  c.answer(140, 0); // key section 4, code 0: the key "0" is one character long
-  c.answer(153, 0);
+  // 71: key section 2, position 11 of the "false" key is 'x'; 140: key section 4,
+  // code 0, the key "0" is one character long.
   ReportTables t = zvtest::testTables();
   t.ScaleItems[1].push_back(71);
   t.ScaleItems[2].push_back(140);
-  const Scored s = rawScore(c, t);
-  EXPECT_EQ(s.scores.ItemPoints[71], 0);
-  EXPECT_EQ(s.scores.ItemPoints[140], 0);
-  EXPECT_EQ(s.scores.ItemPoints[153], 0);
+  s = rawScore(answeredClient({{71, 2}, {140, 0}, {153, 0}}), t);
+  for (int i : {71, 140, 153}) EXPECT_EQ(s.scores.ItemPoints[i], 0) << i;
   EXPECT_EQ(scale(s, 2).OmittedCount, 2);
-}
 
-TEST(RawScoreTest, CodesThreeAndFourOnTrueFalseItemsEarnNothing) {
-  TestClient c = answeredClient();
-  c.answer(4, 3);
-  c.answer(8, 4);
-  const Scored s = rawScore(c);
+  // Codes 3 and 4 on true/false items.
+  s = rawScore(answeredClient({{4, 3}, {8, 4}}));
   EXPECT_EQ(s.scores.ItemPoints[4], 0);
   EXPECT_EQ(s.scores.ItemPoints[8], 0);
   EXPECT_EQ(scale(s, 2).OmittedCount, 0);
@@ -191,10 +152,8 @@ TEST(RawScoreTest, CodesThreeAndFourOnTrueFalseItemsEarnNothing) {
 
 TEST(RawScoreTest, CodeAboveFourOnKeyedItemIsADataFault) {
   for (int item : {4, 107, 153}) {
-    TestClient c = answeredClient();
-    c.answer(item, 5);
     try {
-      rawScore(c);
+      rawScore(answeredClient({{item, 5}}));
       FAIL() << "item " << item;
     } catch (const ZvError& e) {
       EXPECT_EQ(e.kind(), ErrorKind::BadData);
@@ -203,48 +162,31 @@ TEST(RawScoreTest, CodeAboveFourOnKeyedItemIsADataFault) {
           << e.description();
     }
   }
-  TestClient unkeyed = answeredClient();
-  unkeyed.answer(141, 7);  // on no scale list: no fault
-  EXPECT_NO_THROW(rawScore(unkeyed));
+  EXPECT_NO_THROW(rawScore(answeredClient({{141, 7}}))) << "on no scale list: no fault";
 }
 
 TEST(RawScoreTest, Item156LowersTheScaleItNames) {
-  TestClient c = answeredClient();
-  c.answer(3, 1);
-  c.answer(18, 1);
-  c.answer(156, 1);
-  Scored s = rawScore(c);
-  EXPECT_EQ(scale(s, 2).RawScore, 2);
-  EXPECT_EQ(scale(s, 3).RawScore, 2 - 1);
-  c.answer(156, 2);
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 2).RawScore, 2 - 1);
-  EXPECT_EQ(scale(s, 3).RawScore, 2);
-  c.answer(156, 3);
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 2).RawScore, 2);
-  EXPECT_EQ(scale(s, 3).RawScore, 2);
+  // Answer to 156 -> raw scores of scales 2 and 3 (2 each before).
+  for (auto [answer, s2, s3] : {std::tuple{1, 2, 1}, {2, 1, 2}, {3, 2, 2}}) {
+    const Scored s = rawScore(answeredClient({{3, 1}, {18, 1}, {156, answer}}));
+    EXPECT_EQ(scale(s, 2).RawScore, s2) << answer;
+    EXPECT_EQ(scale(s, 3).RawScore, s3) << answer;
+  }
 }
 
 TEST(RawScoreTest, ExcessOfTrueAnswers) {
   TestClient c = answeredClient();
   c.answer(1, 100, 1);  // 100 "true" among items 1..105
-  Scored s = rawScore(c);
-  EXPECT_EQ(scale(s, 1).RawScore, 99);
+  EXPECT_EQ(scale(rawScore(c), 1).RawScore, 99);
   c.answer(100, 2);  // 99
-  s = rawScore(c);
-  EXPECT_NE(scale(s, 1).RawScore, 99);
+  EXPECT_NE(scale(rawScore(c), 1).RawScore, 99);
 }
 
 TEST(RawScoreTest, NoAnswersAtAll) {
-  TestClient c;
-  const Scored s = score(c);
-  for (int k = 1; k <= 5; ++k) {
-    EXPECT_GE(scale(s, k).OmittedCount, 4) << k;
-  }
-  EXPECT_EQ(scale(s, 1).Percentile, 99);
-  // Percentile 1 of 99 ends scoring: every other scale is 99.
-  for (int k = 2; k <= 6; ++k) EXPECT_EQ(scale(s, k).Percentile, 99) << k;
+  const Scored s = score(TestClient{});
+  for (int k = 1; k <= 5; ++k) EXPECT_GE(scale(s, k).OmittedCount, 4) << k;
+  // Percentile 99 of scale 1 ends scoring: every other scale is 99.
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(scale(s, k).Percentile, 99) << k;
   EXPECT_EQ(scale(s, 6).RawScore, 15);
   EXPECT_EQ(scale(s, 6).OmittedCount, 34);
 }
@@ -252,28 +194,24 @@ TEST(RawScoreTest, NoAnswersAtAll) {
 // ---------------------------------------------------------------------------
 TEST(StressRatioTest, SumsOfTheTwoGroups) {
   TestClient c = answeredClient();  // all rating items 1: A = 15, B = 15
-  Scored s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, 60);
-  EXPECT_EQ(scale(s, 6).OmittedCount, 0);
+  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 60);
+  EXPECT_EQ(scale(rawScore(c), 6).OmittedCount, 0);
   c.answer(106, 139, 4);  // A = 60, B = 60
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, 60);
+  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 60);
   c.answer(106, 139, 1);
   // A all 4 (60), B all 1 (15): 240, the top of the range.
   for (int i : {106, 107, 109, 113, 114, 115, 118, 122, 124, 126, 127, 129, 130, 133, 135}) c.answer(i, 4);
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, 240);
-  // One unanswered item of each group: A counts it 1, B counts it 4.
+  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 240);
+  // One unanswered item of each group: A counts it 1, B counts it 4; then
+  // items 136..139 are not in either group but count as omitted.
   c.answer(106, 0);
   c.answer(108, 0);
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, (57 * 60) / 18);
-  EXPECT_EQ(scale(s, 6).OmittedCount, 2);
-  // Items 136..139 are not in either group but count as omitted.
-  c.answer(137, 0);
-  s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, (57 * 60) / 18);
-  EXPECT_EQ(scale(s, 6).OmittedCount, 3);
+  for (int omitted : {2, 3}) {
+    const Scored s = rawScore(c);
+    EXPECT_EQ(scale(s, 6).RawScore, (57 * 60) / 18);
+    EXPECT_EQ(scale(s, 6).OmittedCount, omitted);
+    c.answer(137, 0);
+  }
 }
 
 TEST(StressRatioTest, IntegerDivisionTruncates) {
@@ -282,8 +220,7 @@ TEST(StressRatioTest, IntegerDivisionTruncates) {
   c.answer(107, 3);       // A = 31: 31 * 60 / 30 = 62
   c.answer(108, 3);       // B = 31: 1860 / 31 = 60
   c.answer(110, 3);       // B = 32: 1860 / 32 = 58.1
-  const Scored s = rawScore(c);
-  EXPECT_EQ(scale(s, 6).RawScore, 58);
+  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 58);
 }
 
 TEST(StressRatioTest, PercentileRows) {
@@ -293,101 +230,62 @@ TEST(StressRatioTest, PercentileRows) {
     x.scale[6].RawScore = raw;
     x.scale[1].OmittedCount = 0;
     x.scale[1].RawScore = 0;  // percentile 0: no correction
-    for (int k = 2; k <= 5; ++k) x.scale[static_cast<std::size_t>(k)].RawScore = 0;
-    ComputePercentiles(t, 1, 1, x);
-    return x.scale[6].Percentile;
+    for (int k = 2; k <= 5; ++k) x.scale[k].RawScore = 0;
+    return percentiles(t, x).scale[6].Percentile;
   };
-  // Cuts 10, 15, 20, ...: row m holds (10 + 5(m-1), 10 + 5m].
-  EXPECT_EQ(stressPercentile(11), t.StressNorm[1][1][1]);
-  EXPECT_EQ(stressPercentile(15), t.StressNorm[1][1][1]);
-  EXPECT_EQ(stressPercentile(16), t.StressNorm[1][2][1]);
-  EXPECT_EQ(stressPercentile(260), t.StressNorm[1][50][1]);
-  EXPECT_EQ(stressPercentile(10), 0);   // at the lowest cut: no row holds it
-  EXPECT_EQ(stressPercentile(261), 0);  // above the top cut
-  EXPECT_EQ(stressPercentile(0), 99);
-  EXPECT_EQ(stressPercentile(-3), 99);
+  // Cuts 10, 15, 20, ...: row m holds (10 + 5(m-1), 10 + 5m]; 10 lies at the
+  // lowest cut (no row holds it), 261 above the top cut.
+  const std::pair<int, int> cases[] = {{11, t.StressNorm[1][1][1]}, {15, t.StressNorm[1][1][1]},
+                                       {16, t.StressNorm[1][2][1]}, {260, t.StressNorm[1][50][1]},
+                                       {10, 0}, {261, 0}, {0, 99}, {-3, 99}};
+  for (auto [raw, p] : cases) EXPECT_EQ(stressPercentile(raw), p) << raw;
   // Norm group: women, race 3.
   Scores x;
   x.scale[6].RawScore = 16;
-  ComputePercentiles(t, 2, 3, x);
-  EXPECT_EQ(x.scale[6].Percentile, t.StressNorm[3][2][2]);
+  EXPECT_EQ(percentiles(t, x, 2, 3).scale[6].Percentile, t.StressNorm[3][2][2]);
 }
 
 // ---------------------------------------------------------------------------
-TEST(CourtPointsTest, AgeFields) {
-  for (int f : {1, 2}) {
-    const int target = f == 1 ? 4 : 5;
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 3}, {28, 3}, {29, 2}, {48, 2}, {49, 1}, {99, 1}};
-    for (auto [v, p] : cases) {
-      const CourtPoints cp = courtPointsOf(f, v);
-      EXPECT_EQ(cp.scale[static_cast<std::size_t>(target)], p) << f << " " << v;
-      EXPECT_EQ(cp.courtTotal, p) << f << " " << v;
-      EXPECT_EQ(cp.scale[target == 4 ? 5 : 4], 0);
-    }
-  }
+namespace {
+
+// Points of court field f with value v on scales 2..5 and on the court total.
+void expectCourt(int f, int v, std::array<int, 4> s2to5, int total) {
+  const CourtPoints cp = courtPointsOf(f, v);
+  EXPECT_EQ(cp.scale, (std::array<int, 7>{0, 0, s2to5[0], s2to5[1], s2to5[2], s2to5[3], 0})) << f << ": " << v;
+  EXPECT_EQ(cp.courtTotal, total) << f << ": " << v;
 }
 
-TEST(CourtPointsTest, CountFields) {
-  const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {5, 4}, {6, 4}, {99, 4}};
-  for (auto [v, p] : cases) {
-    EXPECT_EQ(courtPointsOf(3, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(3, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(4, v).scale[4], p);
-    EXPECT_EQ(courtPointsOf(4, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(5, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(5, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(6, v).scale[4], p);
-    EXPECT_EQ(courtPointsOf(6, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(6, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(7, v).scale[4], p);
-    EXPECT_EQ(courtPointsOf(7, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(7, v).courtTotal, 0) << "parole revocations stay out of the court total";
-  }
-}
+}  // namespace
 
-TEST(CourtPointsTest, ArrestAndSentenceFields) {
-  const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {40, 4}};
-  for (auto [v, p] : cases) {
-    EXPECT_EQ(courtPointsOf(8, v).scale[4], p);
-    EXPECT_EQ(courtPointsOf(8, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(8, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(9, v).scale[4], p);
-    EXPECT_EQ(courtPointsOf(9, v).scale[5], 0);
-    EXPECT_EQ(courtPointsOf(9, v).courtTotal, p);
-    EXPECT_EQ(courtPointsOf(10, v).scale[5], p);
-    EXPECT_EQ(courtPointsOf(10, v).scale[4], 0);
-    EXPECT_EQ(courtPointsOf(10, v).courtTotal, p);
+TEST(CourtPointsTest, EveryFieldAndItsScales) {
+  // Ages at first arrest (scale 4) and first conviction (scale 5).
+  for (auto [v, p] : {std::pair{0, 0}, {1, 3}, {28, 3}, {29, 2}, {48, 2}, {49, 1}, {99, 1}}) {
+    expectCourt(1, v, {0, 0, p, 0}, p);
+    expectCourt(2, v, {0, 0, 0, p}, p);
   }
-}
-
-TEST(CourtPointsTest, SubstanceArrests) {
-  struct Case { int v, substance, scale4; };
-  const Case cases[] = {{0, 0, 0}, {1, 0, 1}, {2, 1, 2}, {3, 1, 3}, {4, 2, 4}, {5, 2, 5}, {6, 3, 5}, {20, 3, 5}};
-  for (const Case& c : cases) {
-    const CourtPoints a = courtPointsOf(11, c.v);
-    EXPECT_EQ(a.scale[2], c.substance) << c.v;
-    EXPECT_EQ(a.scale[4], c.scale4) << c.v;
-    EXPECT_EQ(a.scale[3], 0);
-    EXPECT_EQ(a.courtTotal, 0);
-    const CourtPoints d = courtPointsOf(12, c.v);
-    EXPECT_EQ(d.scale[3], c.substance) << c.v;
-    EXPECT_EQ(d.scale[4], c.scale4) << c.v;
-    EXPECT_EQ(d.scale[2], 0);
-    EXPECT_EQ(d.courtTotal, 0);
+  // Counts; parole revocations (7) stay out of the court total.
+  for (auto [v, p] : {std::pair{0, 0}, {1, 0}, {2, 1}, {5, 4}, {6, 4}, {99, 4}}) {
+    expectCourt(3, v, {0, 0, 0, p}, p);
+    expectCourt(4, v, {0, 0, p, 0}, p);
+    expectCourt(5, v, {0, 0, 0, p}, p);
+    expectCourt(6, v, {0, 0, p, p}, p);
+    expectCourt(7, v, {0, 0, p, p}, 0);
   }
-  const std::pair<int, int> dui[] = {{0, 0}, {1, 1}, {5, 5}, {6, 5}, {99, 5}};
-  for (auto [v, p] : dui) {
-    EXPECT_EQ(courtPointsOf(13, v).scale[2], p);
-    EXPECT_EQ(courtPointsOf(13, v).courtTotal, 0);
+  // Arrests and sentences.
+  for (auto [v, p] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {40, 4}}) {
+    expectCourt(8, v, {0, 0, p, p}, p);
+    expectCourt(9, v, {0, 0, p, 0}, p);
+    expectCourt(10, v, {0, 0, 0, p}, p);
   }
-}
-
-TEST(CourtPointsTest, MonthsEmployed) {
-  const std::pair<int, int> cases[] = {{0, 0}, {1, 2}, {6, 2}, {7, 1}, {11, 1}, {12, 0}};
-  for (auto [v, p] : cases) {
-    EXPECT_EQ(courtPointsOf(14, v).scale[4], p) << v;
-    EXPECT_EQ(courtPointsOf(14, v).courtTotal, p) << v;
+  // Alcohol (11) and drug (12) arrests; neither counts in the court total.
+  for (auto [v, substance, s4] : {std::tuple{0, 0, 0}, {1, 0, 1}, {2, 1, 2}, {3, 1, 3}, {4, 2, 4}, {5, 2, 5},
+                                  {6, 3, 5}, {20, 3, 5}}) {
+    expectCourt(11, v, {substance, 0, s4, 0}, 0);
+    expectCourt(12, v, {0, substance, s4, 0}, 0);
   }
+  for (auto [v, p] : {std::pair{0, 0}, {1, 1}, {5, 5}, {6, 5}, {99, 5}}) expectCourt(13, v, {p, 0, 0, 0}, 0);
+  // Months employed.
+  for (auto [v, p] : {std::pair{0, 0}, {1, 2}, {6, 2}, {7, 1}, {11, 1}, {12, 0}}) expectCourt(14, v, {0, 0, p, 0}, p);
 }
 
 TEST(CourtPointsTest, RawScoresAndCourtTotalOfAClient) {
@@ -405,16 +303,12 @@ TEST(CourtPointsTest, RawScoresAndCourtTotalOfAClient) {
   EXPECT_EQ(scale(s, 3).RawScore, 1);
   // Court total: 3 + 2 + 2 + 1 + 0 + 1 + 4 + 2 + 0 + 2.
   EXPECT_EQ(s.scores.CourtTotal, 17);
-}
 
-TEST(CourtPointsTest, AlcoholArrestsOfFive) {
-  TestClient c = answeredClient();
-  c.court[10] = "5";
-  const Scored raw = rawScore(c);
-  EXPECT_EQ(scale(raw, 2).RawScore, 2);
-  EXPECT_EQ(scale(raw, 4).RawScore, 5);
-  const Scored s = score(c);
-  EXPECT_EQ(scale(s, 2).Percentile, 89);
+  c = answeredClient();
+  c.court[10] = "5";  // alcohol arrests of five
+  EXPECT_EQ(scale(rawScore(c), 2).RawScore, 2);
+  EXPECT_EQ(scale(rawScore(c), 4).RawScore, 5);
+  EXPECT_EQ(scale(score(c), 2).Percentile, 89);
 }
 
 // ---------------------------------------------------------------------------
@@ -435,13 +329,14 @@ ReportTables identityTables() {
   return t;
 }
 
-Scores rawScores(int truth, int others, int scored = 5) {
+Scores rawScores(int truth, int others, int scored = 5, int stress = -1) {
   Scores x;
   x.scale[1].RawScore = truth;
   for (int k = 2; k <= 6; ++k) {
-    x.scale[static_cast<std::size_t>(k)].RawScore = others;
-    x.scale[static_cast<std::size_t>(k)].ScoredItemCount = scored;
+    x.scale[k].RawScore = others;
+    x.scale[k].ScoredItemCount = scored;
   }
+  if (stress >= 0) x.scale[6].RawScore = stress;
   return x;
 }
 
@@ -452,41 +347,28 @@ TEST(TruthCorrectionTest, BandsSelectTheirRow) {
   const std::pair<int, int> bands[] = {{10, 1}, {19, 1}, {20, 2}, {29, 2}, {30, 3}, {45, 4}, {50, 5},
                                        {60, 6}, {70, 7}, {80, 8}, {89, 8}, {90, 9}, {94, 9}};
   for (auto [p, b] : bands) {
-    Scores x = rawScores(p, 5);
-    x.scale[6].RawScore = 100;
-    ComputePercentiles(t, 1, 1, x);
+    const Scores x = percentiles(t, rawScores(p, 5, 5, 100));
     EXPECT_EQ(x.scale[1].Percentile, p);
-    for (int k = 2; k <= 6; ++k) {
-      const int corrected = (k == 6 ? 100 : 5) + 10 * k + b;
-      EXPECT_EQ(x.scale[static_cast<std::size_t>(k)].RawScore, corrected) << p << " " << k;
-    }
+    for (int k = 2; k <= 6; ++k) EXPECT_EQ(x.scale[k].RawScore, (k == 6 ? 100 : 5) + 10 * k + b) << p << " " << k;
     // The corrected raw score is what scales 2..5 look up.
     EXPECT_EQ(x.scale[2].Percentile, 5 + 20 + b) << p;
   }
-}
-
-TEST(TruthCorrectionTest, BelowTenNothingIsCorrected) {
-  const ReportTables t = identityTables();
+  // Below ten nothing is corrected.
   for (int p : {0, 1, 9}) {
-    Scores x = rawScores(p, 5);
-    ComputePercentiles(t, 1, 1, x);
-    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[static_cast<std::size_t>(k)].RawScore, 5) << p;
+    const Scores x = percentiles(t, rawScores(p, 5));
+    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].RawScore, 5) << p;
   }
 }
 
 TEST(TruthCorrectionTest, StopsAtNinetyFive) {
   const ReportTables t = identityTables();
-  Scores x = rawScores(95, 5);
-  x.scale[6].RawScore = 100;
-  ComputePercentiles(t, 1, 1, x);
+  Scores x = percentiles(t, rawScores(95, 5, 5, 100));
   for (int k = 2; k <= 6; ++k) {
-    EXPECT_EQ(x.scale[static_cast<std::size_t>(k)].Percentile, 99) << k;
-    EXPECT_EQ(x.scale[static_cast<std::size_t>(k)].RawScore, k == 6 ? 100 : 5) << "no correction at 95";
+    EXPECT_EQ(x.scale[k].Percentile, 99) << k;
+    EXPECT_EQ(x.scale[k].RawScore, k == 6 ? 100 : 5) << "no correction at 95";
   }
   // 94 corrects with row 9 and scores normally.
-  x = rawScores(94, 5);
-  x.scale[6].RawScore = 100;
-  ComputePercentiles(t, 1, 1, x);
+  x = percentiles(t, rawScores(94, 5, 5, 100));
   EXPECT_EQ(x.scale[2].RawScore, 5 + 29);
   EXPECT_EQ(x.scale[2].Percentile, 34);
   EXPECT_EQ(x.scale[6].RawScore, 100 + 69);
@@ -496,9 +378,7 @@ TEST(TruthCorrectionTest, StopsAtNinetyFive) {
 TEST(TruthCorrectionTest, StressRatioCorrectedToZeroGivesNinetyNine) {
   ReportTables t = identityTables();
   for (int b = 1; b <= 9; ++b) t.TruthCorrection[6][b] = -1000;
-  Scores x = rawScores(50, 5);
-  x.scale[6].RawScore = 200;
-  ComputePercentiles(t, 1, 1, x);
+  const Scores x = percentiles(t, rawScores(50, 5, 5, 200));
   EXPECT_EQ(x.scale[6].RawScore, -800);
   EXPECT_EQ(x.scale[6].Percentile, 99);
 }
@@ -507,72 +387,53 @@ TEST(TruthCorrectionTest, StressRatioCorrectedToZeroGivesNinetyNine) {
 TEST(TableLookupTest, BoundsOmissionsAndNegativeScores) {
   ReportTables t = identityTables();
   t.NormCount[1][1][2] = 40;
-  Scores x = rawScores(0, 40);
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 40) << "a raw score equal to the count is looked up";
-  x = rawScores(0, 41);
-  ComputePercentiles(t, 1, 1, x);
+  EXPECT_EQ(percentiles(t, rawScores(0, 40)).scale[2].Percentile, 40) << "a raw score equal to the count is looked up";
+  Scores x = percentiles(t, rawScores(0, 41));
   EXPECT_EQ(x.scale[2].Percentile, 99) << "one above the count";
   EXPECT_EQ(x.scale[3].Percentile, 41);
   x = rawScores(0, 20);
   x.scale[3].OmittedCount = 3;
   x.scale[4].OmittedCount = 4;
-  ComputePercentiles(t, 1, 1, x);
+  x = percentiles(t, x);
   EXPECT_EQ(x.scale[3].Percentile, 20);
   EXPECT_EQ(x.scale[4].Percentile, 99) << "four omitted items";
-  x = rawScores(0, -2);
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 0);
+  EXPECT_EQ(percentiles(t, rawScores(0, -2)).scale[2].Percentile, 0);
   x = rawScores(0, -2);
   x.scale[2].OmittedCount = 4;
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 99);
-  x = rawScores(0, 0);
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 0) << "raw score 0 reads entry 0";
+  EXPECT_EQ(percentiles(t, x).scale[2].Percentile, 99);
+  EXPECT_EQ(percentiles(t, rawScores(0, 0)).scale[2].Percentile, 0) << "raw score 0 reads entry 0";
 }
 
 TEST(TableLookupTest, NormGroupsChooseTheirTable) {
   ReportTables t = zvtest::testTables();
   t.NormTable[2][10][3][2] = 77;
   t.NormTable[2][10][1][1] = 11;
-  Scores x = rawScores(0, 10);
-  ComputePercentiles(t, 2, 3, x);
-  EXPECT_EQ(x.scale[2].Percentile, 77);
-  x = rawScores(0, 10);
-  ComputePercentiles(t, 0, 5, x);  // gender 0 and race 5 are normed as group 1
-  EXPECT_EQ(x.scale[2].Percentile, 11);
-  x = rawScores(0, 10);
-  ComputePercentiles(t, 7, 0, x);
-  EXPECT_EQ(x.scale[2].Percentile, 11);
+  EXPECT_EQ(percentiles(t, rawScores(0, 10), 2, 3).scale[2].Percentile, 77);
+  // Gender 0 or 7 and race 5 or 0 are normed as group 1.
+  EXPECT_EQ(percentiles(t, rawScores(0, 10), 0, 5).scale[2].Percentile, 11);
+  EXPECT_EQ(percentiles(t, rawScores(0, 10), 7, 0).scale[2].Percentile, 11);
 }
 
 TEST(CeilingsAndFloorsTest, CeilingsOfFewScoredItems) {
   const ReportTables t = identityTables();
-  const std::pair<int, int> ceilings[] = {{0, 7}, {1, 18}, {2, 37}, {3, 60}};
-  for (auto [scored, expected] : ceilings) {
-    Scores x = rawScores(0, 60, scored);
-    ComputePercentiles(t, 1, 1, x);
-    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[static_cast<std::size_t>(k)].Percentile, expected) << scored;
+  for (auto [scored, expected] : {std::pair{0, 7}, {1, 18}, {2, 37}, {3, 60}}) {
+    const Scores x = percentiles(t, rawScores(0, 60, scored));
+    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].Percentile, expected) << scored;
   }
   // Scale 1 has no ceiling.
   Scores x = rawScores(60, 0, 0);
   x.scale[1].ScoredItemCount = 0;
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[1].Percentile, 60);
+  EXPECT_EQ(percentiles(t, x).scale[1].Percentile, 60);
   // The 99 of an out-of-table score is not capped.
-  x = rawScores(0, 120, 0);
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 99);
+  EXPECT_EQ(percentiles(t, rawScores(0, 120, 0)).scale[2].Percentile, 99);
 }
 
 TEST(CeilingsAndFloorsTest, FloorsLiftAboveCeilings) {
-  const ReportTables t = identityTables();
   Scores x = rawScores(0, 60, 0);
   x.CourtValue[11] = 2;  // alcohol arrests: at least 61
   x.CourtValue[12] = 5;  // drug arrests: at least 89
   x.CourtTotal = 13;     // scale 5: at least 60
-  ComputePercentiles(t, 1, 1, x);
+  x = percentiles(identityTables(), x);
   EXPECT_EQ(x.scale[2].Percentile, 61);
   EXPECT_EQ(x.scale[3].Percentile, 89);
   EXPECT_EQ(x.scale[4].Percentile, 7);
@@ -581,20 +442,18 @@ TEST(CeilingsAndFloorsTest, FloorsLiftAboveCeilings) {
 
 TEST(CeilingsAndFloorsTest, ArrestFloors) {
   const ReportTables t = identityTables();
-  const std::pair<int, int> floors[] = {{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}};
-  for (auto [v, expected] : floors) {
+  for (auto [v, expected] : {std::pair{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}}) {
     Scores x = rawScores(0, 5);
     x.CourtValue[11] = v;
     x.CourtValue[12] = v;
-    ComputePercentiles(t, 1, 1, x);
+    x = percentiles(t, x);
     EXPECT_EQ(x.scale[2].Percentile, expected) << v;
     EXPECT_EQ(x.scale[3].Percentile, expected) << v;
     EXPECT_EQ(x.scale[4].Percentile, 5) << v;
   }
   Scores x = rawScores(0, 95);
   x.CourtValue[11] = 5;
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[2].Percentile, 95) << "a floor never lowers";
+  EXPECT_EQ(percentiles(t, x).scale[2].Percentile, 95) << "a floor never lowers";
 }
 
 TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
@@ -604,7 +463,7 @@ TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
   for (auto [total, expected] : floors) {
     Scores x = rawScores(0, 5);
     x.CourtTotal = total;
-    ComputePercentiles(t, 1, 1, x);
+    x = percentiles(t, x);
     EXPECT_EQ(x.scale[5].Percentile, expected) << total;
     EXPECT_EQ(x.scale[4].Percentile, 5) << total;
   }
@@ -612,8 +471,7 @@ TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
   for (auto [raw, expected] : {std::pair{79, 82}, {80, 80}, {81, 81}, {83, 83}}) {
     Scores x = rawScores(0, raw);
     x.CourtTotal = 23;
-    ComputePercentiles(t, 1, 1, x);
-    EXPECT_EQ(x.scale[5].Percentile, expected) << raw;
+    EXPECT_EQ(percentiles(t, x).scale[5].Percentile, expected) << raw;
   }
 }
 
@@ -622,10 +480,9 @@ namespace {
 // Points 2 or 3 on `twos` and `threes` key items of scale s.
 Scores admissions(int s, int twos, int threes) {
   Scores x = rawScores(0, 1);
-  const int first = s == 2 ? 1 : s == 3 ? 16 : s == 4 ? 33 : 46;
-  int item = first;
-  for (int i = 0; i < twos; ++i) x.ItemPoints[static_cast<std::size_t>(item++)] = 2;
-  for (int i = 0; i < threes; ++i) x.ItemPoints[static_cast<std::size_t>(item++)] = 3;
+  int item = s == 2 ? 1 : s == 3 ? 16 : s == 4 ? 33 : 46;
+  for (int i = 0; i < twos; ++i) x.ItemPoints[item++] = 2;
+  for (int i = 0; i < threes; ++i) x.ItemPoints[item++] = 3;
   return x;
 }
 
@@ -644,37 +501,29 @@ TEST(AdmissionFloorsTest, TableRowsPerScale) {
     for (int s = 2; s <= 5; ++s) {
       if (s == 5 && r.twos + r.threes > 15) continue;
       if (s == 4 && r.twos + r.threes > 13) continue;
-      Scores x = admissions(s, r.twos, r.threes);
-      ComputePercentiles(t, 1, 1, x);
       const int expected = s <= 3 ? r.s23 : s == 4 ? r.s4 : r.s5;
-      EXPECT_EQ(x.scale[static_cast<std::size_t>(s)].Percentile, expected)
+      EXPECT_EQ(percentiles(t, admissions(s, r.twos, r.threes)).scale[s].Percentile, expected)
           << "scale " << s << " twos " << r.twos << " threes " << r.threes;
     }
   }
 }
 
 TEST(AdmissionFloorsTest, OnlyTheScalesOwnKeyItemsCount) {
-  const ReportTables t = identityTables();
   Scores x = admissions(2, 0, 0);
-  x.ItemPoints[16] = 3;  // a drugs key item
-  x.ItemPoints[100] = 3; // on no key list
-  ComputePercentiles(t, 1, 1, x);
+  x.ItemPoints[16] = 3;   // a drugs key item
+  x.ItemPoints[100] = 3;  // on no key list
+  x = percentiles(identityTables(), x);
   EXPECT_EQ(x.scale[2].Percentile, 1);
   EXPECT_EQ(x.scale[3].Percentile, 15);
 }
 
 TEST(AdmissionFloorsTest, AfterTheCourtTotalRule) {
-  const ReportTables t = identityTables();
-  // Court total 23 turns 50 into 82; the admission floor (47) does not lower it.
-  Scores x = admissions(5, 3, 0);
-  x.scale[5].RawScore = 50;
-  x.CourtTotal = 23;
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[5].Percentile, 82);
-  // Ten admissions lift an 80 (kept by the court rule) to 94.
-  x = admissions(5, 10, 0);
-  x.scale[5].RawScore = 80;
-  x.CourtTotal = 23;
-  ComputePercentiles(t, 1, 1, x);
-  EXPECT_EQ(x.scale[5].Percentile, 94);
+  // Court total 23 turns 50 into 82; the admission floor (47) of three twos
+  // does not lower it. Ten admissions lift an 80 (kept by the court rule) to 94.
+  for (auto [twos, raw, expected] : {std::tuple{3, 50, 82}, {10, 80, 94}}) {
+    Scores x = admissions(5, twos, 0);
+    x.scale[5].RawScore = raw;
+    x.CourtTotal = 23;
+    EXPECT_EQ(percentiles(identityTables(), x).scale[5].Percentile, expected) << twos;
+  }
 }
