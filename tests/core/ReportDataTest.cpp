@@ -2,6 +2,7 @@
 // every value in its place, and exact messages for every kind of fault.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "records/FileSystem.h"
@@ -93,41 +94,40 @@ struct Installation {
   }
 };
 
-std::string loadError(const zvtest::TempDir& dir) {
+// A temporary installation built from `inst`, read back by the loader.
+class ReportData : public ::testing::Test {
+ protected:
+  zvtest::TempDir dir;
+  Installation inst;
   RealFileSystem fs;
-  try {
-    LoadReportTables(fs, dir.path());
-  } catch (const ZvError& e) {
-    EXPECT_EQ(e.kind(), ErrorKind::BadData);
-    return e.description();
+  void writeB(const std::string& bytes) { zvtest::writeBytes(dir.file("ZVB.TXT"), bytes); }
+  ReportTables load() { return LoadReportTables(fs, dir.path()); }
+  std::string loadError() {
+    try {
+      load();
+    } catch (const ZvError& e) {
+      EXPECT_EQ(e.kind(), ErrorKind::BadData);
+      return e.description();
+    }
+    return "no error";
   }
-  return "no error";
-}
+};
 
 std::string replaceLine(const std::string& text, int line, const std::string& with) {
   std::istringstream in(text);
   std::string out, l;
-  int n = 0;
-  while (std::getline(in, l)) {
-    ++n;
-    out += (n == line ? with + "\r" : l) + "\n";
-  }
+  for (int n = 1; std::getline(in, l); ++n) out += (n == line ? with + "\r" : l) + "\n";
   return out;
 }
 
 }  // namespace
 
-TEST(ReportDataLoad, EveryValueLandsInItsPlace) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, EveryValueLandsInItsPlace) {
   inst.write(dir);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
-  EXPECT_EQ(t.ScaleName[1], "Truth");
-  EXPECT_EQ(t.ScaleName[3], "Drugs");
-  EXPECT_EQ(t.ScaleName[4], "Anti, social");  // a comma inside quotes belongs to the field
-  EXPECT_EQ(t.ScaleName[5], "Violence");      // leading blanks are skipped
-  EXPECT_EQ(t.ScaleName[6], "Stress");
+  const ReportTables t = load();
+  // A comma inside quotes belongs to the field; leading blanks are skipped.
+  EXPECT_EQ(std::vector<std::string>(t.ScaleName.begin() + 1, t.ScaleName.begin() + 7),
+            (std::vector<std::string>{"Truth", "Alcohol", "Drugs", "Anti, social", "Violence", "Stress"}));
   EXPECT_EQ(t.RangeText[1], "LOW");
   EXPECT_EQ(t.RangeText[4], "MAXIMUM");
   // The field read consumed the line end, so the first text is the next line.
@@ -137,12 +137,9 @@ TEST(ReportDataLoad, EveryValueLandsInItsPlace) {
   EXPECT_EQ(t.ChoiceText[92], "162. Answer 92");
   EXPECT_EQ(t.SignificantItems[1], 101);
   EXPECT_EQ(t.SignificantItems[42], 142);
-  EXPECT_EQ(t.ScoringKey[1][0], std::string(60, '0'));
-  EXPECT_EQ(t.ScoringKey[1][2], std::string(60, '2'));
-  EXPECT_EQ(t.ScoringKey[2][1], std::string(45, '1'));
-  EXPECT_EQ(t.ScoringKey[3][4], std::string(34, '4'));
-  EXPECT_EQ(t.ScoringKey[4][0], std::string(23, '0'));
-  EXPECT_EQ(t.ScoringKey[4][4], std::string(23, '4'));
+  const struct { int section, code, size; } keys[] = {{1, 0, 60}, {1, 2, 60}, {2, 1, 45}, {3, 4, 34}, {4, 0, 23}, {4, 4, 23}};
+  for (const auto& k : keys)
+    EXPECT_EQ(t.ScoringKey[k.section][k.code], std::string(k.size, static_cast<char>('0' + k.code))) << k.section << k.code;
   // Group order: gender outermost, then race, then scale.
   EXPECT_EQ(t.NormCount[1][1][1], 3);
   EXPECT_EQ(t.NormTable[1][1][1][1], 1);
@@ -163,29 +160,19 @@ TEST(ReportDataLoad, EveryValueLandsInItsPlace) {
   EXPECT_EQ(t.TruthCorrection[6][9], 51);
 }
 
-TEST(ReportDataLoad, FieldsMayShareLinesOrSpreadOverLines) {
-  zvtest::TempDir dir;
-  Installation inst;
-  inst.write(dir);
+TEST_F(ReportData, FieldsMayShareLinesOrSpreadOverLines) {
   // Every integer of ZVB.TXT on a line of its own, with LF line ends.
-  std::string b = inst.b();
   std::string oneEach;
-  for (char c : b) {
-    if (c == '\r') continue;
+  for (char c : inst.b())
     if (c == ',') oneEach += "\n";
-    else if (c != ' ') oneEach += c;
-    else continue;
-  }
-  zvtest::writeBytes(dir.file("ZVB.TXT"), oneEach);
+    else if (c != ' ' && c != '\r') oneEach += c;
+  writeB(oneEach);
   // Lone CR line ends in ZVRPT.TXT, and all scale names and range texts on one line.
   std::string rpt = inst.rpt();
   rpt.replace(rpt.find("\r\n"), 2, ",");
-  std::string crOnly;
-  for (char c : rpt)
-    if (c != '\n') crOnly += c;
-  zvtest::writeBytes(dir.file("ZVRPT.TXT"), crOnly);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
+  rpt.erase(std::remove(rpt.begin(), rpt.end(), '\n'), rpt.end());
+  zvtest::writeBytes(dir.file("ZVRPT.TXT"), rpt);
+  const ReportTables t = load();
   EXPECT_EQ(t.RangeText[4], "MAXIMUM");
   EXPECT_EQ(t.SignificantItemText[1], "Significant 1");
   EXPECT_EQ(t.ChoiceText[92], "162. Answer 92");
@@ -193,40 +180,31 @@ TEST(ReportDataLoad, FieldsMayShareLinesOrSpreadOverLines) {
   EXPECT_EQ(t.TruthCorrection[6][9], 51);
 }
 
-TEST(ReportDataLoad, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
+TEST_F(ReportData, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
   // The comma ends the field; the whole-line read then starts right after it.
-  zvtest::TempDir dir;
-  Installation inst;
   inst.rangeTexts.back() += ",";
   inst.write(dir);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
+  const ReportTables t = load();
   EXPECT_EQ(t.SignificantItemText[1], "");
   EXPECT_EQ(t.SignificantItemText[2], "Significant 1");
 }
 
-TEST(ReportDataLoad, TextsStayWindows1252BytesWithTheirBlanks) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, TextsStayWindows1252BytesWithTheirBlanks) {
   inst.significantTexts[0] = "Bebe a diario \xAB" "ca\xF1" "a\xBB  ";
   inst.choiceTexts[5] = "   141. Indented";
   inst.scaleNames[1] = "\"Alcohol \xC9\"";
   inst.write(dir);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
+  const ReportTables t = load();
   EXPECT_EQ(t.SignificantItemText[1], "Bebe a diario \xAB" "ca\xF1" "a\xBB  ");
   EXPECT_EQ(t.ChoiceText[6], "   141. Indented");
   EXPECT_EQ(t.ScaleName[2], "Alcohol \xC9");
 }
 
-TEST(ReportDataLoad, MissingFileIsThePlatformError) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, MissingFileIsThePlatformError) {
   inst.write(dir);
   std::filesystem::remove(dir.file("ZVB.TXT"));
-  RealFileSystem fs;
   try {
-    LoadReportTables(fs, dir.path());
+    load();
     FAIL() << "no error";
   } catch (const ZvError& e) {
     EXPECT_EQ(e.kind(), ErrorKind::FileNotFound);
@@ -234,92 +212,68 @@ TEST(ReportDataLoad, MissingFileIsThePlatformError) {
   }
 }
 
-TEST(ReportDataFaults, FileEndingEarlyNamesTheMissingValue) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, FileEndingEarlyNamesTheMissingValue) {
   inst.write(dir);
   const std::string b = inst.b();
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.find("\r\n" + Installation::joinInts(inst.keyItems))) + "\r\n");
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:60: file ends early: key item 1 expected");
-
+  writeB(b.substr(0, b.find("\r\n" + Installation::joinInts(inst.keyItems))) + "\r\n");
+  EXPECT_EQ(loadError(), "ZVB.TXT:60: file ends early: key item 1 expected");
   inst.choiceTexts.pop_back();
   inst.write(dir);
-  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected");
-
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected");
   inst.choiceTexts.clear();
   inst.significantTexts.resize(10);
   inst.write(dir);
-  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:13: file ends early: significant item text 11 expected");
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:13: file ends early: significant item text 11 expected");
 }
 
-TEST(ReportDataFaults, BlankLineOrEmptyFieldWhereAValueBelongs) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, BlankLineOrEmptyFieldWhereAValueBelongs) {
   inst.write(dir);
-  zvtest::writeBytes(dir.file("ZVB.TXT"), "\r\n" + inst.b());
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:1: blank line where significant item 1 was expected");
-
+  writeB("\r\n" + inst.b());
+  EXPECT_EQ(loadError(), "ZVB.TXT:1: blank line where significant item 1 was expected");
   std::string b = inst.b();
   b.insert(b.find("\"0000"), "   \r\n");
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:2: blank line where scoring key of key section 1, answer code 0 was expected");
-
+  writeB(b);
+  EXPECT_EQ(loadError(), "ZVB.TXT:2: blank line where scoring key of key section 1, answer code 0 was expected");
   inst.scaleLists[2] = {3, 13};
   b = inst.b();
   b.replace(b.find("2, 3, 13"), 8, "2, 3,, 13");
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:57: empty field where item 2 of scale 3 was expected");
+  writeB(b);
+  EXPECT_EQ(loadError(), "ZVB.TXT:57: empty field where item 2 of scale 3 was expected");
 }
 
-TEST(ReportDataFaults, BoundsOfCountsAndItemNumbers) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, BoundsOfCountsAndItemNumbers) {
   inst.write(dir);
   const std::string b = inst.b();
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 1, "163" + Installation::joinInts(inst.significantItems).substr(3)));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:1: significant item 1 is 163; it must be 1 to 162");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 25, "100, " + Installation::joinInts(std::vector<int>(100, 1))));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:25: norm count of gender 1, race 2, scale 3 is 100; it must be 0 to 99");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 18, "-1"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:18: norm count of gender 1, race 1, scale 1 is -1; it must be 0 to 99");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 58, "31, " + Installation::joinInts(std::vector<int>(31, 9))));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:58: item count of scale 4 is 31; it must be 0 to 30");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 55, "2, 1, 0"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:55: item 2 of scale 1 is 0; it must be 1 to 162");
-
   std::vector<int> keys = inst.keyItems;
   keys[16] = 200;
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 60, Installation::joinInts(keys)));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:60: key item 17 is 200; it must be 1 to 162");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, 5, x10"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 3 is not a whole number: \"x10\"");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, \"\", 10"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is not a whole number: \"\"");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, \" 7\", -3, +4"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is not a whole number: \" 7\"");
-
-  zvtest::writeBytes(dir.file("ZVB.TXT"), replaceLine(b, 54, "0, 99999"));
-  EXPECT_EQ(loadError(dir), "ZVB.TXT:54: stress cut 2 is too large: 99999");
+  const struct { int line; std::string text, error; } cases[] = {
+      {1, "163" + Installation::joinInts(inst.significantItems).substr(3),
+       "ZVB.TXT:1: significant item 1 is 163; it must be 1 to 162"},
+      {25, "100, " + Installation::joinInts(std::vector<int>(100, 1)),
+       "ZVB.TXT:25: norm count of gender 1, race 2, scale 3 is 100; it must be 0 to 99"},
+      {18, "-1", "ZVB.TXT:18: norm count of gender 1, race 1, scale 1 is -1; it must be 0 to 99"},
+      {58, "31, " + Installation::joinInts(std::vector<int>(31, 9)),
+       "ZVB.TXT:58: item count of scale 4 is 31; it must be 0 to 30"},
+      {55, "2, 1, 0", "ZVB.TXT:55: item 2 of scale 1 is 0; it must be 1 to 162"},
+      {60, Installation::joinInts(keys), "ZVB.TXT:60: key item 17 is 200; it must be 1 to 162"},
+      {54, "0, 5, x10", "ZVB.TXT:54: stress cut 3 is not a whole number: \"x10\""},
+      {54, "0, \"\", 10", "ZVB.TXT:54: stress cut 2 is not a whole number: \"\""},
+      {54, "0, \" 7\", -3, +4", "ZVB.TXT:54: stress cut 2 is not a whole number: \" 7\""},
+      {54, "0, 99999", "ZVB.TXT:54: stress cut 2 is too large: 99999"},
+  };
+  for (const auto& c : cases) {
+    writeB(replaceLine(b, c.line, c.text));
+    EXPECT_EQ(loadError(), c.error);
+  }
 }
 
-TEST(ReportDataFaults, ZeroCountsAndFullCountsAreValid) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, ZeroCountsAndFullCountsAreValid) {
   inst.norms[0].clear();
   inst.norms[29] = std::vector<int>(99, 7);
   inst.scaleLists[0].clear();
   inst.scaleLists[4] = std::vector<int>(30, 162);
   inst.write(dir);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
+  const ReportTables t = load();
   EXPECT_EQ(t.NormCount[1][1][1], 0);
   EXPECT_EQ(t.NormCount[2][3][5], 99);
   EXPECT_EQ(t.NormTable[5][99][3][2], 7);
@@ -327,28 +281,22 @@ TEST(ReportDataFaults, ZeroCountsAndFullCountsAreValid) {
   EXPECT_EQ(t.ScaleItems[5].size(), 30u);
 }
 
-TEST(ReportDataFaults, QuotingFaults) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, QuotingFaults) {
   inst.scaleNames[5] = "\"Stress";
   inst.write(dir);
-  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:1: missing closing quote in scale name 6");
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: missing closing quote in scale name 6");
   inst = Installation();
   inst.scaleNames[2] = "\"Drugs\" x";
   inst.write(dir);
-  EXPECT_EQ(loadError(dir), "ZVRPT.TXT:1: unexpected text after the quoted scale name 3");
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: unexpected text after the quoted scale name 3");
 }
 
-TEST(ReportDataCollect, EveryProblemIsCollectedWithItsLine) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
   inst.significantItems[4] = 0;
   inst.norms[3] = std::vector<int>(100, 5);
   inst.keyItems[59] = 170;
   inst.write(dir);
-  std::string rpt = inst.rpt();
-  zvtest::writeBytes(dir.file("ZVRPT.TXT"), rpt + "extra line\r\n");
-  RealFileSystem fs;
+  zvtest::writeBytes(dir.file("ZVRPT.TXT"), inst.rpt() + "extra line\r\n");
   std::vector<DataProblem> problems;
   ReportTableLines lines;
   const ReportTables t = ReadReportTables(fs, dir.path(), &problems, &lines);
@@ -363,21 +311,17 @@ TEST(ReportDataCollect, EveryProblemIsCollectedWithItsLine) {
   // Reading went on in step after the oversized norm table.
   EXPECT_EQ(t.NormCount[1][1][5], static_cast<int>(inst.norms[4].size()));
   EXPECT_EQ(t.TruthCorrection[6][9], 51);
-  EXPECT_TRUE(lines.rptComplete);
-  EXPECT_TRUE(lines.bComplete);
+  EXPECT_TRUE(lines.rptComplete && lines.bComplete);
   EXPECT_EQ(lines.StressCut[51], 54);
   EXPECT_EQ(lines.ChoiceText[92], 136);
   EXPECT_EQ(lines.ScaleItems[3], (std::vector<int>{57, 57, 57}));
 }
 
-TEST(ReportDataCollect, MissingOrShortFileStopsOnlyThatFile) {
-  zvtest::TempDir dir;
-  Installation inst;
+TEST_F(ReportData, MissingOrShortFileStopsOnlyThatFile) {
   inst.write(dir);
   std::filesystem::remove(dir.file("ZVRPT.TXT"));
   const std::string b = inst.b();
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() - 10));
-  RealFileSystem fs;
+  writeB(b.substr(0, b.size() - 10));
   std::vector<DataProblem> problems;
   ReportTableLines lines;
   ReadReportTables(fs, dir.path(), &problems, &lines);
@@ -391,29 +335,19 @@ TEST(ReportDataCollect, MissingOrShortFileStopsOnlyThatFile) {
 }
 
 TEST(ReportDataNames, ParagraphFilesByScale) {
-  EXPECT_EQ(paragraphFileName(1), "ZVVA.TXT");
-  EXPECT_EQ(paragraphFileName(2), "ZVAL.TXT");
-  EXPECT_EQ(paragraphFileName(3), "ZVDG.TXT");
-  EXPECT_EQ(paragraphFileName(4), "ZVAS.TXT");
-  EXPECT_EQ(paragraphFileName(5), "ZVVI.TXT");
-  EXPECT_EQ(paragraphFileName(6), "ZVSC.TXT");
+  const char* names[] = {"", "ZVVA.TXT", "ZVAL.TXT", "ZVDG.TXT", "ZVAS.TXT", "ZVVI.TXT", "ZVSC.TXT"};
+  for (int s = 1; s <= 6; ++s) EXPECT_EQ(paragraphFileName(s), names[s]);
   EXPECT_THROW(paragraphFileName(7), ZvError);
 }
 
-TEST(ReportDataLoad, NumbersMayBeQuotedSignedOrPadded) {
-  zvtest::TempDir dir;
-  Installation inst;
-  inst.write(dir);
+TEST_F(ReportData, NumbersMayBeQuotedSignedOrPadded) {
   std::string b = inst.b();
   const std::string corrections = Installation::joinInts(inst.corrections[0]);
   b.replace(b.find(corrections), corrections.size(), "\"19\", +18 , -17,16,  15, 14, 13, 12, 11");
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
-  RealFileSystem fs;
-  const ReportTables t = LoadReportTables(fs, dir.path());
-  EXPECT_EQ(t.TruthCorrection[2][1], 19);
-  EXPECT_EQ(t.TruthCorrection[2][2], 18);
-  EXPECT_EQ(t.TruthCorrection[2][3], -17);
-  EXPECT_EQ(t.TruthCorrection[2][4], 16);
-  EXPECT_EQ(t.TruthCorrection[2][9], 11);
+  inst.write(dir);
+  writeB(b);
+  const ReportTables t = load();
+  const int want[] = {19, 18, -17, 16, 15, 14, 13, 12, 11};
+  for (int band = 1; band <= 9; ++band) EXPECT_EQ(t.TruthCorrection[2][band], want[band - 1]) << band;
   EXPECT_EQ(t.TruthCorrection[3][1], 29);
 }

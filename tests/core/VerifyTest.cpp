@@ -22,9 +22,17 @@ Verification::After keyAll(Verification& v, const std::string& digits) {
   return last;
 }
 
+// An OK message box without an icon.
+void expectAsked(const ScriptedPrompter::Asked& a, const std::string& text, const std::string& title) {
+  EXPECT_EQ(a.text, text);
+  EXPECT_EQ(a.title, title);
+  EXPECT_EQ(a.buttons, Buttons::Ok);
+  EXPECT_EQ(a.icon, Icon::None);
+}
+
 }  // namespace
 
-TEST(VerifySession, StartsAtItemOneWithAllItemsListed) {
+TEST(VerifySession, StartsAtItemOneWithAllItemsListedAndBackspaceStepsBack) {
   VerifySession s(storedAnswers());
   EXPECT_EQ(s.position(), 1);
   EXPECT_EQ(s.listLength(), 162);
@@ -35,17 +43,27 @@ TEST(VerifySession, StartsAtItemOneWithAllItemsListed) {
   EXPECT_EQ(s.entered(), std::string(162, '0'));
   EXPECT_FALSE(s.correcting());
   EXPECT_EQ(std::string(kVerifyStartMessage), "Enter response data from answer sheet. Press Backspace for previous question.");
+  // Backspace steps back without changing what was keyed.
+  EXPECT_FALSE(s.backspace());  // first item: beep
+  s.digit('2');
+  s.digit('1');
+  EXPECT_EQ(s.currentItem(), 3);
+  EXPECT_TRUE(s.backspace());
+  EXPECT_EQ(s.currentItem(), 2);
+  EXPECT_EQ(s.previousLabel(), "Question #1");
+  EXPECT_EQ(s.previousAnswer(), "2");
+  EXPECT_EQ(s.entered().substr(0, 3), "210");
+  EXPECT_TRUE(s.backspace());
+  EXPECT_EQ(s.previousLabel(), "");
+  EXPECT_EQ(s.previousAnswer(), "");
+  EXPECT_FALSE(s.backspace());
 }
 
 TEST(VerifySession, AnswerCodesPerSection) {
-  EXPECT_TRUE(VerifySession::allowed(1, '0'));
-  EXPECT_TRUE(VerifySession::allowed(105, '2'));
-  EXPECT_FALSE(VerifySession::allowed(105, '3'));
-  EXPECT_TRUE(VerifySession::allowed(106, '4'));
-  EXPECT_FALSE(VerifySession::allowed(106, '5'));
-  EXPECT_TRUE(VerifySession::allowed(162, '0'));
-  EXPECT_FALSE(VerifySession::allowed(162, '9'));
-  EXPECT_FALSE(VerifySession::allowed(12, 'a'));
+  const struct { int item; char code; bool allowed; } cases[] = {
+      {1, '0', true}, {105, '2', true}, {105, '3', false}, {106, '4', true},
+      {106, '5', false}, {162, '0', true}, {162, '9', false}, {12, 'a', false}};
+  for (const auto& c : cases) EXPECT_EQ(VerifySession::allowed(c.item, c.code), c.allowed) << c.item << c.code;
 }
 
 TEST(VerifySession, ThreeIsRefusedForItem12AndAcceptedForItem120) {
@@ -62,23 +80,6 @@ TEST(VerifySession, ThreeIsRefusedForItem12AndAcceptedForItem120) {
   EXPECT_EQ(s.currentItem(), 121);
   EXPECT_EQ(s.previousLabel(), "Question #120");
   EXPECT_EQ(s.previousAnswer(), "3");
-}
-
-TEST(VerifySession, BackspaceStepsBackWithoutChangingWhatWasKeyed) {
-  VerifySession s(storedAnswers());
-  EXPECT_FALSE(s.backspace());  // first item: beep
-  s.digit('2');
-  s.digit('1');
-  EXPECT_EQ(s.currentItem(), 3);
-  EXPECT_TRUE(s.backspace());
-  EXPECT_EQ(s.currentItem(), 2);
-  EXPECT_EQ(s.previousLabel(), "Question #1");
-  EXPECT_EQ(s.previousAnswer(), "2");
-  EXPECT_EQ(s.entered().substr(0, 3), "210");
-  EXPECT_TRUE(s.backspace());
-  EXPECT_EQ(s.previousLabel(), "");
-  EXPECT_EQ(s.previousAnswer(), "");
-  EXPECT_FALSE(s.backspace());
 }
 
 TEST(VerifySession, StoredStringShorterThan162CountsTheMissingPositionsAsDifferences) {
@@ -102,9 +103,7 @@ TEST(Verify, KeyingTheStoredAnswersNeedsNoCorrectionAndRewritesTheRecordUnchange
   Verification v(f.state);
   EXPECT_EQ(keyAll(v, storedAnswers()), Verification::After::Close);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, "Data Verification complete. No corrections needed.");
-  EXPECT_EQ(f.prompter.asked[0].title, "Data Verification.");
-  EXPECT_EQ(f.prompter.asked[0].icon, Icon::None);
+  expectAsked(f.prompter.asked[0], "Data Verification complete. No corrections needed.", "Data Verification.");
   EXPECT_EQ(f.recordOnDisk(1), before);
   EXPECT_EQ(f.prompter.beeps, 0);
 }
@@ -122,10 +121,7 @@ TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
   Verification v(f.state);
   EXPECT_EQ(keyAll(v, second), Verification::After::Moved);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, "Data Correction needed. Please correct the following questions.");
-  EXPECT_EQ(f.prompter.asked[0].title, "Data Corrections");
-  EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::Ok);
-  EXPECT_EQ(f.prompter.asked[0].icon, Icon::None);
+  expectAsked(f.prompter.asked[0], "Data Correction needed. Please correct the following questions.", "Data Corrections");
   const VerifySession& s = v.session();
   EXPECT_TRUE(s.correcting());
   EXPECT_EQ(s.items(), (std::vector<int>{7, 140}));
@@ -146,8 +142,7 @@ TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
   EXPECT_EQ(f.prompter.beeps, 2);
   EXPECT_EQ(v.key('3'), Verification::After::Close);
   ASSERT_EQ(f.prompter.asked.size(), 2u);
-  EXPECT_EQ(f.prompter.asked[1].text, "Data Verification complete.");
-  EXPECT_EQ(f.prompter.asked[1].title, "Data Verification");
+  expectAsked(f.prompter.asked[1], "Data Verification complete.", "Data Verification");
 
   std::string expected = second;
   expected[6] = '1';
