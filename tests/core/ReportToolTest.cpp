@@ -16,18 +16,39 @@ using zvtest::TestClient;
 
 namespace {
 
-TestClient plainClient() {
+TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}) {
   TestClient c;
   c.answer(1, 105, 2);
   c.answer(106, 139, 2);
   c.answer(140, 162, 4);
+  for (auto [i, code] : codes) c.answer(i, code);
   return c;
+}
+
+// The fault a call must throw; a failure (and an empty fault) when it throws none.
+template <class F>
+ZvError faultOf(F call) {
+  try {
+    call();
+  } catch (const ZvError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no fault";
+  return ZvError(ErrorKind::Other, 0, "");
 }
 
 class Production : public ::testing::Test {
  protected:
   Production() { zvtest::writeInstallation(dir.path()); }
   std::string report() const { return zvtest::readBytes(dir.file("report.prn")); }
+  ReportRequest request(bool summary = false, const std::string& output = "") const {
+    return {dir.path(), output, summary};
+  }
+  Scores produce(const ClientTable& t, FileSystem& on) { return ScoreAndReport(on, t, request()); }
+  Scores produce(const ClientTable& t) { return produce(t, fs); }
+  std::string composed(const ClientTable& t, bool summary = false) {
+    return ComposeReport(fs, t, request(summary)).bytes;
+  }
 
   zvtest::TempDir dir;
   RealFileSystem fs;
@@ -36,116 +57,82 @@ class Production : public ::testing::Test {
 }  // namespace
 
 TEST_F(Production, WritesReportPrnAndReturnsTheScores) {
-  TestClient c = plainClient();
-  c.answer(4, 1);
-  const ClientTable table = zvtest::tableOf({c});
-  const Scores s = ScoreAndReport(fs, table, {dir.path(), "", false});
+  const ClientTable table = zvtest::tableOf({plainClient({{4, 1}})});
+  const Scores s = produce(table);
   EXPECT_EQ(s.ItemPoints[4], 3);
   EXPECT_EQ(s.ReportedClient, 1);
   const std::string r = report();
   ASSERT_FALSE(r.empty());
   EXPECT_EQ(r.substr(0, 2), "\r\n");
   EXPECT_FALSE(fs.exists(dir.file("report.prn.part"))) << "no temporary file left behind";
-  EXPECT_EQ(ComposeReport(fs, table, {dir.path(), "", false}).bytes, r) << "composing twice gives the same bytes";
+  EXPECT_EQ(composed(table), r) << "composing twice gives the same bytes";
 }
 
 TEST_F(Production, NothingSurvivesBetweenReports) {
-  TestClient a = plainClient();
-  a.answer(66, 1);
-  a.answer(146, 1);
-  a.answer(7, 1);
-  TestClient b = plainClient();
+  const TestClient a = plainClient({{66, 1}, {146, 1}, {7, 1}}), b = plainClient();
   ClientTable table = zvtest::tableOf({a, b}, 1);
-  const Scores first = ScoreAndReport(fs, table, {dir.path(), "", false});
-  EXPECT_EQ(first.DependencyMet, 1);
+  EXPECT_EQ(produce(table).DependencyMet, 1);
   table.CurrentRecord = 2;
-  const Scores second = ScoreAndReport(fs, table, {dir.path(), "", false});
-  EXPECT_EQ(second.DependencyMet, 0);
-  const std::string alone = ComposeReport(fs, zvtest::tableOf({a, b}, 2), {dir.path(), "", false}).bytes;
-  EXPECT_EQ(report(), alone) << "the second report does not depend on the first";
+  EXPECT_EQ(produce(table).DependencyMet, 0);
+  EXPECT_EQ(report(), composed(zvtest::tableOf({a, b}, 2))) << "the second report does not depend on the first";
   // The tables are read afresh: a changed paragraph file shows at once.
   std::string para = zvtest::readBytes(dir.file("ZVSC.TXT"));
   para.replace(para.find("Scale 6"), 7, "Stress!");
   zvtest::writeBytes(dir.file("ZVSC.TXT"), para);
-  ScoreAndReport(fs, table, {dir.path(), "", false});
+  produce(table);
   EXPECT_NE(report().find("Stress!"), std::string::npos);
 }
 
 TEST_F(Production, ClientTableIsNeverChanged) {
   const ClientTable table = zvtest::tableOf({plainClient(), plainClient()}, 2);
   const ClientTable before = table;
-  ScoreAndReport(fs, table, {dir.path(), "", true});
+  ScoreAndReport(fs, table, request(true));
   for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
   EXPECT_EQ(table.RecordCount, 2);
   EXPECT_EQ(table.CurrentRecord, 2);
 }
 
-TEST_F(Production, InstallationFaultKeepsThePreviousReport) {
+TEST_F(Production, FaultsKeepThePreviousReport) {
   const ClientTable table = zvtest::tableOf({plainClient()});
-  ScoreAndReport(fs, table, {dir.path(), "", false});
+  produce(table);
   const std::string previous = report();
 
   // ZVB.TXT ends early.
   const std::string b = zvtest::readBytes(dir.file("ZVB.TXT"));
   zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() / 2));
-  try {
-    ScoreAndReport(fs, table, {dir.path(), "", false});
-    FAIL() << "an incomplete ZVB.TXT must stop the report";
-  } catch (const ZvError& e) {
-    EXPECT_EQ(e.kind(), ErrorKind::BadData);
-    EXPECT_EQ(e.description().rfind("ZVB.TXT:", 0), 0u) << e.description();
-  }
+  ZvError e = faultOf([&] { produce(table); });
+  EXPECT_EQ(e.kind(), ErrorKind::BadData);
+  EXPECT_EQ(e.description().rfind("ZVB.TXT:", 0), 0u) << e.description();
   EXPECT_EQ(report(), previous);
   zvtest::writeBytes(dir.file("ZVB.TXT"), b);
 
   // A paragraph file without its sub-range: found only while writing.
   zvtest::writeBytes(dir.file("ZVDG.TXT"), "LOW\r\nno end line\r\n");
-  try {
-    ScoreAndReport(fs, table, {dir.path(), "", false});
-    FAIL() << "a broken paragraph file must stop the report";
-  } catch (const ZvError& e) {
-    EXPECT_NE(e.description().find("ZVDG.TXT:"), std::string::npos) << e.description();
-  }
+  e = faultOf([&] { produce(table); });
+  EXPECT_NE(e.description().find("ZVDG.TXT:"), std::string::npos) << e.description();
   EXPECT_EQ(report(), previous);
   zvtest::writeBytes(dir.file("ZVDG.TXT"), zvtest::paragraphFile(3));
 
-  // A missing page-foot file.
-  std::remove(dir.file("ZVFOOT.TXT").c_str());
-  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError);
-  EXPECT_EQ(report(), previous);
-}
-
-TEST_F(Production, DiskFaultWhileReplacingKeepsThePreviousReport) {
-  const ClientTable table = zvtest::tableOf({plainClient()});
-  ScoreAndReport(fs, table, {dir.path(), "", false});
-  const std::string previous = report();
+  // A disk fault while replacing the report.
   FaultyFileSystem faulty(fs);
   faulty.arm({"replace", "report.prn", ENOSPC, 1});
-  TestClient other = plainClient();
-  other.answer(1, 1);
-  try {
-    ScoreAndReport(faulty, zvtest::tableOf({other}), {dir.path(), "", false});
-    FAIL();
-  } catch (const ZvError& e) {
-    EXPECT_EQ(e.kind(), ErrorKind::DiskFull);
-  }
+  EXPECT_EQ(faultOf([&] { produce(zvtest::tableOf({plainClient({{1, 1}})}), faulty); }).kind(), ErrorKind::DiskFull);
+  EXPECT_EQ(report(), previous);
+
+  // A missing page-foot file.
+  std::remove(dir.file("ZVFOOT.TXT").c_str());
+  EXPECT_THROW(produce(table), ZvError);
   EXPECT_EQ(report(), previous);
 }
 
 TEST_F(Production, ClientFaultsNameTheRecord) {
-  TestClient c = plainClient();
-  c.answer(10, 7);
-  ClientTable table = zvtest::tableOf({plainClient(), c}, 2);
-  try {
-    ScoreAndReport(fs, table, {dir.path(), "", false});
-    FAIL();
-  } catch (const ZvError& e) {
-    EXPECT_EQ(e.description(), "DATA401.ZV, record 2: item 10 holds answer code 7; a scored item takes the codes 0 to 4");
-  }
+  ClientTable table = zvtest::tableOf({plainClient(), plainClient({{10, 7}})}, 2);
+  EXPECT_EQ(faultOf([&] { produce(table); }).description(),
+            "DATA401.ZV, record 2: item 10 holds answer code 7; a scored item takes the codes 0 to 4");
   table.CurrentRecord = 3;
-  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError) << "beyond RecordCount";
+  EXPECT_THROW(produce(table), ZvError) << "beyond RecordCount";
   table.CurrentRecord = 0;
-  EXPECT_THROW(ScoreAndReport(fs, table, {dir.path(), "", false}), ZvError);
+  EXPECT_THROW(produce(table), ZvError);
   EXPECT_FALSE(fs.exists(dir.file("report.prn")));
 }
 
@@ -153,9 +140,9 @@ TEST_F(Production, OutputThroughALinkReplacesTheFileNotTheLink) {
   const ClientTable table = zvtest::tableOf({plainClient()});
   zvtest::writeBytes(dir.file("target.prn"), "old");
   ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
-  ScoreAndReport(fs, table, {dir.path(), dir.file("link.prn"), false});
+  ScoreAndReport(fs, table, request(false, dir.file("link.prn")));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
-  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), ComposeReport(fs, table, {dir.path(), "", false}).bytes);
+  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), composed(table));
 }
 
 // ---------------------------------------------------------------------------
@@ -173,8 +160,8 @@ class Tool : public Production {
     err.str("");
     return RunReportTool(args, out, err, fs);
   }
-  std::vector<std::string> args(const std::string& client) const {
-    return {"--program-dir", dir.path(), "--data-location", data, "--client", client};
+  std::vector<std::string> args(const std::string& client, const std::string& location = "") const {
+    return {"--program-dir", dir.path(), "--data-location", location.empty() ? data : location, "--client", client};
   }
   // The message must be one line.
   void expectOneLine(const std::string& contains) {
@@ -197,12 +184,12 @@ TEST_F(Tool, WritesTheApplicationsBytes) {
   ClientTable t;
   LoadClientFile(fs, clientFilePath(data), t);
   t.CurrentRecord = 2;
-  EXPECT_EQ(report(), ComposeReport(fs, t, {dir.path(), "", false}).bytes);
+  EXPECT_EQ(report(), composed(t));
   auto a = args("3");
   a.insert(a.end(), {"--summary", "--output", dir.file("out.prn")});
   EXPECT_EQ(run(a), kToolOk);
   t.CurrentRecord = 3;
-  EXPECT_EQ(zvtest::readBytes(dir.file("out.prn")), ComposeReport(fs, t, {dir.path(), "", true}).bytes);
+  EXPECT_EQ(zvtest::readBytes(dir.file("out.prn")), composed(t, true));
 }
 
 TEST_F(Tool, HelpExplainsEveryArgument) {
@@ -211,7 +198,7 @@ TEST_F(Tool, HelpExplainsEveryArgument) {
     EXPECT_NE(out.str().find(word), std::string::npos) << word;
 }
 
-TEST_F(Tool, BadClientNumbers) {
+TEST_F(Tool, BadClientNumbersAndMissingClientFile) {
   for (const char* n : {"0", "4", "99"}) {
     EXPECT_EQ(run(args(n)), kToolFailed) << n;
     expectOneLine(std::string("no client ") + n);
@@ -221,15 +208,14 @@ TEST_F(Tool, BadClientNumbers) {
   expectOneLine("bad client number 'x1'");
   EXPECT_EQ(run(args("-1")), kToolFailed);
   EXPECT_FALSE(fs.exists(dir.file("report.prn")));
-}
 
-TEST_F(Tool, MissingClientFileIsNotCreated) {
+  // A missing client file is not created, nor is a missing data location.
   const std::string empty = dir.file("empty");
   std::filesystem::create_directories(empty);
-  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", empty, "--client", "1"}), kToolFailed);
+  EXPECT_EQ(run(args("1", empty)), kToolFailed);
   expectOneLine("no client file " + clientFilePath(empty));
   EXPECT_FALSE(fs.exists(clientFilePath(empty)));
-  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", dir.file("nowhere"), "--client", "1"}), kToolFailed);
+  EXPECT_EQ(run(args("1", dir.file("nowhere"))), kToolFailed);
   EXPECT_FALSE(fs.exists(dir.file("nowhere")));
 }
 
@@ -251,16 +237,17 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
 }
 
 TEST_F(Tool, WrongArguments) {
-  EXPECT_EQ(run({}), kToolBadUsage);
-  expectOneLine("--program-dir is required");
-  EXPECT_EQ(run({"--program-dir", dir.path(), "--client", "1"}), kToolBadUsage);
-  expectOneLine("--data-location is required");
-  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", data}), kToolBadUsage);
-  expectOneLine("--client is required");
-  EXPECT_EQ(run({"--program-dir", dir.path(), "--data-location", data, "--client"}), kToolBadUsage);
-  expectOneLine("--client needs");
-  EXPECT_EQ(run({"--colour"}), kToolBadUsage);
-  expectOneLine("unknown argument '--colour'");
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, "--program-dir is required"},
+      {{"--program-dir", dir.path(), "--client", "1"}, "--data-location is required"},
+      {{"--program-dir", dir.path(), "--data-location", data}, "--client is required"},
+      {{"--program-dir", dir.path(), "--data-location", data, "--client"}, "--client needs"},
+      {{"--colour"}, "unknown argument '--colour'"},
+  };
+  for (const auto& [a, message] : cases) {
+    EXPECT_EQ(run(a), kToolBadUsage) << message;
+    expectOneLine(message);
+  }
 }
 
 TEST(ReportToolBundled, EverySampleClientOfTheBundledInstallation) {
