@@ -67,14 +67,8 @@ TEST(DecodeClientTest, FullWidthFieldsAndNotAvailable) {
   c.age = " N ";
   c.education = "N";
   c.dateOfBirth = "N";
-  c.court[0] = "01";
-  c.court[1] = "N";
-  c.court[2] = "";
-  c.court[3] = "7";
-  c.responses[0] = '1';
-  c.responses[1] = ' ';
-  c.responses[2] = 'x';
-  c.responses[161] = '9';
+  for (auto [i, v] : {std::pair{0, "01"}, {1, "N"}, {2, ""}, {3, "7"}}) c.court[i] = v;
+  for (auto [i, v] : {std::pair{0, '1'}, {1, ' '}, {2, 'x'}, {161, '9'}}) c.responses[i] = v;
   ClientTable table = zvtest::tableOf({TestClient{}, c}, 2);
   Scores s;
   const ClientFields f = DecodeClient(table, s);
@@ -340,6 +334,14 @@ Scores rawScores(int truth, int others, int scored = 5, int stress = -1) {
   return x;
 }
 
+// Hand-made scores with alcohol arrests, drug arrests and a court total.
+Scores withCourt(Scores x, int alcohol, int drugs, int total) {
+  x.CourtValue[11] = alcohol;
+  x.CourtValue[12] = drugs;
+  x.CourtTotal = total;
+  return x;
+}
+
 }  // namespace
 
 TEST(TruthCorrectionTest, BandsSelectTheirRow) {
@@ -429,11 +431,8 @@ TEST(CeilingsAndFloorsTest, CeilingsOfFewScoredItems) {
 }
 
 TEST(CeilingsAndFloorsTest, FloorsLiftAboveCeilings) {
-  Scores x = rawScores(0, 60, 0);
-  x.CourtValue[11] = 2;  // alcohol arrests: at least 61
-  x.CourtValue[12] = 5;  // drug arrests: at least 89
-  x.CourtTotal = 13;     // scale 5: at least 60
-  x = percentiles(identityTables(), x);
+  // Alcohol arrests 2: at least 61; drug arrests 5: at least 89; court total 13: scale 5 at least 60.
+  const Scores x = percentiles(identityTables(), withCourt(rawScores(0, 60, 0), 2, 5, 13));
   EXPECT_EQ(x.scale[2].Percentile, 61);
   EXPECT_EQ(x.scale[3].Percentile, 89);
   EXPECT_EQ(x.scale[4].Percentile, 7);
@@ -443,17 +442,12 @@ TEST(CeilingsAndFloorsTest, FloorsLiftAboveCeilings) {
 TEST(CeilingsAndFloorsTest, ArrestFloors) {
   const ReportTables t = identityTables();
   for (auto [v, expected] : {std::pair{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}}) {
-    Scores x = rawScores(0, 5);
-    x.CourtValue[11] = v;
-    x.CourtValue[12] = v;
-    x = percentiles(t, x);
+    const Scores x = percentiles(t, withCourt(rawScores(0, 5), v, v, 0));
     EXPECT_EQ(x.scale[2].Percentile, expected) << v;
     EXPECT_EQ(x.scale[3].Percentile, expected) << v;
     EXPECT_EQ(x.scale[4].Percentile, 5) << v;
   }
-  Scores x = rawScores(0, 95);
-  x.CourtValue[11] = 5;
-  EXPECT_EQ(percentiles(t, x).scale[2].Percentile, 95) << "a floor never lowers";
+  EXPECT_EQ(percentiles(t, withCourt(rawScores(0, 95), 5, 0, 0)).scale[2].Percentile, 95) << "a floor never lowers";
 }
 
 TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
@@ -461,18 +455,13 @@ TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
   const std::pair<int, int> floors[] = {{2, 5}, {3, 40}, {12, 40}, {13, 60}, {17, 60}, {18, 72},
                                         {21, 72}, {22, 82}, {24, 82}, {25, 89}, {60, 89}};
   for (auto [total, expected] : floors) {
-    Scores x = rawScores(0, 5);
-    x.CourtTotal = total;
-    x = percentiles(t, x);
+    const Scores x = percentiles(t, withCourt(rawScores(0, 5), 0, 0, total));
     EXPECT_EQ(x.scale[5].Percentile, expected) << total;
     EXPECT_EQ(x.scale[4].Percentile, 5) << total;
   }
   // 22..24: below 80 becomes 82; 80 and 81 stay.
-  for (auto [raw, expected] : {std::pair{79, 82}, {80, 80}, {81, 81}, {83, 83}}) {
-    Scores x = rawScores(0, raw);
-    x.CourtTotal = 23;
-    EXPECT_EQ(percentiles(t, x).scale[5].Percentile, expected) << raw;
-  }
+  for (auto [raw, expected] : {std::pair{79, 82}, {80, 80}, {81, 81}, {83, 83}})
+    EXPECT_EQ(percentiles(t, withCourt(rawScores(0, raw), 0, 0, 23)).scale[5].Percentile, expected) << raw;
 }
 
 namespace {
@@ -521,9 +510,8 @@ TEST(AdmissionFloorsTest, AfterTheCourtTotalRule) {
   // Court total 23 turns 50 into 82; the admission floor (47) of three twos
   // does not lower it. Ten admissions lift an 80 (kept by the court rule) to 94.
   for (auto [twos, raw, expected] : {std::tuple{3, 50, 82}, {10, 80, 94}}) {
-    Scores x = admissions(5, twos, 0);
+    Scores x = withCourt(admissions(5, twos, 0), 0, 0, 23);
     x.scale[5].RawScore = raw;
-    x.CourtTotal = 23;
     EXPECT_EQ(percentiles(identityTables(), x).scale[5].Percentile, expected) << twos;
   }
 }
