@@ -186,7 +186,7 @@ TEST(RawScoreTest, NoAnswersAtAll) {
 }
 
 // ---------------------------------------------------------------------------
-TEST(StressRatioTest, SumsOfTheTwoGroups) {
+TEST(StressRatioTest, SumsOfTheTwoGroupsAndTruncation) {
   TestClient c = answeredClient();  // all rating items 1: A = 15, B = 15
   EXPECT_EQ(scale(rawScore(c), 6).RawScore, 60);
   EXPECT_EQ(scale(rawScore(c), 6).OmittedCount, 0);
@@ -206,10 +206,8 @@ TEST(StressRatioTest, SumsOfTheTwoGroups) {
     EXPECT_EQ(scale(s, 6).OmittedCount, omitted);
     c.answer(137, 0);
   }
-}
-
-TEST(StressRatioTest, IntegerDivisionTruncates) {
-  TestClient c = answeredClient();
+  // Integer division truncates.
+  c = answeredClient();
   c.answer(106, 139, 2);  // A = 30, B = 30
   c.answer(107, 3);       // A = 31: 31 * 60 / 30 = 62
   c.answer(108, 3);       // B = 31: 1860 / 31 = 60
@@ -344,8 +342,8 @@ Scores withCourt(Scores x, int alcohol, int drugs, int total) {
 
 }  // namespace
 
-TEST(TruthCorrectionTest, BandsSelectTheirRow) {
-  const ReportTables t = identityTables();
+TEST(TruthCorrectionTest, BandsStopsAndStressRatio) {
+  ReportTables t = identityTables();
   const std::pair<int, int> bands[] = {{10, 1}, {19, 1}, {20, 2}, {29, 2}, {30, 3}, {45, 4}, {50, 5},
                                        {60, 6}, {70, 7}, {80, 8}, {89, 8}, {90, 9}, {94, 9}};
   for (auto [p, b] : bands) {
@@ -360,10 +358,8 @@ TEST(TruthCorrectionTest, BandsSelectTheirRow) {
     const Scores x = percentiles(t, rawScores(p, 5));
     for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].RawScore, 5) << p;
   }
-}
 
-TEST(TruthCorrectionTest, StopsAtNinetyFive) {
-  const ReportTables t = identityTables();
+  // At 95 the correction stops.
   Scores x = percentiles(t, rawScores(95, 5, 5, 100));
   for (int k = 2; k <= 6; ++k) {
     EXPECT_EQ(x.scale[k].Percentile, 99) << k;
@@ -375,12 +371,10 @@ TEST(TruthCorrectionTest, StopsAtNinetyFive) {
   EXPECT_EQ(x.scale[2].Percentile, 34);
   EXPECT_EQ(x.scale[6].RawScore, 100 + 69);
   EXPECT_EQ(x.scale[6].Percentile, t.StressNorm[1][32][1]);  // 169 lies in (165, 170]
-}
 
-TEST(TruthCorrectionTest, StressRatioCorrectedToZeroGivesNinetyNine) {
-  ReportTables t = identityTables();
+  // A stress ratio corrected to zero or below gives 99.
   for (int b = 1; b <= 9; ++b) t.TruthCorrection[6][b] = -1000;
-  const Scores x = percentiles(t, rawScores(50, 5, 5, 200));
+  x = percentiles(t, rawScores(50, 5, 5, 200));
   EXPECT_EQ(x.scale[6].RawScore, -800);
   EXPECT_EQ(x.scale[6].Percentile, 99);
 }
@@ -430,17 +424,16 @@ TEST(CeilingsAndFloorsTest, CeilingsOfFewScoredItems) {
   EXPECT_EQ(percentiles(t, rawScores(0, 120, 0)).scale[2].Percentile, 99);
 }
 
-TEST(CeilingsAndFloorsTest, FloorsLiftAboveCeilings) {
-  // Alcohol arrests 2: at least 61; drug arrests 5: at least 89; court total 13: scale 5 at least 60.
-  const Scores x = percentiles(identityTables(), withCourt(rawScores(0, 60, 0), 2, 5, 13));
+TEST(CeilingsAndFloorsTest, ArrestAndCourtTotalFloors) {
+  const ReportTables t = identityTables();
+  // Floors lift above ceilings. Alcohol arrests 2: at least 61; drug arrests
+  // 5: at least 89; court total 13: scale 5 at least 60.
+  const Scores x = percentiles(t, withCourt(rawScores(0, 60, 0), 2, 5, 13));
   EXPECT_EQ(x.scale[2].Percentile, 61);
   EXPECT_EQ(x.scale[3].Percentile, 89);
   EXPECT_EQ(x.scale[4].Percentile, 7);
   EXPECT_EQ(x.scale[5].Percentile, 60);
-}
-
-TEST(CeilingsAndFloorsTest, ArrestFloors) {
-  const ReportTables t = identityTables();
+  // Arrest floors.
   for (auto [v, expected] : {std::pair{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}}) {
     const Scores x = percentiles(t, withCourt(rawScores(0, 5), v, v, 0));
     EXPECT_EQ(x.scale[2].Percentile, expected) << v;
@@ -448,10 +441,7 @@ TEST(CeilingsAndFloorsTest, ArrestFloors) {
     EXPECT_EQ(x.scale[4].Percentile, 5) << v;
   }
   EXPECT_EQ(percentiles(t, withCourt(rawScores(0, 95), 5, 0, 0)).scale[2].Percentile, 95) << "a floor never lowers";
-}
-
-TEST(CeilingsAndFloorsTest, CourtTotalFloors) {
-  const ReportTables t = identityTables();
+  // Court total floors.
   const std::pair<int, int> floors[] = {{2, 5}, {3, 40}, {12, 40}, {13, 60}, {17, 60}, {18, 72},
                                         {21, 72}, {22, 82}, {24, 82}, {25, 89}, {60, 89}};
   for (auto [total, expected] : floors) {
@@ -497,16 +487,14 @@ TEST(AdmissionFloorsTest, TableRowsPerScale) {
   }
 }
 
-TEST(AdmissionFloorsTest, OnlyTheScalesOwnKeyItemsCount) {
+TEST(AdmissionFloorsTest, OwnKeyItemsAndAfterTheCourtTotalRule) {
+  // Only the scale's own key items count.
   Scores x = admissions(2, 0, 0);
   x.ItemPoints[16] = 3;   // a drugs key item
   x.ItemPoints[100] = 3;  // on no key list
   x = percentiles(identityTables(), x);
   EXPECT_EQ(x.scale[2].Percentile, 1);
   EXPECT_EQ(x.scale[3].Percentile, 15);
-}
-
-TEST(AdmissionFloorsTest, AfterTheCourtTotalRule) {
   // Court total 23 turns 50 into 82; the admission floor (47) of three twos
   // does not lower it. Ten admissions lift an 80 (kept by the court rule) to 94.
   for (auto [twos, raw, expected] : {std::tuple{3, 50, 82}, {10, 80, 94}}) {
