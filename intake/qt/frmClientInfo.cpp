@@ -1,6 +1,5 @@
 #include "intake/qt/frmClientInfo.h"
 
-#include <QFocusEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -13,6 +12,7 @@
 #include "app/SystemState.h"
 #include "intake/FieldText.h"
 #include "records/Cp1252.h"
+#include "ui/qt/ScreenKit.h"
 
 namespace zv {
 namespace {
@@ -33,31 +33,9 @@ QString onlyRepresentable(const QString& s) {
   return out;
 }
 
-void setBold(QLabel* l, bool on) {
-  QFont f = l->font();
-  f.setBold(on);
-  l->setFont(f);
-}
-
 bool isEnterOrTab(const QKeyEvent* k) {
   return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter ||
          (k->key() == Qt::Key_Tab && !(k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)));
-}
-
-// The whole text is selected when a field gets the focus, so typing replaces
-// it; after a click the selection waits for the click to have placed the caret.
-void selectOnFocus(QWidget* w, Qt::FocusReason reason) {
-  auto selectAll = [w] {
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
-    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
-  };
-  if (reason != Qt::MouseFocusReason) {
-    selectAll();
-    return;
-  }
-  QTimer::singleShot(0, w, [w, selectAll] {
-    if (w->hasFocus()) selectAll();
-  });
 }
 
 }  // namespace

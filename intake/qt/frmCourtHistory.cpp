@@ -12,6 +12,7 @@
 
 #include "app/SystemState.h"
 #include "records/Cp1252.h"
+#include "ui/qt/ScreenKit.h"
 
 namespace zv {
 namespace {
@@ -20,28 +21,6 @@ constexpr const char* kControlNames[kCourtFieldCount] = {
     "txtFirstArrest",   "txtFirstConviction", "txtFelonyArrests", "txtTimesProbation", "txtProbationRevocation",
     "txtTimesParole",   "txtParoleRevocation", "txtTimeArrest",   "txtTimesJail",      "txtTimesPrison",
     "txtAlcoholArrests", "txtDrugArrests",     "txtDUIArrests",   "txtPercentEmployed"};
-
-void setBold(QLabel* l, bool on) {
-  QFont f = l->font();
-  f.setBold(on);
-  l->setFont(f);
-}
-
-// The whole text is selected when a field gets the focus, so typing replaces
-// it; after a click the selection waits for the click to have placed the caret.
-void selectOnFocus(QWidget* w, Qt::FocusReason reason) {
-  auto selectAll = [w] {
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
-    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
-  };
-  if (reason != Qt::MouseFocusReason) {
-    selectAll();
-    return;
-  }
-  QTimer::singleShot(0, w, [w, selectAll] {
-    if (w->hasFocus()) selectAll();
-  });
-}
 
 }  // namespace
 

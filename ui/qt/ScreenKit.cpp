@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "ui/ScreenRules.h"
 
@@ -62,6 +63,26 @@ void SelectAllText() {
   else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
   else if (auto* t = qobject_cast<QTextEdit*>(w)) t->selectAll();
   else if (auto* sb = qobject_cast<QAbstractSpinBox*>(w)) sb->selectAll();
+}
+
+void selectOnFocus(QWidget* w, Qt::FocusReason reason) {
+  auto selectAll = [w] {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) c->lineEdit()->selectAll();
+  };
+  if (reason != Qt::MouseFocusReason) {
+    selectAll();
+    return;
+  }
+  QTimer::singleShot(0, w, [w, selectAll] {
+    if (w->hasFocus()) selectAll();
+  });
+}
+
+void setBold(QLabel* l, bool on) {
+  QFont f = l->font();
+  f.setBold(on);
+  l->setFont(f);
 }
 
 MenuChoices::MenuChoices(QWidget* owner, MsgPanel* panel) : QObject(owner), owner_(owner), msg_(panel) {}

@@ -34,6 +34,11 @@ void MouseWait();
 void MouseDefault();
 // Selects the whole text of the focused control of the active window, when it has one.
 void SelectAllText();
+// The same for a field that just got the focus: after a click the selection
+// waits for the click to have placed the caret, so typing still replaces the text.
+void selectOnFocus(QWidget* field, Qt::FocusReason reason);
+// A label turns bold while its field has the focus.
+void setBold(QLabel* label, bool on);
 
 // Menu-choice rows: button i sits in panel i; the panel is &HFF0000 normally
 // and &HFFFF00 with a bold caption while its button has the focus. On a
