@@ -34,7 +34,8 @@ std::string paragraph(const Scores& s) { return ClassificationParagraph(DecideSu
 
 }  // namespace
 
-TEST(ClassificationCriteriaTest, ThreeCriteriaMeetDependencyTwoDoNot) {
+TEST(ClassificationCriteriaTest, DependencyCriteriaItemsAndOmissions) {
+  // Three criteria meet dependency, two do not.
   Scores s = answers({{66, 1}, {146, 2}});  // criteria 1 and 2
   Classification c = DecideSubstanceUse(s);
   EXPECT_EQ(c.dependencyCriteria, 2);
@@ -46,34 +47,31 @@ TEST(ClassificationCriteriaTest, ThreeCriteriaMeetDependencyTwoDoNot) {
   EXPECT_EQ(c.dependencyCriteria, 3);
   EXPECT_EQ(c.DependencyMet, 1);
   EXPECT_TRUE(c.physiological);
-}
-
-TEST(ClassificationCriteriaTest, EachCriterionAndItsItems) {
+  // Each criterion and its items.
   struct Case { int item; int code; int points; bool physiological; };
   const Case cases[] = {{66, 1, 0, true},   {145, 3, 0, true},  {146, 1, 0, true},  {147, 2, 0, true},
                         {7, 1, 0, false},   {148, 1, 0, false}, {149, 2, 0, false}, {155, 4, 2, false},
                         {158, 4, 3, false}, {32, 1, 0, false},  {150, 3, 0, false}, {53, 1, 0, false},
                         {152, 1, 0, false}, {101, 1, 0, false}, {144, 2, 0, false}};
   for (const Case& k : cases) {
-    Scores s = answers({{k.item, k.code}});
+    s = answers({{k.item, k.code}});
     s.ItemPoints[static_cast<std::size_t>(k.item)] = k.points;
-    const Classification c = DecideSubstanceUse(s);
+    c = DecideSubstanceUse(s);
     EXPECT_EQ(c.dependencyCriteria, 1) << k.item;
     EXPECT_EQ(c.physiological, k.physiological) << k.item;
     EXPECT_FALSE(c.dependencyOmitted);
   }
   // Item 155 with one point does not admit criterion 4; answer 4 of 145 does not admit criterion 1.
-  Scores s = answers({{145, 4}});
+  s = answers({{145, 4}});
   s.ItemPoints[155] = 1;
   EXPECT_EQ(DecideSubstanceUse(s).dependencyCriteria, 0);
-}
 
-TEST(ClassificationCriteriaTest, OmittedGroupsSetTheOmittedFlags) {
-  Classification c = decide({{66, 0}, {145, 0}});
+  // Omitted groups set the omitted flags.
+  c = decide({{66, 0}, {145, 0}});
   EXPECT_TRUE(c.dependencyOmitted);
   EXPECT_FALSE(c.abuseOmitted);
   EXPECT_FALSE(decide({{66, 0}}).dependencyOmitted) << "one item of the group answered: not omitted";
-  Scores s = answers({{142, 0}});
+  s = answers({{142, 0}});
   s.CourtValue[11] = 3;  // the arrest flag cannot admit an omitted criterion
   c = DecideSubstanceUse(s);
   EXPECT_TRUE(c.abuseOmitted);
@@ -212,17 +210,6 @@ TEST(ClassificationParagraphTest, AbuseOnly) {
             "Scale score.");
 }
 
-TEST(ClassificationParagraphTest, DiagnosedBeforeWithoutDependency) {
-  // An abuse admission (141), but no abuse sentence follows item 74.
-  const std::string p = paragraph(answers({{74, 1}, {141, 2}}));
-  EXPECT_TRUE(has(p, " However, this person reports (item #74) having been diagnosed 'substance dependent' in the past. "
-                     "By DSM-IV definition, the classification of 'dependency' still applies."));
-  EXPECT_EQ(p.find("substance abuse items"), std::string::npos);
-  EXPECT_TRUE(has(p, " The 'once dependent, always dependent' theory is controversial. Some evaluators prefer "
-                     "considering Alcohol and Drugs Scale risk (abuse, dependency, relapse) scores."));
-  EXPECT_EQ(p.find("In summary"), std::string::npos);
-}
-
 TEST(ClassificationParagraphTest, DependencyMetWithPhysiologicalDependence) {
   Scores s = answers({{66, 1}, {147, 2}, {149, 1}, {74, 1}});
   s.scale[2].Percentile = 80;
@@ -243,21 +230,31 @@ TEST(ClassificationParagraphTest, DependencyMetWithPhysiologicalDependence) {
             "court records could be helpful.");
 }
 
-TEST(ClassificationParagraphTest, DependencyMetWithoutPhysiologicalDependence) {
-  const std::string p = paragraph(answers({{7, 1}, {32, 1}, {144, 3}, {157, 2}}));
+TEST(ClassificationParagraphTest, SentencesOfItem74DependencyAndSummary) {
+  // Diagnosed before without dependency: an abuse admission (141), but no
+  // abuse sentence follows item 74.
+  std::string p = paragraph(answers({{74, 1}, {141, 2}}));
+  EXPECT_TRUE(has(p, " However, this person reports (item #74) having been diagnosed 'substance dependent' in the past. "
+                     "By DSM-IV definition, the classification of 'dependency' still applies."));
+  EXPECT_EQ(p.find("substance abuse items"), std::string::npos);
+  EXPECT_TRUE(has(p, " The 'once dependent, always dependent' theory is controversial. Some evaluators prefer "
+                     "considering Alcohol and Drugs Scale risk (abuse, dependency, relapse) scores."));
+  EXPECT_EQ(p.find("In summary"), std::string::npos);
+
+  // Dependency met without physiological dependence.
+  p = paragraph(answers({{7, 1}, {32, 1}, {144, 3}, {157, 2}}));
   EXPECT_TRUE(has(p, " These admissions include:  144,  7,  32. This person reports (item #74) that he or she has not "
                      "been diagnosed 'substance dependent' in the past. This is a substance dependence classification "
                      "without physiological dependence."));
   EXPECT_TRUE(has(p, "represented by their Alcohol and/or Drugs Scales score."));
   EXPECT_EQ(p.find("Review this client's"), std::string::npos) << "a self-rating was given";
-}
 
-TEST(ClassificationParagraphTest, SummaryWithoutDependencyOrAbuse) {
+  // The summary without dependency or abuse.
   Scores s = answers();
   s.scale[2].Percentile = 71;
   EXPECT_TRUE(has(paragraph(s), " Problematic risk of alcohol is present. Although not meeting the DSM-IV criteria "
                                 "for dependence or abuse, this client demonstrates a substance use risk."));
-  const std::string p = paragraph(answers({{153, 2}}));
+  p = paragraph(answers({{153, 2}}));
   const std::string tail =
       " According to DSM-IV criteria as represented in the ZV, this person does not meet the criteria of "
       "dependency or abuse. Yet, self-ratings suggest alcohol concern.";
