@@ -92,8 +92,8 @@ class Layout : public ::testing::Test {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-TEST_F(Layout, ChartLinesAndCount) {
-  const Lines l = print(19, [](ReportContext& c) { PrintProfile(c, 1, 6); });
+TEST_F(Layout, ChartLinesColumnsAndBars) {
+  Lines l = print(19, [](ReportContext& c) { PrintProfile(c, 1, 6); });
   ASSERT_EQ(l.size(), 22u) << "the chart writes 22 lines";
   EXPECT_EQ(writer.PageLine, 19 + 19) << "but counts 19";
   const std::string emptyA = "|" + sp(15) + "|" + sp(11) + "|" + sp(7) + "|" + sp(3) + "|";
@@ -112,11 +112,10 @@ TEST_F(Layout, ChartLinesAndCount) {
                                               {9, "Stress Coping"}, {15, "Alcohol"},  {17, "Drugs"}};
   for (auto [i, name] : rows) EXPECT_EQ(columnOf(l[i], name), 8) << name;
   for (const auto& line : l) EXPECT_LE(line.size(), 79u) << line;
-}
 
-TEST_F(Layout, ChartPercentileColumnsAndBars) {
+  // Percentile columns and bars.
   for (auto [s, p] : {std::pair{1, 7}, {4, 42}, {5, 99}, {6, 0}, {2, 25}, {3, 10}}) scores.scale[s].Percentile = p;
-  const Lines l = chart();
+  l = chart();
   // " 7 " starts in column 29, " 42 " in column 28: units digit in column 30.
   EXPECT_EQ(l[3].substr(28, 3), " 7 ");
   EXPECT_EQ(l[3].substr(20, 8), sp(8));
@@ -199,22 +198,21 @@ TEST(RiskRangeTest, BandEdges) {
     }
 }
 
-TEST_F(Layout, ScaleParagraphTitleAndPlainLines) {
+TEST_F(Layout, ScaleParagraphs) {
+  // Title and plain lines.
   scores.scale[4].Percentile = 56;
-  const Lines l = print(20, [](ReportContext& c) { PrintScaleParagraph(c, 4); });
+  Lines l = print(20, [](ReportContext& c) { PrintScaleParagraph(c, 4); });
   ASSERT_EQ(l.size(), 4u);
   EXPECT_EQ(l[0], "       Antisocial SCALE: MEDIUM RISK RANGE" + sp(18) + "RISK PERCENTILE:56");
   EXPECT_EQ(columnOf(l[0], "RISK PERCENTILE:"), 61);
   EXPECT_EQ(l[1].substr(0, 30), "       Scale 4 MEDIUM-HIGH: th");
   EXPECT_EQ(l[3], "       ends with a third, shorter one (r\xE9sum\xE9).");
   EXPECT_EQ(writer.PageLine, 24);
-}
 
-TEST_F(Layout, SubstanceParagraphsJoinedByDependency) {
-  // Low alcohol score with dependency met: joined, with the recovery sentence.
+  // Substance paragraphs are joined by dependency. Low alcohol score with dependency met: joined, with the recovery sentence.
   scores.scale[2].Percentile = 29;
   scores.DependencyMet = 1;
-  Lines l = paragraph(2);
+  l = paragraph(2);
   EXPECT_EQ(l[0], "       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29");
   // The paragraph's lines, each followed by one blank, then the sentence.
   std::string first = "Scale 2 LOW: this line is filled out to the full width";
@@ -245,9 +243,8 @@ TEST_F(Layout, SubstanceParagraphsJoinedByDependency) {
     scores.DependencyMet = dep;
     EXPECT_EQ(paragraph(3).size(), 4u) << p;
   }
-}
 
-TEST_F(Layout, MissingParagraphIsAnInstallationFault) {
+  // A missing paragraph is an installation fault.
   zvtest::writeBytes(dir.file("ZVSC.TXT"), "LOW\r\nline\r\nEND\r\n");
   scores.scale[6].Percentile = 50;
   try {
@@ -350,12 +347,13 @@ const std::string kReview = "Review the Truthfulness Scale score";
 void significant(ReportContext& c) { PrintSignificantItems(c); }
 }  // namespace
 
-TEST_F(Layout, SignificantItemsSideBySide) {
+TEST_F(Layout, SignificantItemsSideBySideAndPageBreaks) {
   // Alcohol: items 4 and 8 (3 points), 3 (2 points); drugs: five selected.
   for (int i : {3, 4, 8}) scores.ItemPoints[i] = i == 3 ? 2 : 3;
   for (int i : {16, 18, 20, 21, 24}) scores.ItemPoints[i] = 2;
   scores.ItemPoints[5] = 1;  // one point is not significant
-  EXPECT_EQ(print(10, significant),
+  Lines l = print(10, significant);
+  EXPECT_EQ(l,
             (Lines{"       SIGNIFICANT ITEMS: These  answers  are  the  defendant's  self-reported",
                    "       responses. And, they represent direct admissions or unusual  responses,",
                    "       which may help in understanding the defendant's situation.", "", kAlcoholDrugs,
@@ -366,13 +364,13 @@ TEST_F(Layout, SignificantItemsSideBySide) {
                    kAntisocialViolence, "       ----------" + sp(26) + "--------",
                    "       " + kNoneSelected + " " + kNoneSelected, "       " + kReview + " " + kReview, ""}));
   EXPECT_EQ(writer.PageLine, 10 + 4 + 2 + 5 + 1 + 2 + 2 + 1);
-}
 
-TEST_F(Layout, SignificantItemsPageBreaks) {
+  // Page breaks.
+  scores.ItemPoints = {};
   for (int i : {3, 4, 8}) scores.ItemPoints[i] = 3;
   // 50: 54 after the opening, 56 after the headings; row 2 brings the count
   // to 58: new page, continuation title, headings again.
-  Lines l = print(50, significant);
+  l = print(50, significant);
   ASSERT_GE(l.size(), 20u);
   expectLines(l, 6, {"       3. Significant answer number 3      " + kNoneSelected,
                      "       4. Significant answer number 4      " + kReview, "\x0C"});
