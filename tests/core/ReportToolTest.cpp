@@ -192,10 +192,22 @@ TEST_F(Tool, WritesTheApplicationsBytes) {
   EXPECT_EQ(zvtest::readBytes(dir.file("out.prn")), composed(t, true));
 }
 
-TEST_F(Tool, HelpExplainsEveryArgument) {
+TEST_F(Tool, HelpAndWrongArguments) {
   EXPECT_EQ(run({"--help"}), kToolOk);
   for (const char* word : {"--program-dir", "--data-location", "--client", "--summary", "--output", "DATA401.ZV", "report.prn"})
     EXPECT_NE(out.str().find(word), std::string::npos) << word;
+  // Wrong arguments.
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, "--program-dir is required"},
+      {{"--program-dir", dir.path(), "--client", "1"}, "--data-location is required"},
+      {{"--program-dir", dir.path(), "--data-location", data}, "--client is required"},
+      {{"--program-dir", dir.path(), "--data-location", data, "--client"}, "--client needs"},
+      {{"--colour"}, "unknown argument '--colour'"},
+  };
+  for (const auto& [a, message] : cases) {
+    EXPECT_EQ(run(a), kToolBadUsage) << message;
+    expectOneLine(message);
+  }
 }
 
 TEST_F(Tool, BadClientNumbersAndMissingClientFile) {
@@ -234,20 +246,6 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   EXPECT_EQ(run(args("1")), kToolFailed);
   expectOneLine("ZVRPT.TXT");
   EXPECT_EQ(report(), previous);
-}
-
-TEST_F(Tool, WrongArguments) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, "--program-dir is required"},
-      {{"--program-dir", dir.path(), "--client", "1"}, "--data-location is required"},
-      {{"--program-dir", dir.path(), "--data-location", data}, "--client is required"},
-      {{"--program-dir", dir.path(), "--data-location", data, "--client"}, "--client needs"},
-      {{"--colour"}, "unknown argument '--colour'"},
-  };
-  for (const auto& [a, message] : cases) {
-    EXPECT_EQ(run(a), kToolBadUsage) << message;
-    expectOneLine(message);
-  }
 }
 
 TEST(ReportToolBundled, EverySampleClientOfTheBundledInstallation) {

@@ -35,7 +35,7 @@ std::string run(char c, int n) { return std::string(static_cast<std::size_t>(n),
 
 }  // namespace
 
-TEST(PrintPrimitivesTest, SpcTabTextAndIntegers) {
+TEST(PrintPrimitivesTest, TextIntegersLinesAndBytes) {
   ReportWriter w;
   w.Spc(7);
   EXPECT_EQ(w.column(), 8);
@@ -61,15 +61,13 @@ TEST(PrintPrimitivesTest, SpcTabTextAndIntegers) {
   for (int v : {7, 42, 0, -3, 100}) n.Integer(v);
   EXPECT_EQ(n.bytes(), " 7  42  0 -3  100 ");
   EXPECT_EQ(n.column(), 19);
-}
 
-TEST(PrintPrimitivesTest, BodyBlankLinesAndBytes) {
-  ReportWriter w;
-  w.Body("text");
-  w.BlankLine();
-  w.Line("\x0C");
-  EXPECT_EQ(w.bytes(), "       text\r\n\r\n\x0C\r\n");
-  EXPECT_EQ(w.PageLine, 0) << "primitives never count; the sections do";
+  ReportWriter l;
+  l.Body("text");
+  l.BlankLine();
+  l.Line("\x0C");
+  EXPECT_EQ(l.bytes(), "       text\r\n\r\n\x0C\r\n");
+  EXPECT_EQ(l.PageLine, 0) << "primitives never count; the sections do";
 
   ReportWriter b;
   b.Text("caf\xE9 \x93q\x94");
@@ -77,7 +75,7 @@ TEST(PrintPrimitivesTest, BodyBlankLinesAndBytes) {
   EXPECT_EQ(b.bytes(), "caf\xE9 \x93q\x94");
 }
 
-TEST(NewPageTest, FormFeedLineRunningHeadAndBlankLine) {
+TEST(NewPageTest, RunningHeadPageNumberAndPageFull) {
   ReportWriter w(std::string("Doe, Jan\xE9") + run(' ', 16));
   w.PageLine = 58;
   w.NewPage();
@@ -96,10 +94,9 @@ TEST(NewPageTest, FormFeedLineRunningHeadAndBlankLine) {
   EXPECT_EQ(n.PageNumber, 11);
   EXPECT_NE(n.bytes().find("-0-"), std::string::npos);
   EXPECT_NE(n.bytes().find("-1-"), std::string::npos);
-}
 
-TEST(NewPageTest, PageFullAtOrAboveFiftyEight) {
-  ReportWriter w;
+  // The page is full at or above 58.
+  w = ReportWriter();
   w.PageLine = 57;
   EXPECT_FALSE(w.pageFull());
   w.PageLine = 58;

@@ -107,17 +107,16 @@ TEST(RawScoreTest, KeyedPointsOmissionsAndScoredItems) {
   EXPECT_EQ(scale(s, 2).ScoredItemCount, 4);
   EXPECT_EQ(scale(s, 2).OmittedCount, 1);
   for (auto [i, p] : {std::pair{3, 2}, {4, 3}, {153, 3}, {6, 0}}) EXPECT_EQ(s.scores.ItemPoints[i], p) << i;
-}
 
-TEST(RawScoreTest, SecondKeySectionUsesItsOwnPositions) {
+  // The second key section uses its own positions.
   TestClient c = answeredClient();
   c.answer(61, 65, 1);  // true on the first five truthfulness items: 1 each
   c.answer(66, 70, 2);  // false on the next five: 1 each
-  const Scored s = rawScore(c);
-  EXPECT_EQ(scale(s, 1).RawScore, 10);
-  EXPECT_EQ(scale(s, 1).ScoredItemCount, 10);
-  EXPECT_EQ(s.scores.ItemPoints[61], 1);
-  EXPECT_EQ(s.scores.ItemPoints[70], 1);
+  const Scored t = rawScore(c);
+  EXPECT_EQ(scale(t, 1).RawScore, 10);
+  EXPECT_EQ(scale(t, 1).ScoredItemCount, 10);
+  EXPECT_EQ(t.scores.ItemPoints[61], 1);
+  EXPECT_EQ(t.scores.ItemPoints[70], 1);
 }
 
 TEST(RawScoreTest, ItemsThatEarnNothing) {
