@@ -92,11 +92,7 @@ frmClientInfo::frmClientInfo(SystemState& state, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   const char* captions[] = {"Information OK", "Cancel Input"};
   for (int i = 0; i < 2; ++i) {
-    QPushButton* b = menu_->add(captions[i], i == 1 ? kCancelHelp : "", frame());
-    auto* row = new QVBoxLayout(b->parentWidget());
-    row->setContentsMargins(3, 3, 3, 3);
-    row->addWidget(b);
-    buttons->addWidget(b->parentWidget());
+    buttons->addWidget(menu_->addRow(captions[i], i == 1 ? kCancelHelp : "", frame()));
   }
   outer->addSpacing(twips(120));
   outer->addLayout(buttons);

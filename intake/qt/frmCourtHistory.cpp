@@ -58,11 +58,7 @@ frmCourtHistory::frmCourtHistory(SystemState& state, QWidget* parent)
   const char* captions[] = {"Information OK", "Cancel Input"};
   const char* helps[] = {kCourtAcceptHelp, kCourtCancelHelp};
   for (int i = 0; i < 2; ++i) {
-    QPushButton* b = menu_->add(captions[i], helps[i], frame());
-    auto* row = new QVBoxLayout(b->parentWidget());
-    row->setContentsMargins(3, 3, 3, 3);
-    row->addWidget(b);
-    buttons->addWidget(b->parentWidget());
+    buttons->addWidget(menu_->addRow(captions[i], helps[i], frame()));
   }
   outer->addSpacing(twips(120));
   outer->addLayout(buttons);

@@ -41,11 +41,7 @@ frmPrintSelected::frmPrintSelected(SystemState& state, Printer& printer, ReportC
                             {"Select All", "Select all client reports for printing"},
                             {"Return to Main Menu", "Cancel selections and printing."}};
   for (const auto& r : rows) {
-    QPushButton* b = menu_->add(r[0], r[1], frame());
-    auto* rowLayout = new QVBoxLayout(b->parentWidget());
-    rowLayout->setContentsMargins(3, 3, 3, 3);
-    rowLayout->addWidget(b);
-    layout->addWidget(b->parentWidget());
+    layout->addWidget(menu_->addRow(r[0], r[1], frame()));
   }
   connect(menu_, &MenuChoices::chosen, this, &frmPrintSelected::choose);
   connect(list_, &QListWidget::currentRowChanged, this, &frmPrintSelected::updatePrintButton);

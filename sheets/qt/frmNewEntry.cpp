@@ -55,11 +55,8 @@ frmNewEntry::frmNewEntry(SystemState& state, QWidget* parent) : Form("Answer She
   const char* captions[] = {"SAVE", "DISCARD"};
   const char* helps[] = {kSaveHelp, kDiscardHelp};
   for (int i = 0; i < 2; ++i) {
-    QPushButton* b = menu_->add(captions[i], helps[i], frame());
-    auto* row = new QVBoxLayout(b->parentWidget());
-    row->setContentsMargins(3, 3, 3, 3);
-    row->addWidget(b);
-    b->parentWidget()->setFixedSize(b->parentWidget()->sizeHint().expandedTo(QSize(twips(1500), 0)));
+    QFrame* panel = menu_->addRow(captions[i], helps[i], frame());
+    panel->setFixedSize(panel->sizeHint().expandedTo(QSize(twips(1500), 0)));
   }
   connect(menu_, &MenuChoices::chosen, this, [this](int i) { i == 0 ? save() : discard(); });
 

@@ -22,11 +22,7 @@ frmMyInputBox::frmMyInputBox(Prompter& prompter, QWidget* parent)
   layout->addWidget(lblHelpMsg_);
   layout->addWidget(txtInput_);
   for (const char* caption : {"Information OK", "Cancel Input"}) {
-    QPushButton* b = menu_->add(caption, {}, frame());
-    auto* row = new QVBoxLayout(b->parentWidget());
-    row->setContentsMargins(3, 3, 3, 3);
-    row->addWidget(b);
-    layout->addWidget(b->parentWidget());
+    layout->addWidget(menu_->addRow(caption, {}, frame()));
   }
   connect(menu_, &MenuChoices::chosen, this, &frmMyInputBox::choose);
   frame()->adjustSize();

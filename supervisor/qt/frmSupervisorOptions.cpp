@@ -114,11 +114,7 @@ frmSupervisorOptions::frmSupervisorOptions(SystemState& state, Printer& printer,
   const char* rows[2][2] = {{"Execute Selection", "Perform the selected operation."},
                             {"Go to Main Menu", "Close the utilities window returning to the Main Menu."}};
   for (const auto& r : rows) {
-    QPushButton* b = menu_->add(r[0], r[1], frame());
-    auto* rowLayout = new QVBoxLayout(b->parentWidget());
-    rowLayout->setContentsMargins(3, 3, 3, 3);
-    rowLayout->addWidget(b);
-    layout->addWidget(b->parentWidget());
+    layout->addWidget(menu_->addRow(r[0], r[1], frame()));
   }
   connect(menu_, &MenuChoices::chosen, this, &frmSupervisorOptions::choose);
   connect(menu_, &MenuChoices::focused, this, [this](int) { setPanel2(false); });

@@ -43,12 +43,9 @@ frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
   layout->addWidget(caption, 0, Qt::AlignHCenter);
   menu_ = new MenuChoices(this, msgPanel());
   for (const Row& r : kRows) {
-    QPushButton* b = menu_->add(r.caption, r.help, frame());
-    b->setMinimumWidth(twips(3600));
-    auto* row = new QVBoxLayout(b->parentWidget());
-    row->setContentsMargins(3, 3, 3, 3);
-    row->addWidget(b);
-    layout->addWidget(b->parentWidget());
+    QFrame* panel = menu_->addRow(r.caption, r.help, frame());
+    menu_->button(menu_->count() - 1)->setMinimumWidth(twips(3600));
+    layout->addWidget(panel);
   }
   for (int i = 0; i + 1 < menu_->count(); ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
   connect(menu_, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);

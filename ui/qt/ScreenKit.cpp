@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "ui/ScreenRules.h"
 
@@ -102,6 +103,14 @@ QPushButton* MenuChoices::add(const QString& caption, const QString& help, QWidg
   rows_.push_back({panel, button, help});
   ResetMenuChoices(i);
   return button;
+}
+
+QFrame* MenuChoices::addRow(const QString& caption, const QString& help, QWidget* container) {
+  QPushButton* b = add(caption, help, container);
+  auto* border = new QVBoxLayout(b->parentWidget());
+  border->setContentsMargins(3, 3, 3, 3);
+  border->addWidget(b);
+  return rows_.back().panel;
 }
 
 int MenuChoices::indexOf(QObject* o) const {

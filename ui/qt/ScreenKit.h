@@ -51,6 +51,9 @@ class MenuChoices : public QObject {
 
   // Adds row count(); the panel is a child of `container` (the owner when null).
   QPushButton* add(const QString& caption, const QString& help = {}, QWidget* container = nullptr);
+  // The same row with its button laid out inside the panel's coloured border;
+  // returns the panel, ready to be put into the screen's layout.
+  QFrame* addRow(const QString& caption, const QString& help, QWidget* container);
   QPushButton* button(int i) const { return rows_.at(i).button; }
   QFrame* panel(int i) const { return rows_.at(i).panel; }
   int count() const { return rows_.size(); }
