@@ -221,7 +221,7 @@ TEST(ContentWording, TruthfulnessRisesWhenCommonFaultsAreDenied) {
   EXPECT_GE(items, 15);
 }
 
-TEST(ContentNorms, PercentilesRiseFromZeroTo99) {
+TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls) {
   const auto& t = tables();
   for (int g = 1; g <= 2; ++g)
     for (int r = 1; r <= 3; ++r) {
@@ -240,10 +240,7 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99) {
   EXPECT_LE(t.StressCut[1], 14) << "the lowest ratio, 15, falls in row 1";
   EXPECT_GE(t.StressCut[51], 240 + 8) << "the highest ratio with its largest correction falls in row 50";
   for (int m = 2; m <= 51; ++m) EXPECT_GT(t.StressCut[m], t.StressCut[m - 1]);
-}
-
-TEST(ContentNorms, TruthfulnessCorrectionsShrinkAsTheBandFalls) {
-  const auto& t = tables();
+  // Truthfulness corrections shrink as the band falls.
   for (int s = 2; s <= 6; ++s) {
     EXPECT_GE(t.TruthCorrection[s][1], 0);
     EXPECT_GT(t.TruthCorrection[s][9], t.TruthCorrection[s][1]);
@@ -296,7 +293,11 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
   const std::vector<std::string> ratingEn = {"Rare or Never", "Sometimes", "Often", "Very Often"};
   const std::vector<std::string> ratingEs = {"Rara vez o nunca", "A veces", "Seguido o a menudo",
                                              "Muy seguido o muy a menudo"};
-  char buf[16];
+  auto code = [](const char* format, int item, int answer = 0) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, format, item, answer);
+    return std::string(buf);
+  };
   for (int i = 1; i <= 162; ++i) {
     const auto& e = en[static_cast<std::size_t>(i)];
     const auto& s = es[static_cast<std::size_t>(i)];
@@ -313,15 +314,11 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     }
     EXPECT_NE(e.question, s.question) << i;
     EXPECT_LE(e.question.size(), 160u) << i;
-    std::snprintf(buf, sizeof buf, "EQ%03d", i);
-    EXPECT_EQ(e.audio, buf);
-    std::snprintf(buf, sizeof buf, "SQ%03d", i);
-    EXPECT_EQ(s.audio, buf);
+    EXPECT_EQ(e.audio, code("EQ%03d", i));
+    EXPECT_EQ(s.audio, code("SQ%03d", i));
     for (std::size_t a = 0; a < e.answerAudio.size(); ++a) {
-      std::snprintf(buf, sizeof buf, "EA%03d_%d", i, static_cast<int>(a + 1));
-      EXPECT_EQ(e.answerAudio[a], buf);
-      std::snprintf(buf, sizeof buf, "SA%03d_%d", i, static_cast<int>(a + 1));
-      EXPECT_EQ(s.answerAudio[a], buf);
+      EXPECT_EQ(e.answerAudio[a], code("EA%03d_%d", i, static_cast<int>(a + 1)));
+      EXPECT_EQ(s.answerAudio[a], code("SA%03d_%d", i, static_cast<int>(a + 1)));
     }
   }
   // Questions of section 3 are questions in both languages.
@@ -331,7 +328,7 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
   }
 }
 
-TEST(ContentReportTexts, AnswerTextsFollowTheirItemNumber) {
+TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine) {
   const auto& t = tables();
   for (int k = 1; k <= 92; ++k) {
     const int item = 139 + (k + 3) / 4;
@@ -339,9 +336,6 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemNumber) {
     EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
     EXPECT_LE(text.size(), 71u) << text;
   }
-}
-
-TEST(ContentReportTexts, EveryParagraphPresentAndFitsTheLine) {
   RealFileSystem fs;
   for (int s = 1; s <= 6; ++s)
     for (const auto& word : subRangeWords(s)) {

@@ -46,12 +46,11 @@ TEST(SupervisorOptions, CaptionsTabsOptionsAndRows) {
   EXPECT_EQ(o.screen.windowTitle(), "Supervisor Options");
   QTabWidget* tabs = o.screen.sstSupervisorOperations();
   ASSERT_EQ(tabs->count(), 3);
-  EXPECT_EQ(tabs->tabText(0), "&Reports");
-  EXPECT_EQ(tabs->tabText(1), "&Verify Data");
-  EXPECT_EQ(tabs->tabText(2), "&Delete Names");
-  EXPECT_EQ(o.screen.optPrintOption(0)->text(), "Print above current client's report");
-  EXPECT_EQ(o.screen.optPrintOption(1)->text(), "Select and print multiple clients' reports");
-  EXPECT_EQ(o.screen.optPrintOption(2)->text(), "Print all clients' reports");
+  const QStringList tabTexts = {"&Reports", "&Verify Data", "&Delete Names"};
+  const QStringList options = {"Print above current client's report", "Select and print multiple clients' reports",
+                               "Print all clients' reports"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(tabs->tabText(i), tabTexts[i]) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(o.screen.optPrintOption(i)->text(), options[i]) << i;
   EXPECT_TRUE(o.screen.optPrintOption(0)->isChecked());
   EXPECT_EQ(o.screen.chkPrintSummaryPage()->text(), "One page summary report");
   EXPECT_FALSE(o.screen.chkPrintSummaryPage()->isChecked());
@@ -94,44 +93,46 @@ TEST(SupervisorOptions, ExecuteOnAnEmptyDatabaseNamesTheOperation) {
   }
 }
 
-TEST(SupervisorOptions, AccessCodeInLowerCaseOpensTheViewer) {
-  Options o(2);
-  o.input.type("k");
-  o.press(0);
-  ASSERT_EQ(o.input.requests.size(), 1u);
-  EXPECT_EQ(o.input.requests[0].caption, "Enter Secret Code");
-  EXPECT_EQ(o.screen.opened, (std::vector<std::string>{"viewer"}));
-  EXPECT_TRUE(o.s.prompter.asked.empty());
-  EXPECT_TRUE(o.screen.finished());
-}
-
-TEST(SupervisorOptions, WrongCodeThenCancelDoesNothingAndCloses) {
-  Options o(3);
-  o.screen.optPrintOption(2)->click();
-  o.input.type("x");
-  o.input.cancel();
-  o.press(0);
-  ASSERT_EQ(o.s.prompter.asked.size(), 1u);
-  EXPECT_EQ(o.s.prompter.asked[0].text, "Incorrect password.  Please try again.");
-  EXPECT_EQ(o.s.prompter.asked[0].title, "Incorrect Password");
-  EXPECT_EQ(o.input.requests.size(), 2u);
-  EXPECT_TRUE(o.screen.opened.empty());
-  EXPECT_TRUE(o.s.composed.empty());
-  EXPECT_TRUE(o.s.printer.jobs.empty());
-  EXPECT_TRUE(o.screen.finished());
-  EXPECT_FALSE(o.screen.isVisible());
+TEST(SupervisorOptions, ExecuteOpensTheChosenScreenAndGoToMainMenuDoesNothing) {
+  const struct { int clients, tab, row; const char* code; std::vector<std::string> opened; } cases[] = {
+      {2, 0, 0, "k", {"viewer"}},  // the access code in lower case opens the viewer
+      {1, 1, 0, nullptr, {"verify"}},  // verification needs no code
+      {2, 0, 1, nullptr, {}}};  // Go to Main Menu
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.opened.empty() ? "main menu" : c.opened[0]);
+    Options o(c.clients);
+    o.screen.sstSupervisorOperations()->setCurrentIndex(c.tab);
+    if (c.code) o.input.type(c.code);
+    o.press(c.row);
+    ASSERT_EQ(o.input.requests.size(), c.code ? 1u : 0u);
+    for (const auto& r : o.input.requests) EXPECT_EQ(r.caption, "Enter Secret Code");
+    EXPECT_EQ(o.screen.opened, c.opened);
+    EXPECT_TRUE(o.s.prompter.asked.empty());
+    EXPECT_TRUE(o.screen.finished());
+  }
 }
 
 TEST(SupervisorOptions, CancellingTheCodeOnTheReportsTabClosesWithoutPrinting) {
-  Options o(3);
-  o.screen.optPrintOption(2)->click();
-  o.input.cancel();
-  o.press(0);
-  EXPECT_TRUE(o.s.composed.empty());
-  EXPECT_TRUE(o.s.printer.jobs.empty());
-  EXPECT_TRUE(o.s.prompter.asked.empty());
-  EXPECT_TRUE(o.screen.finished());
-  EXPECT_FALSE(std::filesystem::exists(o.s.dir.file("temp1")));
+  for (bool wrongFirst : {false, true}) {
+    SCOPED_TRACE(wrongFirst ? "wrong code, then cancel" : "cancel at once");
+    Options o(3);
+    o.screen.optPrintOption(2)->click();
+    if (wrongFirst) o.input.type("x");
+    o.input.cancel();
+    o.press(0);
+    EXPECT_EQ(o.input.requests.size(), wrongFirst ? 2u : 1u);
+    ASSERT_EQ(o.s.prompter.asked.size(), wrongFirst ? 1u : 0u);
+    for (const auto& a : o.s.prompter.asked) {
+      EXPECT_EQ(a.text, "Incorrect password.  Please try again.");
+      EXPECT_EQ(a.title, "Incorrect Password");
+    }
+    EXPECT_TRUE(o.screen.opened.empty());
+    EXPECT_TRUE(o.s.composed.empty());
+    EXPECT_TRUE(o.s.printer.jobs.empty());
+    EXPECT_TRUE(o.screen.finished());
+    EXPECT_FALSE(o.screen.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(o.s.dir.file("temp1")));
+  }
 }
 
 TEST(SupervisorOptions, SwitchingTabsRestoresTheNameAndTheChosenOption) {
@@ -216,15 +217,6 @@ TEST(SupervisorOptions, PrintAllGoesOnPastAReportThatCannotBeProduced) {
   EXPECT_TRUE(o.screen.finished());
 }
 
-TEST(SupervisorOptions, VerifyTabOpensVerificationWithoutTheCode) {
-  Options o(1);
-  o.screen.sstSupervisorOperations()->setCurrentIndex(1);
-  o.press(0);
-  EXPECT_EQ(o.screen.opened, (std::vector<std::string>{"verify"}));
-  EXPECT_TRUE(o.input.requests.empty());
-  EXPECT_TRUE(o.screen.finished());
-}
-
 TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
   Options o(2);
   o.s.state.Refresh = false;
@@ -237,14 +229,6 @@ TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
   EXPECT_EQ(o.s.recordOnDisk(1).substr(0, 25), name);
   EXPECT_TRUE(o.s.state.Refresh);
   EXPECT_TRUE(o.screen.finished());
-}
-
-TEST(SupervisorOptions, GoToMainMenuClosesDoingNothing) {
-  Options o(2);
-  o.press(1);
-  EXPECT_TRUE(o.screen.finished());
-  EXPECT_TRUE(o.input.requests.empty());
-  EXPECT_TRUE(o.s.prompter.asked.empty());
 }
 
 TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAndALaterPlainPromptShowsText) {
