@@ -51,7 +51,17 @@ struct Fixture {
   void setFilePath(const std::string& path) { Settings(real, program.path()).writeFilePath(path); }
   std::string filePathInIni() { return Settings(real, program.path()).readFilePath(); }
   std::string ini() { return zvtest::readBytes(program.file("zv.ini")); }
+  LocationOutcome run(bool first = true) { return SelectDataLocation(state, first, dialog()); }
+  bool probeLeft(const std::string& dir) { return real.exists(joinPath(dir, kWriteTestFile)); }
 };
+
+void expectMessage(const ScriptedPrompter::Asked& a, const std::string& text, const std::string& title,
+                   Buttons buttons, Icon icon) {
+  EXPECT_EQ(a.text, text);
+  EXPECT_EQ(a.title, title);
+  EXPECT_EQ(a.buttons, buttons);
+  EXPECT_EQ(a.icon, icon);
+}
 
 const char* kWriteProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
 
@@ -67,7 +77,7 @@ TEST(DataLocationMessages, ExactTexts) {
 
 TEST(SelectDataLocation, FreshInstallationStartsInTheDefaultFolderWithoutAQuestion) {
   Fixture f;
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   const std::string data = f.program.file("data");
   EXPECT_TRUE(f.real.isDirectory(data));
   EXPECT_EQ(f.state.dataLocation, data);
@@ -85,7 +95,7 @@ TEST(SelectDataLocation, FilePathIsLoadedWithoutTheDialog) {
   Fixture f;
   const std::string usb = f.folder("usb", {"Jones", "Smith", "Brown"});
   f.setFilePath(usb);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   EXPECT_TRUE(f.dialogCalls.empty());
   EXPECT_EQ(f.state.dataLocation, usb);
   EXPECT_EQ(f.state.clients.RecordCount, 3);
@@ -102,15 +112,12 @@ TEST(SelectDataLocation, UnreadableFirstCandidateAnsweredYesShowsTheDialog) {
   f.setFilePath(missing);
   f.prompter.script(Answer::Yes);
   f.dialogAnswers = {usb};
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
   std::string upper = missing;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_EQ(f.prompter.asked[0].text,
-            "No test information found on drive " + upper + ", would you like to try another drive?");
-  EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(f.prompter.asked[0].icon, Icon::None);
-  EXPECT_EQ(f.prompter.asked[0].title, kAppTitle);
+  expectMessage(f.prompter.asked[0], "No test information found on drive " + upper + ", would you like to try another drive?",
+                kAppTitle, Buttons::YesNo, Icon::None);
   ASSERT_EQ(f.dialogCalls.size(), 1u);
   EXPECT_EQ(f.dialogCalls[0], f.program.file("data")) << "no location in force yet: the default is preselected";
   EXPECT_EQ(f.state.dataLocation, usb);
@@ -119,26 +126,21 @@ TEST(SelectDataLocation, UnreadableFirstCandidateAnsweredYesShowsTheDialog) {
   EXPECT_FALSE(f.real.exists(missing)) << "a missing location is never created";
 }
 
-TEST(SelectDataLocation, UnreadableFirstCandidateAnsweredNoEndsTheProgram) {
-  Fixture f;
-  f.setFilePath(f.media.file("gone"));
-  const std::string before = f.ini();
-  f.prompter.script(Answer::No);
-  EXPECT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::EndProgram);
-  EXPECT_TRUE(f.dialogCalls.empty());
-  EXPECT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.ini(), before) << "nothing is remembered";
-}
-
-TEST(SelectDataLocation, AFileInsteadOfAFolderCannotBeUsed) {
-  Fixture f;
-  const std::string file = f.media.file("plain");
-  zvtest::writeBytes(file, "x");
-  f.setFilePath(file);
-  f.prompter.script(Answer::No);
-  EXPECT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::EndProgram);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text.rfind("No test information found on drive ", 0), 0u);
+TEST(SelectDataLocation, UnreadableFirstCandidateOrAPlainFileAnsweredNoEndsTheProgram) {
+  for (bool plainFile : {false, true}) {
+    SCOPED_TRACE(plainFile ? "a file instead of a folder" : "a missing folder");
+    Fixture f;
+    const std::string path = f.media.file(plainFile ? "plain" : "gone");
+    if (plainFile) zvtest::writeBytes(path, "x");
+    f.setFilePath(path);
+    const std::string before = f.ini();
+    f.prompter.script(Answer::No);
+    EXPECT_EQ(f.run(), LocationOutcome::EndProgram);
+    EXPECT_TRUE(f.dialogCalls.empty());
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text.rfind("No test information found on drive ", 0), 0u);
+    EXPECT_EQ(f.ini(), before) << "nothing is remembered";
+  }
 }
 
 TEST(SelectDataLocation, WriteProtectedOkRetriesTheWriteTest) {
@@ -148,16 +150,11 @@ TEST(SelectDataLocation, WriteProtectedOkRetriesTheWriteTest) {
   f.fs.arm({"write", kWriteTestFile, EROFS, 2});
   f.prompter.script(Answer::Ok);
   f.prompter.script(Answer::Ok);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   ASSERT_EQ(f.prompter.asked.size(), 2u);
-  for (const auto& a : f.prompter.asked) {
-    EXPECT_EQ(a.text, kWriteProtected);
-    EXPECT_EQ(a.title, "Data Disk Error");
-    EXPECT_EQ(a.buttons, Buttons::OkCancel);
-    EXPECT_EQ(a.icon, Icon::Critical);
-  }
+  for (const auto& a : f.prompter.asked) expectMessage(a, kWriteProtected, "Data Disk Error", Buttons::OkCancel, Icon::Critical);
   EXPECT_EQ(f.fs.failures(), 2);
-  EXPECT_FALSE(f.real.exists(joinPath(usb, kWriteTestFile)));
+  EXPECT_FALSE(f.probeLeft(usb));
   EXPECT_EQ(f.filePathInIni(), usb);
 }
 
@@ -170,34 +167,31 @@ TEST(SelectDataLocation, WriteProtectedCancelLeavesWithTheTableAsLoaded) {
   f.fs.arm({"write", kWriteTestFile, EACCES, -1});
   f.prompter.script(Answer::Cancel);
   f.dialogAnswers = {usb};
-  ASSERT_EQ(SelectDataLocation(f.state, false, f.dialog()), LocationOutcome::Left);
+  ASSERT_EQ(f.run(false), LocationOutcome::Left);
   ASSERT_EQ(f.dialogCalls.size(), 1u);
   EXPECT_EQ(f.dialogCalls[0], other) << "the location in force is preselected";
   EXPECT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.state.dataLocation, usb);
   EXPECT_EQ(f.state.clients.RecordCount, 2);
   EXPECT_EQ(f.filePathInIni(), other) << "a location that refuses writes is not remembered";
-  EXPECT_FALSE(f.real.exists(joinPath(usb, kWriteTestFile)));
+  EXPECT_FALSE(f.probeLeft(usb));
 }
 
-TEST(SelectDataLocation, AStaleWriteTestFileIsRemovedAndNoneIsLeft) {
-  Fixture f;
-  const std::string usb = f.folder("usb");
-  zvtest::writeBytes(joinPath(usb, kWriteTestFile), "left over from last time");
-  f.setFilePath(usb);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
-  EXPECT_FALSE(f.real.exists(joinPath(usb, kWriteTestFile)));
-}
-
-TEST(SelectDataLocation, AFailedRemovalOfTheWriteTestFileIsRetried) {
-  Fixture f;
-  const std::string usb = f.folder("usb");
-  f.setFilePath(usb);
-  f.fs.arm({"remove", kWriteTestFile, EROFS, 1});
-  f.prompter.script(Answer::Ok);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
-  EXPECT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_FALSE(f.real.exists(joinPath(usb, kWriteTestFile)));
+TEST(SelectDataLocation, AStaleWriteTestFileIsRemovedAndAFailedRemovalRetried) {
+  for (bool failRemoval : {false, true}) {
+    SCOPED_TRACE(failRemoval);
+    Fixture f;
+    const std::string usb = f.folder("usb");
+    if (!failRemoval) zvtest::writeBytes(joinPath(usb, kWriteTestFile), "left over from last time");
+    f.setFilePath(usb);
+    if (failRemoval) {
+      f.fs.arm({"remove", kWriteTestFile, EROFS, 1});
+      f.prompter.script(Answer::Ok);
+    }
+    ASSERT_EQ(f.run(), LocationOutcome::Settled);
+    EXPECT_EQ(f.prompter.asked.size(), failRemoval ? 1u : 0u);
+    EXPECT_FALSE(f.probeLeft(usb));
+  }
 }
 
 TEST(SelectDataLocation, AnyOtherErrorIsShownWithItsNumberAndLeaves) {
@@ -205,13 +199,13 @@ TEST(SelectDataLocation, AnyOtherErrorIsShownWithItsNumberAndLeaves) {
   const std::string usb = f.folder("usb", {"Jones"});
   f.setFilePath(usb);
   f.fs.arm({"write", kWriteTestFile, ENOSPC, 1});
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Left);
+  ASSERT_EQ(f.run(), LocationOutcome::Left);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].text, std::string("Error 28:") + std::strerror(ENOSPC));
   EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::Ok);
   EXPECT_EQ(f.state.dataLocation, usb);
   EXPECT_EQ(f.state.clients.RecordCount, 1);
-  EXPECT_FALSE(f.real.exists(joinPath(usb, kWriteTestFile))) << "a half-written probe is cleaned up";
+  EXPECT_FALSE(f.probeLeft(usb)) << "a half-written probe is cleaned up";
 }
 
 TEST(SelectDataLocation, ADeviceErrorAsksForAnotherDrive) {
@@ -222,7 +216,7 @@ TEST(SelectDataLocation, ADeviceErrorAsksForAnotherDrive) {
   f.fs.arm({"write", "bad/" + std::string(kWriteTestFile), EIO, 1});
   f.prompter.script(Answer::Yes);
   f.dialogAnswers = {good};
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
   EXPECT_EQ(f.state.dataLocation, good);
@@ -236,39 +230,35 @@ TEST(SelectDataLocation, AnUnreadableClientFileNeverLeavesAnEmptyTableOverItsRec
   f.fs.arm({"read", kClientFileName, EIO, 1});
   f.prompter.script(Answer::Ok);  // the load's own message
   f.prompter.script(Answer::No);  // another drive?
-  EXPECT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::EndProgram);
+  EXPECT_EQ(f.run(), LocationOutcome::EndProgram);
   ASSERT_EQ(f.prompter.asked.size(), 2u);
   EXPECT_EQ(f.prompter.asked[0].text, std::string(std::strerror(EIO)) + "  5");
   EXPECT_EQ(f.prompter.asked[1].text.rfind("No test information found on drive ", 0), 0u);
   EXPECT_EQ(zvtest::readBytes(joinPath(bad, kClientFileName)).size(), 2 * kRecordSize);
 }
 
-TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceWithItsClients) {
+TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeReloadsAndRemembers) {
   Fixture f;
   const std::string a = f.folder("a", {"Jones", "Smith"});
   const std::string b = f.folder("b", {"Brown"});
   f.setFilePath(a);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   f.fs.arm({"exists", "/b", EACCES, -1});
   f.prompter.script(Answer::Cancel);
   f.dialogAnswers = {b};
-  EXPECT_EQ(SelectDataLocation(f.state, false, f.dialog()), LocationOutcome::Left);
+  EXPECT_EQ(f.run(false), LocationOutcome::Left);
   EXPECT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].text, kWriteProtected);
   EXPECT_EQ(f.state.dataLocation, a);
   EXPECT_EQ(f.state.clients.RecordCount, 2);
   EXPECT_EQ(f.state.clients.slot[2].trimmed(Field::Name), "Smith");
-}
 
-TEST(SelectDataLocation, ChangingDriveFromTheMenuReloadsAndRemembers) {
-  Fixture f;
-  const std::string a = f.folder("a", {"Jones", "Smith"});
-  const std::string b = f.folder("b", {"Brown"});
-  f.setFilePath(a);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  // Changing drive from the menu reloads and remembers.
+  f.fs.clear();
+  f.dialogCalls.clear();
   f.state.clients.CurrentRecord = 2;
   f.dialogAnswers = {b};
-  ASSERT_EQ(SelectDataLocation(f.state, false, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(false), LocationOutcome::Settled);
   EXPECT_EQ(f.dialogCalls, std::vector<std::string>{a});
   EXPECT_EQ(f.state.dataLocation, b);
   EXPECT_EQ(f.state.clients.RecordCount, 1);
@@ -284,7 +274,7 @@ TEST(SelectDataLocation, AWriteProtectedSettingsFileIsRetried) {
   f.fs.arm({"replace", "zv.ini", EROFS, 1});
   f.prompter.script(Answer::Ok);
   f.dialogAnswers = {usb};
-  ASSERT_EQ(SelectDataLocation(f.state, false, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(false), LocationOutcome::Settled);
   EXPECT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].text, kWriteProtected);
   EXPECT_EQ(f.filePathInIni(), usb);
@@ -297,15 +287,14 @@ TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsIsUsedButNotWritte
   fs.makeDirectories(program);
   ScriptedPrompter prompter;
   SystemState state(fs, prompter, program);
+  const AskDrive never = [](const std::string&) -> std::string { throw std::logic_error("asked"); };
   ASSERT_GT(joinPath(program, "data").size(), Settings::kMaxPathLength);
-  ASSERT_EQ(SelectDataLocation(state, true, [](const std::string&) -> std::string { throw std::logic_error("asked"); }),
-            LocationOutcome::Settled);
+  ASSERT_EQ(SelectDataLocation(state, true, never), LocationOutcome::Settled);
   EXPECT_EQ(state.dataLocation, joinPath(program, "data"));
   EXPECT_FALSE(fs.exists(joinPath(program, "zv.ini"))) << "a cut path would point elsewhere on the next start";
   // The next start finds the same folder again.
   SystemState again(fs, prompter, program);
-  ASSERT_EQ(SelectDataLocation(again, true, [](const std::string&) -> std::string { throw std::logic_error("asked"); }),
-            LocationOutcome::Settled);
+  ASSERT_EQ(SelectDataLocation(again, true, never), LocationOutcome::Settled);
   EXPECT_EQ(again.dataLocation, state.dataLocation);
   EXPECT_TRUE(prompter.asked.empty());
 }
@@ -316,14 +305,14 @@ TEST(SelectDataLocation, MoreThan51ClientsAreToldAndOnly51Kept) {
   for (int i = 1; i <= 53; ++i) names.push_back("Client" + std::to_string(i));
   const std::string usb = f.folder("usb", names);
   f.setFilePath(usb);
-  ASSERT_EQ(SelectDataLocation(f.state, true, f.dialog()), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);
   ASSERT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].text, tooManyClientsMessage(53));
   EXPECT_EQ(f.state.clients.RecordCount, 51);
   EXPECT_EQ(zvtest::readBytes(joinPath(usb, kClientFileName)).size(), 53 * kRecordSize);
 }
 
-TEST(StartUpErrorHandler, MissingDiskOffersRetryAndCancelEnds) {
+TEST(StartUpErrorHandler, MissingDiskWriteProtectedAndOtherErrors) {
   ScriptedPrompter p;
   int calls = 0;
   p.script(Answer::Ok);
@@ -332,18 +321,14 @@ TEST(StartUpErrorHandler, MissingDiskOffersRetryAndCancelEnds) {
   }));
   EXPECT_EQ(calls, 2);
   ASSERT_EQ(p.asked.size(), 1u);
-  EXPECT_EQ(p.asked[0].text, "Data disk not found!\r\rInsert data disk in drive A to continue.");
-  EXPECT_EQ(p.asked[0].title, "Data Disk Error");
-  EXPECT_EQ(p.asked[0].buttons, Buttons::OkCancel);
-  EXPECT_EQ(p.asked[0].icon, Icon::Critical);
+  expectMessage(p.asked[0], "Data disk not found!\r\rInsert data disk in drive A to continue.", "Data Disk Error",
+                Buttons::OkCancel, Icon::Critical);
 
   p.script(Answer::Cancel);
   EXPECT_FALSE(RunStartUpStep(p, [] { throw ZvError::fromErrno(ENOMEDIUM, "/media/usb/x"); }));
   EXPECT_EQ(p.asked.back().text, dataDiskNotFoundMessage());
-}
 
-TEST(StartUpErrorHandler, WriteProtectedAndOtherErrors) {
-  ScriptedPrompter p;
+  // Write protection, then any other error.
   p.script(Answer::Cancel);
   EXPECT_FALSE(RunStartUpStep(p, [] { throw ZvError::fromErrno(EROFS, "/x/zv.ini"); }));
   EXPECT_EQ(p.asked.back().text, kWriteProtected);

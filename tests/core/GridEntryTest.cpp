@@ -10,34 +10,19 @@
 using namespace zv;
 
 TEST(GridAnswerType, FirstFiveCharactersOfAnswer2) {
-  EXPECT_EQ(answerTypeOf("False"), 0);
-  EXPECT_EQ(answerTypeOf("False statement"), 0);
-  EXPECT_EQ(answerTypeOf("No"), 1);
-  EXPECT_EQ(answerTypeOf("No way"), 2);
-  EXPECT_EQ(answerTypeOf("No "), 2);
-  EXPECT_EQ(answerTypeOf("No Change"), 4);
-  EXPECT_EQ(answerTypeOf("No Ch"), 4);
-  EXPECT_EQ(answerTypeOf("Completely"), 4);
-  EXPECT_EQ(answerTypeOf("Sometimes"), 3);
-  EXPECT_EQ(answerTypeOf("Mostly True"), 5);
-  EXPECT_EQ(answerTypeOf("Often"), 6);
-  EXPECT_EQ(answerTypeOf("false"), 2);  // case-sensitive
-  EXPECT_EQ(answerTypeOf(""), 2);
-  EXPECT_EQ(answerTypeOf("Once a week"), 2);
-  EXPECT_EQ(answerTypeOf("Falso"), 2);
-  EXPECT_EQ(answerTypeOf("Fals\xC3\xA9"), 2);  // five characters, not five bytes
+  const std::pair<const char*, int> cases[] = {
+      {"False", 0},     {"False statement", 0}, {"No", 1},          {"No way", 2},       {"No ", 2},
+      {"No Change", 4}, {"No Ch", 4},           {"Completely", 4},  {"Sometimes", 3},    {"Mostly True", 5},
+      {"Often", 6},     {"false", 2} /* case-sensitive */,          {"", 2},             {"Once a week", 2},
+      {"Falso", 2},     {"Fals\xC3\xA9", 2} /* five characters, not five bytes */};
+  for (const auto& [text, type] : cases) EXPECT_EQ(answerTypeOf(text), type) << text;
 }
 
 TEST(GridAnswerType, KeysColumnsAndHelp) {
-  EXPECT_TRUE(gridAccepts(0, '2'));
-  EXPECT_FALSE(gridAccepts(0, '3'));
-  EXPECT_FALSE(gridAccepts(1, '3'));
-  EXPECT_TRUE(gridAccepts(3, '4'));
-  EXPECT_FALSE(gridAccepts(4, '5'));
-  EXPECT_TRUE(gridAccepts(5, '5'));
-  EXPECT_FALSE(gridAccepts(6, '6'));
-  EXPECT_TRUE(gridAccepts(2, '0'));
-  EXPECT_FALSE(gridAccepts(2, 'a'));
+  const std::tuple<int, char, bool> keys[] = {{0, '2', true},  {0, '3', false}, {1, '3', false},
+                                              {3, '4', true},  {4, '5', false}, {5, '5', true},
+                                              {6, '6', false}, {2, '0', true},  {2, 'a', false}};
+  for (const auto& [type, key, ok] : keys) EXPECT_EQ(gridAccepts(type, key), ok) << type << ' ' << key;
   EXPECT_EQ(columnCount(0), 3);
   EXPECT_EQ(columnCount(3), 5);
   EXPECT_EQ(columnCount(6), 6);
@@ -94,13 +79,12 @@ TEST(GridAnswers, StoredStringsScansAndNonDigits) {
 }
 
 TEST(GridScrolling, SeventeenRowsVisible) {
-  EXPECT_EQ(scrolledFirstRow(5, 105, 1), 1);    // visible: unchanged
-  EXPECT_EQ(scrolledFirstRow(17, 105, 1), 1);
-  EXPECT_EQ(scrolledFirstRow(18, 105, 1), 17);  // one row of context above
-  EXPECT_EQ(scrolledFirstRow(100, 105, 1), 89);  // near the end: the last 17 rows
-  EXPECT_EQ(scrolledFirstRow(1, 105, 40), 1);
-  EXPECT_EQ(scrolledFirstRow(30, 105, 40), 29);
-  EXPECT_EQ(scrolledFirstRow(10, 12, 1), 1);
+  // {cursor row, rows, first visible row, expected first visible row}
+  const int cases[][4] = {{5, 105, 1, 1} /* visible: unchanged */, {17, 105, 1, 1},
+                          {18, 105, 1, 17} /* one row of context above */,
+                          {100, 105, 1, 89} /* near the end: the last 17 rows */,
+                          {1, 105, 40, 1}, {30, 105, 40, 29}, {10, 12, 1, 1}};
+  for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
 }
 
 TEST(GridNavigation, KeyedAnswersAdvanceAcrossGridsAndBeepAtTheEnd) {
@@ -173,7 +157,8 @@ struct SaveFixture {
   ClientTable table;
   std::string path = dir.file(kClientFileName);
 
-  void storeExisting(int n) {
+  // n stored clients; current is CurrentRecord (a new client when n + 1).
+  void storeExisting(int n, int current = 0, bool edit = false) {
     std::string bytes;
     for (int i = 1; i <= n; ++i) {
       ClientRecord r;
@@ -183,6 +168,8 @@ struct SaveFixture {
     }
     zvtest::writeBytes(path, bytes);
     LoadClientFile(fs, path, table);
+    if (current) table.CurrentRecord = static_cast<std::int16_t>(current);
+    table.EditMode = edit;
   }
   Answers keyed() const {
     Answers a;
@@ -195,10 +182,8 @@ struct SaveFixture {
 
 TEST(GridSave, NewClientBecomesTheNextRecordAndIsThenCounted) {
   SaveFixture f;
-  f.storeExisting(2);
-  f.table.CurrentRecord = 3;
+  f.storeExisting(2, 3);
   f.table.slot[3].setRaw(Field::Name, "Newcomer");
-  f.table.EditMode = false;
   ASSERT_TRUE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
   EXPECT_EQ(f.table.RecordCount, 3);
   EXPECT_FALSE(f.table.EditMode);
@@ -210,10 +195,8 @@ TEST(GridSave, NewClientBecomesTheNextRecordAndIsThenCounted) {
 
 TEST(GridSave, FailedWriteKeepsCountAndSlotAndRetryWorks) {
   SaveFixture f;
-  f.storeExisting(1);
-  f.table.CurrentRecord = 2;
+  f.storeExisting(1, 2);
   f.table.slot[2].setRaw(Field::Responses, std::string(162, '0'));
-  f.table.EditMode = false;
   f.fs.arm({"write", "", ENXIO, 1});
   f.prompter.script(Answer::Cancel);
   EXPECT_FALSE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
@@ -231,9 +214,7 @@ TEST(GridSave, FailedWriteKeepsCountAndSlotAndRetryWorks) {
 
 TEST(GridSave, EditedClientIsRewrittenInPlace) {
   SaveFixture f;
-  f.storeExisting(3);
-  f.table.CurrentRecord = 2;
-  f.table.EditMode = true;
+  f.storeExisting(3, 2, true);
   ASSERT_TRUE(SaveAnswers(f.table, f.fs, f.path, f.prompter, f.keyed()));
   EXPECT_EQ(f.table.RecordCount, 3);
   EXPECT_FALSE(f.table.EditMode);
@@ -245,10 +226,8 @@ TEST(GridSave, EditedClientIsRewrittenInPlace) {
 
 TEST(GridSave, DiscardFreesAnAbandonedRegistration) {
   SaveFixture f;
-  f.storeExisting(2);
-  f.table.CurrentRecord = 3;
+  f.storeExisting(2, 3);
   f.table.slot[3].setRaw(Field::Name, "Dropped");
-  f.table.EditMode = false;
   const std::string disk = zvtest::readBytes(f.path);
   DiscardAnswers(f.table);
   EXPECT_EQ(f.table.CurrentRecord, 1);

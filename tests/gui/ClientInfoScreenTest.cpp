@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include <QClipboard>
+#include <array>
 
 #include "intake/FieldText.h"
 #include "intake/qt/frmClientInfo.h"
@@ -17,12 +18,11 @@ constexpr const char* kAgeMessage = "Enter age of client in number of years. Pre
 constexpr const char* kDateMessage =
     "Enter date of birth month, day, year as mm/dd/yyyy or N for Not Available. Press Enter to continue.";
 
-struct NewClientScreen {
+// The screen over a rig; values are typed and each field left with Enter.
+struct InfoScreen {
   IntakeRig rig;
   std::unique_ptr<frmClientInfo> screen;
-  explicit NewClientScreen(int stored = 0) {
-    rig.storeClients(stored);
-    rig.state.clients.EditMode = false;
+  void open() {
     screen = std::make_unique<frmClientInfo>(rig.state);
     showActive(screen.get());
   }
@@ -32,21 +32,31 @@ struct NewClientScreen {
     screen->field(f)->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
   }
-  // Types a value into a field and leaves it with Enter.
+  void focusButton(int i) {
+    screen->menu()->button(i)->setFocus();
+    QApplication::processEvents();
+  }
   void enter(InfoField f, const QString& value) {
     focusOn(f);
     type(value);
     press(Qt::Key_Return);
   }
-  void fillAll() {
-    enter(InfoField::Name, "Ann Lee");
-    enter(InfoField::SSN, "A-77");
-    enter(InfoField::Age, "42");
-    enter(InfoField::Marital, "2");
-    enter(InfoField::Race, "3");
-    enter(InfoField::Gender, "2");
-    enter(InfoField::Education, "12");
-    enter(InfoField::DateOfBirth, "01021990");
+  // Fills the fields in order; an empty value leaves its field alone.
+  void fill(const std::array<const char*, kInfoFieldCount>& values) {
+    for (int i = 0; i < kInfoFieldCount; ++i)
+      if (*values[i]) enter(infoField(i), QString::fromUtf8(values[i]));
+  }
+  void fillAll() { fill({"Ann Lee", "A-77", "42", "2", "3", "2", "12", "01021990"}); }
+  void expectLocked() {
+    for (int i = 0; i < kInfoFieldCount; ++i) EXPECT_FALSE(screen->field(infoField(i))->isEnabled()) << i;
+  }
+};
+
+struct NewClientScreen : InfoScreen {
+  explicit NewClientScreen(int stored = 0) {
+    rig.storeClients(stored);
+    rig.state.clients.EditMode = false;
+    open();
   }
 };
 
@@ -91,19 +101,10 @@ TEST(ClientInfoScreen, NewClientByKeysIsBuiltInTheNextSlotOnly) {
   const ClientTable& t = s.rig.state.clients;
   EXPECT_EQ(t.CurrentRecord, 3);
   EXPECT_EQ(t.RecordCount, 2);
-  const std::string b = t.slot[3].bytes();
-  EXPECT_EQ(b.substr(0, 25), "Ann Lee" + std::string(18, ' '));
-  EXPECT_EQ(b.substr(25, 10), "1234567890");  // cut to 10 when stored
-  EXPECT_EQ(b.substr(35, 3), "42 ");
-  EXPECT_EQ(b.substr(38, 1), "0");  // gender N/A
-  EXPECT_EQ(b.substr(39, 1), "5");  // race Native American
-  EXPECT_EQ(b.substr(40, 2), "12");
-  EXPECT_EQ(b.substr(42, 1), "2");  // married
-  EXPECT_EQ(b.substr(43, 10), "01/02/1990");
-  EXPECT_EQ(b.substr(53, 10), todayText());
-  EXPECT_EQ(b.substr(63, 28), std::string(28, ' '));
-  EXPECT_EQ(b.substr(91, 162), std::string(162, '0'));
-  EXPECT_EQ(b.substr(253, 2), " 0");  // EditCount not set at registration
+  // Name, ID cut to 10, age, gender N/A, race Native American, education, married, birth, tested, court
+  // history, answers, and EditCount not set at registration.
+  EXPECT_EQ(t.slot[3].bytes(), "Ann Lee" + std::string(18, ' ') + "1234567890" + "42 " + "0" + "5" + "12" + "2" +
+                                   "01/02/1990" + todayText() + std::string(28, ' ') + std::string(162, '0') + " 0");
   // Nothing is written until the answers are stored.
   EXPECT_EQ(readBytes(s.rig.clientFile()).size(), 2 * kRecordSize);
   EXPECT_TRUE(s.rig.prompter.asked.empty());
@@ -245,12 +246,7 @@ TEST(ClientInfoScreen, NameRefusesCharactersTheClientFileCannotHold) {
   EXPECT_EQ(s.rig.prompter.beeps, 2);
   EXPECT_EQ(s.text(InfoField::Name)->text(), QString::fromUtf8("Zoë"));
   press(Qt::Key_Return);
-  s.enter(InfoField::Age, "50");
-  s.enter(InfoField::Marital, "1");
-  s.enter(InfoField::Race, "1");
-  s.enter(InfoField::Gender, "1");
-  s.enter(InfoField::Education, "9");
-  s.enter(InfoField::DateOfBirth, "n");
+  s.fill({"", "", "50", "1", "1", "1", "9", "n"});
   press(Qt::Key_Return);
   ASSERT_TRUE(s.rig.state.Accepted);
   EXPECT_EQ(s.rig.state.clients.slot[1].raw(Field::Name), std::string("Zo\xEB") + std::string(22, ' '));
@@ -263,8 +259,7 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
   s.fillAll();
   press(Qt::Key_Escape);  // only "Cancel Input" cancels
   EXPECT_TRUE(s.screen->isVisible());
-  s.screen->menu()->button(1)->setFocus();
-  QApplication::processEvents();
+  s.focusButton(1);
   EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
   press(Qt::Key_Return);
   EXPECT_FALSE(s.rig.state.Accepted);
@@ -276,9 +271,7 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
 
 namespace {
 
-struct EditScreen {
-  IntakeRig rig;
-  std::unique_ptr<frmClientInfo> screen;
+struct EditScreen : InfoScreen {
   explicit EditScreen(const char* editCount = "0", const char* nameDeleted = "0", int current = 2) {
     rig.storeClients(3);
     ClientRecord& r = rig.state.clients.slot[static_cast<std::size_t>(current)];
@@ -288,16 +281,6 @@ struct EditScreen {
     rig.state.clients.CurrentRecord = static_cast<std::int16_t>(current);
     rig.state.clients.EditMode = true;
   }
-  void open() {
-    screen = std::make_unique<frmClientInfo>(rig.state);
-    showActive(screen.get());
-  }
-  void change(InfoField f, const QString& value) {
-    screen->field(f)->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    type(value);
-    press(Qt::Key_Return);
-  }
 };
 
 }  // namespace
@@ -306,18 +289,18 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndStoresEditCountThree) 
   EditScreen e;
   e.open();
   EXPECT_EQ(focused(), e.screen->menu()->button(0));
-  EXPECT_EQ(e.screen->textField(InfoField::Name)->text(), "Client 2");
-  EXPECT_EQ(e.screen->listField(InfoField::Marital)->currentText(), "Divorced");
-  e.change(InfoField::Age, "31");
-  e.change(InfoField::Education, "14");
+  EXPECT_EQ(e.text(InfoField::Name)->text(), "Client 2");
+  EXPECT_EQ(e.list(InfoField::Marital)->currentText(), "Divorced");
+  e.enter(InfoField::Age, "31");
+  e.enter(InfoField::Education, "14");
   EXPECT_EQ(e.screen->editCount(), 2);
   EXPECT_TRUE(e.screen->fieldsEnabled());
   EXPECT_TRUE(e.rig.prompter.asked.empty());
-  e.change(InfoField::Age, "32");  // the same field again counts again
+  e.enter(InfoField::Age, "32");  // the same field again counts again
   QApplication::processEvents();
   EXPECT_EQ(e.screen->editCount(), 3);
   EXPECT_FALSE(e.screen->fieldsEnabled());
-  for (int i = 0; i < kInfoFieldCount; ++i) EXPECT_FALSE(e.screen->field(infoField(i))->isEnabled());
+  e.expectLocked();
   ASSERT_EQ(e.rig.prompter.asked.size(), 1u);
   EXPECT_EQ(e.rig.prompter.asked[0].title, "Edit Limit Reached");
   EXPECT_EQ(e.rig.prompter.asked[0].text,
@@ -326,7 +309,7 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndStoresEditCountThree) 
   EXPECT_EQ(e.rig.prompter.asked[0].icon, Icon::Information);
   EXPECT_EQ(focused(), e.screen->menu()->button(0));
   EXPECT_EQ(e.screen->msgPanel()->text(), "No further editing permitted. Press Enter to save and continue.");
-  EXPECT_EQ(e.screen->textField(InfoField::Age)->text(), "32");  // the change that reached the limit stays
+  EXPECT_EQ(e.text(InfoField::Age)->text(), "32");  // the change that reached the limit stays
   press(Qt::Key_Return);
   EXPECT_TRUE(e.rig.state.Accepted);
   const std::string disk = readBytes(e.rig.clientFile());
@@ -342,10 +325,9 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndStoresEditCountThree) 
 TEST(ClientInfoScreen, AcceptingAnEditWritesAtOnceWithTheCount) {
   EditScreen e("1");
   e.open();
-  e.change(InfoField::Name, "Renamed");
+  e.enter(InfoField::Name, "Renamed");
   press(Qt::Key_Tab, Qt::ShiftModifier);  // leaves ID number without a change
-  e.screen->menu()->button(0)->setFocus();
-  QApplication::processEvents();
+  e.focusButton(0);
   press(Qt::Key_Return);
   EXPECT_TRUE(e.rig.state.Accepted);
   const std::string rec = readBytes(e.rig.clientFile()).substr(kRecordSize, kRecordSize);
@@ -353,54 +335,54 @@ TEST(ClientInfoScreen, AcceptingAnEditWritesAtOnceWithTheCount) {
   EXPECT_EQ(rec.substr(253, 1), "2");
 }
 
-TEST(ClientInfoScreen, RecordAtTheEditLimitOpensLockedAndStoresNothing) {
-  EditScreen e("3");
-  const std::string disk = readBytes(e.rig.clientFile());
-  e.open();
-  ASSERT_EQ(e.rig.prompter.asked.size(), 1u);
-  EXPECT_EQ(e.rig.prompter.asked[0].title, "Edit Limit Reached");
-  for (int i = 0; i < kInfoFieldCount; ++i) EXPECT_FALSE(e.screen->field(infoField(i))->isEnabled());
-  EXPECT_EQ(focused(), e.screen->menu()->button(0));
-  EXPECT_EQ(e.screen->msgPanel()->text(), "No further editing permitted. Press Enter to save and continue.");
-  press(Qt::Key_Return);
-  EXPECT_TRUE(e.rig.state.Accepted);
-  EXPECT_EQ(readBytes(e.rig.clientFile()), disk);
-}
-
-TEST(ClientInfoScreen, NameDeletedLockShowsItsMessageAndRewritesUnchanged) {
-  EditScreen e("1", "1");
-  e.rig.state.clients.slot[2].setRaw(Field::Name, "\x81\x90 Frq\xF1 ");
-  SaveClientRecord(e.rig.fs, e.rig.clientFile(), e.rig.state.clients, 2);
-  const std::string disk = readBytes(e.rig.clientFile());
-  e.open();
-  ASSERT_EQ(e.rig.prompter.asked.size(), 1u);
-  EXPECT_EQ(e.rig.prompter.asked[0].title, "Name Deleted");
-  EXPECT_EQ(e.rig.prompter.asked[0].text,
-            "This client's name has been deleted.\rEditing this information is no longer permitted.");
-  for (int i = 0; i < kInfoFieldCount; ++i) EXPECT_FALSE(e.screen->field(infoField(i))->isEnabled());
-  EXPECT_EQ(e.screen->msgPanel()->text(),
-            "Client name has been deleted. Editing is not permitted. Press Enter to continue.");
-  press(Qt::Key_Return);
-  EXPECT_TRUE(e.rig.state.Accepted);
-  EXPECT_EQ(readBytes(e.rig.clientFile()), disk);
+TEST(ClientInfoScreen, RecordsAtTheEditLimitOrNameDeletedOpenLockedAndAreRewrittenUnchanged) {
+  struct Case {
+    const char *editCount, *nameDeleted, *title, *text, *help;
+  };
+  const Case cases[] = {
+      {"3", "0", "Edit Limit Reached",
+       "This client's information has been edited.\r3 times already. Further editing of this\rinformation is no "
+       "longer permitted.",
+       "No further editing permitted. Press Enter to save and continue."},
+      {"1", "1", "Name Deleted", "This client's name has been deleted.\rEditing this information is no longer permitted.",
+       "Client name has been deleted. Editing is not permitted. Press Enter to continue."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    EditScreen e(c.editCount, c.nameDeleted);
+    if (*c.nameDeleted == '1') {
+      e.rig.state.clients.slot[2].setRaw(Field::Name, "\x81\x90 Frq\xF1 ");
+      SaveClientRecord(e.rig.fs, e.rig.clientFile(), e.rig.state.clients, 2);
+    }
+    const std::string disk = readBytes(e.rig.clientFile());
+    e.open();
+    ASSERT_EQ(e.rig.prompter.asked.size(), 1u);
+    EXPECT_EQ(e.rig.prompter.asked[0].title, c.title);
+    EXPECT_EQ(e.rig.prompter.asked[0].text, c.text);
+    e.expectLocked();
+    EXPECT_EQ(focused(), e.screen->menu()->button(0));
+    EXPECT_EQ(e.screen->msgPanel()->text(), c.help);
+    press(Qt::Key_Return);
+    EXPECT_TRUE(e.rig.state.Accepted);
+    EXPECT_EQ(readBytes(e.rig.clientFile()), disk);
+  }
 }
 
 TEST(ClientInfoScreen, FailedWriteOfAnEditKeepsTheScreenOpen) {
   EditScreen e("0");
   e.open();
   const ClientRecord before = e.rig.state.clients.slot[2];
-  e.change(InfoField::Age, "55");
+  e.enter(InfoField::Age, "55");
   e.rig.fs.arm({"write", "", EROFS, 1});
   e.rig.prompter.script(Answer::Cancel);
-  e.screen->menu()->button(0)->setFocus();
-  QApplication::processEvents();
+  e.focusButton(0);
   press(Qt::Key_Return);
   EXPECT_FALSE(e.rig.state.Accepted);
   EXPECT_TRUE(e.screen->isVisible());
   ASSERT_FALSE(e.rig.prompter.asked.empty());
   EXPECT_EQ(e.rig.prompter.asked.back().title, "Data Disk Error");
   EXPECT_EQ(e.rig.state.clients.slot[2], before);
-  EXPECT_EQ(e.screen->textField(InfoField::Age)->text(), "55");
+  EXPECT_EQ(e.text(InfoField::Age)->text(), "55");
   // OK once the disk is writable again.
   press(Qt::Key_Return);
   EXPECT_TRUE(e.rig.state.Accepted);

@@ -23,7 +23,7 @@ struct DriveRig {
 };
 }  // namespace
 
-TEST(DriveSelect, TextsAreAsDesigned) {
+TEST(DriveSelect, TextsAreAsDesignedAndHelpShowsItsMessage) {
   DriveRig r;
   frmDriveSelect d(r.prompter, r.inForce, r.def);
   EXPECT_EQ(d.windowTitle(), "Please Select A drive");
@@ -35,6 +35,13 @@ TEST(DriveSelect, TextsAreAsDesigned) {
             "Use the dropdown box to select the drive that the floppy data \r\n"
             "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
             "B: and USB drives are usually F: or G:");
+  // Help shows it.
+  QTest::mouseClick(d.cmdhelp(), Qt::LeftButton);
+  ASSERT_EQ(r.prompter.asked.size(), 1u);
+  EXPECT_EQ(r.prompter.asked[0].text, frmDriveSelect::helpText());
+  EXPECT_EQ(r.prompter.asked[0].buttons, Buttons::Ok);
+  EXPECT_EQ(r.prompter.asked[0].icon, Icon::None);
+  EXPECT_EQ(r.prompter.asked[0].title, kAppTitle);
 }
 
 TEST(DriveSelect, DoneWithoutAChangeAnswersTheLocationInForce) {
@@ -70,17 +77,6 @@ TEST(DriveSelect, MountedVolumesAreListedAndEveryChangeIsRecorded) {
   EXPECT_EQ(d.answer(), d.drDrive()->itemData(1).toString().toStdString());
   d.cmdDone_Click();
   EXPECT_EQ(d.answer(), d.drDrive()->itemData(1).toString().toStdString());
-}
-
-TEST(DriveSelect, HelpShowsItsMessage) {
-  DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
-  QTest::mouseClick(d.cmdhelp(), Qt::LeftButton);
-  ASSERT_EQ(r.prompter.asked.size(), 1u);
-  EXPECT_EQ(r.prompter.asked[0].text, frmDriveSelect::helpText());
-  EXPECT_EQ(r.prompter.asked[0].buttons, Buttons::Ok);
-  EXPECT_EQ(r.prompter.asked[0].icon, Icon::None);
-  EXPECT_EQ(r.prompter.asked[0].title, kAppTitle);
 }
 
 TEST(DriveSelect, BrowseAddsAndSelectsAnyFolder) {

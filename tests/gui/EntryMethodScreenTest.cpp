@@ -12,25 +12,14 @@ using namespace zvtest;
 
 namespace {
 
-// Keys a complete new client into the client information screen.
+// Keys a complete new client into the client information screen, then "Information OK".
 void keyClientInformation(const QString& name) {
-  type(name);
+  for (const QString& value : {name, QString("N"), QString("25"), QString("1"), QString("2"), QString("1"),
+                               QString("11"), QString("N")}) {
+    type(value);
+    press(Qt::Key_Return);
+  }
   press(Qt::Key_Return);
-  type("N");
-  press(Qt::Key_Return);
-  type("25");
-  press(Qt::Key_Return);
-  type("1");
-  press(Qt::Key_Return);
-  type("2");
-  press(Qt::Key_Return);
-  type("1");
-  press(Qt::Key_Return);
-  type("11");
-  press(Qt::Key_Return);
-  type("N");
-  press(Qt::Key_Return);
-  press(Qt::Key_Return);  // "Information OK"
 }
 
 void keyCourtHistory() {
@@ -41,9 +30,21 @@ void keyCourtHistory() {
   press(Qt::Key_Return);  // "Information OK"
 }
 
+void choosePaperSheet(QWidget*) {
+  press(Qt::Key_Down);
+  press(Qt::Key_Return);
+}
+
+// Presses a row of a screen's command menu.
+template <class Screen>
+void choose(QWidget* w, int row) {
+  static_cast<Screen*>(w)->menu()->button(row)->setFocus();
+  press(Qt::Key_Return);
+}
+
 }  // namespace
 
-TEST(EntryMethodScreen, FourRowsWithTheirHelpTexts) {
+TEST(EntryMethodScreen, FourRowsWithTheirHelpTextsAndTwoNotAvailableYet) {
   IntakeRig rig;
   frmSelectEntryMethod screen(rig.state);
   showActive(&screen);
@@ -69,12 +70,8 @@ TEST(EntryMethodScreen, FourRowsWithTheirHelpTexts) {
   screen.menu()->button(1)->setFocus();
   press(Qt::Key_A);
   EXPECT_TRUE(screen.isVisible());
-}
-
-TEST(EntryMethodScreen, OnscreenTestAndScanningAreNotAvailableYet) {
-  IntakeRig rig;
-  frmSelectEntryMethod screen(rig.state);
-  showActive(&screen);
+  // The onscreen test and scanning are not available yet.
+  screen.menu()->button(0)->setFocus();
   press(Qt::Key_Return);
   ASSERT_EQ(rig.prompter.asked.size(), 1u);
   EXPECT_EQ(rig.prompter.asked[0].text, "This function is not available yet.");
@@ -117,16 +114,12 @@ TEST(EntryMethodScreen, CancelledCourtHistoryOpensNoGridAndFreesTheSlot) {
   });
   watch.start();
   ModalScript script;
-  script.then("frmSelectEntryMethod", [](QWidget*) {
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
-  });
+  script.then("frmSelectEntryMethod", choosePaperSheet);
   script.then("frmClientInfo", [](QWidget*) { keyClientInformation("Half Way"); });
   script.then("frmCourtHistory", [&rig](QWidget* w) {
     EXPECT_EQ(rig.state.clients.CurrentRecord, 3);
     EXPECT_EQ(rig.state.clients.slot[3].trimmed(Field::Name), "Half Way");
-    static_cast<frmCourtHistory*>(w)->menu()->button(1)->setFocus();
-    press(Qt::Key_Return);
+    choose<frmCourtHistory>(w, 1);
   });
   script.start();
   screen.exec();
@@ -139,58 +132,37 @@ TEST(EntryMethodScreen, CancelledCourtHistoryOpensNoGridAndFreesTheSlot) {
   EXPECT_EQ(rig.state.clients.slot[3], ClientRecord());
 }
 
-TEST(EntryMethodScreen, PaperAnswerSheetChainStoresTheClient) {
-  IntakeRig rig;
-  rig.questionTable(standardRows());
-  ModalScript script;
-  script.then("frmSelectEntryMethod", [](QWidget*) {
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
-  });
-  script.then("frmClientInfo", [](QWidget*) { keyClientInformation("First Ever"); });
-  script.then("frmCourtHistory", [](QWidget*) { keyCourtHistory(); });
-  script.then("frmNewEntry", [](QWidget* w) {
-    auto* grid = static_cast<frmNewEntry*>(w);
-    EXPECT_EQ(grid->gridCount(), 3);
-    type("2121");
-    grid->menu()->button(0)->setFocus();
-    press(Qt::Key_Return);
-  });
-  script.start();
-  runAddNewClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(rig.state.clients.RecordCount, 1);
-  EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
-  const std::string disk = readBytes(rig.clientFile());
-  ASSERT_EQ(disk.size(), kRecordSize);
-  EXPECT_EQ(disk.substr(0, 10), "First Ever");
-  EXPECT_EQ(disk.substr(91, 162), "2121" + std::string(158, '0'));
-}
-
-TEST(EntryMethodScreen, DiscardedGridLeavesTheFileUnchanged) {
-  IntakeRig rig;
-  rig.questionTable(standardRows());
-  rig.storeClients(1);
-  const std::string disk = readBytes(rig.clientFile());
-  ModalScript script;
-  script.then("frmSelectEntryMethod", [](QWidget*) {
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
-  });
-  script.then("frmClientInfo", [](QWidget*) { keyClientInformation("Not Kept"); });
-  script.then("frmCourtHistory", [](QWidget*) { keyCourtHistory(); });
-  script.then("frmNewEntry", [](QWidget* w) {
-    type("1");
-    static_cast<frmNewEntry*>(w)->menu()->button(1)->setFocus();
-    press(Qt::Key_Return);
-  });
-  script.start();
-  runAddNewClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(readBytes(rig.clientFile()), disk);
-  EXPECT_EQ(rig.state.clients.RecordCount, 1);
-  EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
-  EXPECT_EQ(rig.state.clients.slot[2], ClientRecord());
+TEST(EntryMethodScreen, PaperAnswerSheetChainStoresTheClientOrDiscardsIt) {
+  for (bool save : {true, false}) {
+    SCOPED_TRACE(save ? "saved" : "discarded");
+    IntakeRig rig;
+    rig.questionTable(standardRows());
+    rig.storeClients(save ? 0 : 1);
+    const std::string before = readBytes(rig.clientFile());
+    ModalScript script;
+    script.then("frmSelectEntryMethod", choosePaperSheet);
+    script.then("frmClientInfo", [save](QWidget*) { keyClientInformation(save ? "First Ever" : "Not Kept"); });
+    script.then("frmCourtHistory", [](QWidget*) { keyCourtHistory(); });
+    script.then("frmNewEntry", [save](QWidget* w) {
+      EXPECT_EQ(static_cast<frmNewEntry*>(w)->gridCount(), 3);
+      type(save ? "2121" : "1");
+      choose<frmNewEntry>(w, save ? 0 : 1);
+    });
+    script.start();
+    runAddNewClient(rig.state, nullptr);
+    EXPECT_TRUE(script.done()) << script.failure();
+    EXPECT_EQ(rig.state.clients.RecordCount, 1);
+    EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
+    const std::string disk = readBytes(rig.clientFile());
+    if (!save) {
+      EXPECT_EQ(disk, before);
+      EXPECT_EQ(rig.state.clients.slot[2], ClientRecord());
+      continue;
+    }
+    ASSERT_EQ(disk.size(), kRecordSize);
+    EXPECT_EQ(disk.substr(0, 10), "First Ever");
+    EXPECT_EQ(disk.substr(91, 162), "2121" + std::string(158, '0'));
+  }
 }
 
 TEST(EntryMethodScreen, FiftySecondClientIsRefusedBeforeAnyScreen) {
@@ -211,15 +183,12 @@ TEST(EditChain, DiscardedGridTakesBackTheCourtHistoryAndKeepsTheFile) {
   ModalScript script;
   script.then("frmClientInfo", [](QWidget*) { press(Qt::Key_Return); });  // unchanged: written with EditCount 0
   script.then("frmCourtHistory", [](QWidget* w) {
-    auto* court = static_cast<frmCourtHistory*>(w);
-    court->field(2)->setText("55");
-    court->menu()->button(0)->setFocus();
-    press(Qt::Key_Return);
+    static_cast<frmCourtHistory*>(w)->field(2)->setText("55");
+    choose<frmCourtHistory>(w, 0);
   });
   script.then("frmNewEntry", [](QWidget* w) {
     type("2");
-    static_cast<frmNewEntry*>(w)->menu()->button(1)->setFocus();
-    press(Qt::Key_Return);
+    choose<frmNewEntry>(w, 1);
   });
   script.start();
   runEditCurrentClient(rig.state, nullptr);
@@ -236,24 +205,20 @@ TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   rig.state.clients.CurrentRecord = 1;
   ModalScript script;
   script.then("frmClientInfo", [](QWidget* w) {
-    auto* info = static_cast<frmClientInfo*>(w);
-    info->field(InfoField::Age)->setFocus(Qt::TabFocusReason);
+    static_cast<frmClientInfo*>(w)->field(InfoField::Age)->setFocus(Qt::TabFocusReason);
     type("45");
     press(Qt::Key_Return);
-    info->menu()->button(0)->setFocus();
-    press(Qt::Key_Return);
+    choose<frmClientInfo>(w, 0);
   });
   script.then("frmCourtHistory", [](QWidget* w) {
-    auto* court = static_cast<frmCourtHistory*>(w);
-    court->field(13)->setFocus(Qt::TabFocusReason);
+    static_cast<frmCourtHistory*>(w)->field(13)->setFocus(Qt::TabFocusReason);
     type("11");
     press(Qt::Key_Return);
     press(Qt::Key_Return);
   });
   script.then("frmNewEntry", [](QWidget* w) {
     type("22");
-    static_cast<frmNewEntry*>(w)->menu()->button(0)->setFocus();
-    press(Qt::Key_Return);
+    choose<frmNewEntry>(w, 0);
   });
   script.start();
   runEditCurrentClient(rig.state, nullptr);
@@ -273,8 +238,7 @@ TEST(EditChain, CancelledClientInformationOpensNothingElse) {
   const std::string disk = readBytes(rig.clientFile());
   ModalScript script;
   script.then("frmClientInfo", [](QWidget* w) {
-    static_cast<frmClientInfo*>(w)->menu()->button(1)->setFocus();
-    press(Qt::Key_Return);
+    choose<frmClientInfo>(w, 1);
   });
   script.start();
   runEditCurrentClient(rig.state, nullptr);

@@ -58,18 +58,15 @@ struct MenuRig {
     real.makeDirectories(program.file("data"));
     if (!rawNames.empty()) zvtest::writeBytes(program.file("data/DATA401.ZV"), clientBytes(rawNames));
     auto& h = menu.hooks();
-    h.editCurrentClient = [this](SystemState&, QWidget*) {
-      calls.push_back("edit");
-      if (inEdit) inEdit();
+    auto hook = [this](const char* name, std::function<void()>& during) {
+      return [this, name, &during](SystemState&, QWidget*) {
+        calls.push_back(name);
+        if (during) during();
+      };
     };
-    h.addNewClient = [this](SystemState&, QWidget*) {
-      calls.push_back("add");
-      if (inAdd) inAdd();
-    };
-    h.supervisorOptions = [this](SystemState&, QWidget*) {
-      calls.push_back("supervisor");
-      if (inSupervisor) inSupervisor();
-    };
+    h.editCurrentClient = hook("edit", inEdit);
+    h.addNewClient = hook("add", inAdd);
+    h.supervisorOptions = hook("supervisor", inSupervisor);
     h.askDrive = [this](const std::string&) {
       if (drives.empty()) throw std::logic_error("drive dialog not expected");
       const std::string d = drives.front();
@@ -95,11 +92,18 @@ struct MenuRig {
     w->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
   }
+  // The client list frame's colours and caption weight, which follow the focus.
+  void expectClientFrame(const QColor& back, const QColor& caption, bool bold) {
+    EXPECT_EQ(menu.fraClient()->palette().color(QPalette::Window), back);
+    EXPECT_EQ(menu.fraClientCaption()->palette().color(QPalette::WindowText), caption);
+    EXPECT_EQ(menu.fraClientCaption()->font().bold(), bold);
+  }
+  QString help() { return menu.msgPanel()->text(); }
 };
 
 }  // namespace
 
-TEST(MainMenuLayout, CaptionsMenuBarAndButtons) {
+TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
   MenuRig rig;
   ASSERT_TRUE(rig.load());
   EXPECT_EQ(rig.menu.windowTitle(), "Zorvex");
@@ -128,31 +132,45 @@ TEST(MainMenuLayout, CaptionsMenuBarAndButtons) {
   const QFrame* frame = rig.menu.frMainMenu();
   EXPECT_EQ(frame->x(), (form->width() - frame->width()) / 2);
   EXPECT_EQ(frame->y(), std::max(0, form->height() / 2 - (frame->height() + twips(1000)) / 2));
+  // About... shows the about box.
+  QString title, panel;
+  bool okVisible = false;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    title = about->windowTitle();
+    panel = about->pnl1()->text();
+    okVisible = about->cmdOK()->isVisible();
+    EXPECT_FALSE(about->Splash());
+    QTest::keyClick(about->cmdOK(), Qt::Key_Return);
+  });
+  rig.menu.mnuHelpAbout()->trigger();
+  EXPECT_EQ(title, "About ZV");
+  EXPECT_EQ(panel, "Zorvex v4.01");
+  EXPECT_TRUE(okVisible);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameWithPadding) {
   std::vector<std::string> names = numbered(12);
   names[2] = "Jones";
   names[11] = "Smith";
+  names[3] = "M\xFC" "ller";  // stored Windows-1252 names are shown as text
+  names[4] = "Pe\xF1" "a \x80";
   MenuRig rig(names);
   ASSERT_TRUE(rig.load());
   ASSERT_EQ(rig.list()->count(), 12);
   EXPECT_EQ(rig.list()->item(2)->text(), "3-Jones" + QString(20, ' '));
   EXPECT_EQ(rig.list()->item(11)->text(), "12-Smith" + QString(20, ' '));
   EXPECT_EQ(rig.list()->item(0)->text(), "1-Client1" + QString(18, ' '));
+  EXPECT_EQ(rig.list()->item(3)->text(), QString::fromUtf8("4-Müller") + QString(19, ' '));
+  EXPECT_EQ(rig.list()->item(4)->text(), QString::fromUtf8("5-Peña €") + QString(19, ' '));
 
   rig.list()->scrollToItem(rig.list()->item(11));
   QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {},
                     rig.list()->visualItemRect(rig.list()->item(11)).center());
   EXPECT_EQ(rig.state.clients.CurrentRecord, 12);
   EXPECT_TRUE(rig.cmd(0)->isEnabled());
-}
-
-TEST(MainMenuList, StoredWindows1252NamesAreShownAsText) {
-  MenuRig rig({"M\xFCller", "Pe\xF1" "a \x80"});
-  ASSERT_TRUE(rig.load());
-  EXPECT_EQ(rig.list()->item(0)->text(), QString::fromUtf8("1-Müller") + QString(19, ' '));
-  EXPECT_EQ(rig.list()->item(1)->text(), QString::fromUtf8("2-Peña €") + QString(19, ' '));
 }
 
 TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
@@ -198,44 +216,25 @@ TEST(MainMenuList, FocusColoursAndHelpTexts) {
   MenuRig rig(numbered(2));
   ASSERT_TRUE(rig.load());
   rig.focus(rig.list());
-  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kCyan);
-  EXPECT_EQ(rig.menu.fraClientCaption()->palette().color(QPalette::WindowText), kBlack);
-  EXPECT_TRUE(rig.menu.fraClientCaption()->font().bold());
-  EXPECT_EQ(rig.menu.msgPanel()->text(), "Use up or down arrow keys or mouse to select client.");
+  rig.expectClientFrame(kCyan, kBlack, true);
+  EXPECT_EQ(rig.help(), "Use up or down arrow keys or mouse to select client.");
 
   rig.focus(rig.cmd(2));
-  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
-  EXPECT_EQ(rig.menu.fraClientCaption()->palette().color(QPalette::WindowText), kWhite);
-  EXPECT_FALSE(rig.menu.fraClientCaption()->font().bold());
-  EXPECT_EQ(rig.menu.msgPanel()->text(), "Print client report, verify data entry or delete client names.");
+  rig.expectClientFrame(kBlue, kWhite, false);
+  EXPECT_EQ(rig.help(), "Print client report, verify data entry or delete client names.");
   EXPECT_TRUE(rig.menu.menuChoices().isHighlighted(2));
   EXPECT_EQ(rig.menu.sspMenuChoice(2)->palette().color(QPalette::Window), kCyan);
   EXPECT_TRUE(rig.cmd(2)->font().bold());
   EXPECT_EQ(rig.menu.menuChoices().focusedChoice(), 2);
 
-  const char* help[] = {nullptr, "Enter a new client. Test client on computer or enter data from answer sheet.",
-                        nullptr, "Quit the program."};
-  for (int i : {1, 3}) {
+  for (const auto& [i, text] : {std::pair{1, "Enter a new client. Test client on computer or enter data from answer sheet."},
+                                 std::pair{3, "Quit the program."}}) {
     rig.focus(rig.cmd(i));
-    EXPECT_EQ(rig.menu.msgPanel()->text(), help[i]);
+    EXPECT_EQ(rig.help(), text);
   }
   rig.list()->setCurrentRow(0);
   rig.focus(rig.cmd(0));
-  EXPECT_EQ(rig.menu.msgPanel()->text(), "Edit client's information.");
-}
-
-TEST(MainMenuList, EmptyClientFileMovesTheFocusToAddNewClient) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
-  EXPECT_EQ(rig.list()->count(), 0);
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  rig.focus(rig.cmd(3));
-  rig.focus(rig.list());
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  EXPECT_FALSE(rig.cmd(0)->isEnabled());
-  EXPECT_TRUE(rig.menu.menuChoices().isHighlighted(1));
-  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
-  EXPECT_EQ(rig.menu.msgPanel()->text(), "Enter a new client. Test client on computer or enter data from answer sheet.");
+  EXPECT_EQ(rig.help(), "Edit client's information.");
 }
 
 TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
@@ -310,7 +309,7 @@ TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
   EXPECT_TRUE(rig.list()->hasFocus()) << "the disabled Edit button passes the focus to the list";
 }
 
-TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpens) {
+TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
   MenuRig rig(numbered(51));
   ASSERT_TRUE(rig.load());
   ASSERT_EQ(rig.state.clients.RecordCount, 51);
@@ -325,11 +324,8 @@ TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpens) {
   EXPECT_TRUE(rig.state.Refresh);
   EXPECT_TRUE(rig.menu.frMainMenu()->isVisible());
   EXPECT_EQ(rig.real.size(rig.program.file("data/DATA401.ZV")), 51 * kRecordSize);
-}
 
-TEST(MainMenuCommands, ExitFromTheButtonAndTheMenuBar) {
-  MenuRig rig(numbered(1));
-  ASSERT_TRUE(rig.load());
+  // Exit from the button (letters do nothing) and from the menu bar.
   rig.focus(rig.cmd(3));
   QTest::keyClick(rig.cmd(3), Qt::Key_Q);
   EXPECT_EQ(rig.ended, 0);
@@ -339,42 +335,37 @@ TEST(MainMenuCommands, ExitFromTheButtonAndTheMenuBar) {
   EXPECT_EQ(rig.ended, 2);
 }
 
-TEST(MainMenuOptions, NumLockTogglesAndTwiceLeavesTrue) {
+TEST(MainMenuOptions, NumLockTogglesAndTwiceLeavesTrueAndAFailedWriteIsReportedAndKept) {
   MenuRig rig;
   ASSERT_TRUE(rig.load());
-  Settings settings(rig.real, rig.program.path());
+  auto* option = rig.menu.mnuOptionsNumLock();
+  auto ini = [&] { return zvtest::readBytes(rig.program.file("zv.ini")); };
   EXPECT_TRUE(rig.menu.numLockOption());
-  EXPECT_TRUE(rig.menu.mnuOptionsNumLock()->isChecked());
-  rig.menu.mnuOptionsNumLock()->trigger();
+  EXPECT_TRUE(option->isChecked());
+  option->trigger();
   EXPECT_FALSE(rig.menu.numLockOption());
-  EXPECT_FALSE(rig.menu.mnuOptionsNumLock()->isChecked());
-  EXPECT_NE(zvtest::readBytes(rig.program.file("zv.ini")).find("[Settings]\nNumLock=False\n"), std::string::npos);
-  rig.menu.mnuOptionsNumLock()->trigger();
-  EXPECT_TRUE(rig.menu.mnuOptionsNumLock()->isChecked());
-  EXPECT_NE(zvtest::readBytes(rig.program.file("zv.ini")).find("[Settings]\nNumLock=True\n"), std::string::npos);
-  EXPECT_TRUE(settings.readNumLock());
-}
-
-TEST(MainMenuOptions, NumLockOffInTheSettingsStartsUnticked) {
-  MenuRig rig;
-  zvtest::writeBytes(rig.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
-  ASSERT_TRUE(rig.load());
-  EXPECT_FALSE(rig.menu.mnuOptionsNumLock()->isChecked());
-  EXPECT_FALSE(rig.menu.numLockOption());
-}
-
-TEST(MainMenuOptions, ANumLockSettingThatCannotBeWrittenIsReportedAndKept) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
+  EXPECT_FALSE(option->isChecked());
+  EXPECT_NE(ini().find("[Settings]\nNumLock=False\n"), std::string::npos);
+  option->trigger();
+  EXPECT_TRUE(option->isChecked());
+  EXPECT_NE(ini().find("[Settings]\nNumLock=True\n"), std::string::npos);
+  EXPECT_TRUE(Settings(rig.real, rig.program.path()).readNumLock());
+  // A setting that cannot be written is reported and the option kept.
   rig.fs.arm({"replace", "zv.ini", EROFS, 1});
-  rig.menu.mnuOptionsNumLock()->trigger();
+  option->trigger();
   ASSERT_EQ(rig.prompter.asked.size(), 1u);
   EXPECT_EQ(rig.prompter.asked[0].text.rfind("Error 30:", 0), 0u);
   EXPECT_TRUE(rig.menu.numLockOption());
-  EXPECT_TRUE(rig.menu.mnuOptionsNumLock()->isChecked());
+  EXPECT_TRUE(option->isChecked());
+  // Off in the settings starts unticked.
+  MenuRig off;
+  zvtest::writeBytes(off.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
+  ASSERT_TRUE(off.load());
+  EXPECT_FALSE(off.menu.mnuOptionsNumLock()->isChecked());
+  EXPECT_FALSE(off.menu.numLockOption());
 }
 
-TEST(MainMenuOptions, ChangeDriveReloadsTheListAndRemembersTheFolder) {
+TEST(MainMenuOptions, ChangeDriveReloadsTheListAndRemembersTheFolderOrEnds) {
   MenuRig rig(numbered(3));
   ASSERT_TRUE(rig.load());
   const std::string usb = rig.program.file("usb");
@@ -394,38 +385,14 @@ TEST(MainMenuOptions, ChangeDriveReloadsTheListAndRemembersTheFolder) {
   rig.menu.changeDrive()->trigger();
   EXPECT_EQ(rig.list()->count(), 0) << "the list mirrors the new, empty client file";
   EXPECT_EQ(rig.state.clients.RecordCount, 0);
-}
 
-TEST(MainMenuOptions, ChangeDriveAnsweredNoEndsTheProgram) {
-  MenuRig rig(numbered(2));
-  ASSERT_TRUE(rig.load());
+  // No to another drive ends the program.
   rig.drives = {rig.program.file("nowhere")};
   rig.prompter.script(Answer::No);
   rig.menu.changeDrive()->trigger();
   EXPECT_EQ(rig.ended, 1);
   ASSERT_EQ(rig.prompter.asked.size(), 1u);
   EXPECT_EQ(rig.prompter.asked[0].buttons, Buttons::YesNo);
-}
-
-TEST(MainMenuOptions, AboutShowsTheAboutBox) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
-  QString title, panel;
-  bool okVisible = false;
-  QTimer::singleShot(0, [&] {
-    auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-    ASSERT_NE(about, nullptr);
-    title = about->windowTitle();
-    panel = about->pnl1()->text();
-    okVisible = about->cmdOK()->isVisible();
-    EXPECT_FALSE(about->Splash());
-    QTest::keyClick(about->cmdOK(), Qt::Key_Return);
-  });
-  rig.menu.mnuHelpAbout()->trigger();
-  EXPECT_EQ(title, "About ZV");
-  EXPECT_EQ(panel, "Zorvex v4.01");
-  EXPECT_TRUE(okVisible);
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(MainMenuStartUp, MoreThan51ClientsAreToldAndTheFirst51Listed) {
@@ -446,7 +413,7 @@ TEST(MainMenuStartUp, NoToAnotherDriveEndsWithoutTheMainMenu) {
   EXPECT_EQ(rig.list()->count(), 0);
 }
 
-TEST(MainMenuStartUp, AFreshInstallationStartsOnItsDefaultFolderWithSettingsWritten) {
+TEST(MainMenuStartUp, AFreshInstallationStartsOnItsEmptyDefaultFolderWithSettingsWritten) {
   MenuRig rig;
   ASSERT_TRUE(rig.load());
   EXPECT_TRUE(rig.menu.isVisible());
@@ -457,6 +424,16 @@ TEST(MainMenuStartUp, AFreshInstallationStartsOnItsDefaultFolderWithSettingsWrit
   EXPECT_NE(ini.find("FilePath=" + rig.program.file("data")), std::string::npos);
   EXPECT_EQ(rig.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
+  // An empty client file moves the focus to Add New Client.
+  EXPECT_EQ(rig.list()->count(), 0);
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  rig.focus(rig.cmd(3));
+  rig.focus(rig.list());
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  EXPECT_FALSE(rig.cmd(0)->isEnabled());
+  EXPECT_TRUE(rig.menu.menuChoices().isHighlighted(1));
+  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
+  EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
 }
 
 TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {

@@ -16,20 +16,13 @@ const QColor kWhite(255, 255, 255), kDarkBlue(0, 0, 128), kGreen(0, 255, 0), kCy
 
 // Every answer type occurs; a late "False" item joins the first grid.
 std::vector<std::pair<int, std::string>> mixedRows() {
+  const std::pair<int, const char*> upTo[] = {{105, "False"}, {139, "Sometimes"},   {145, "Once"},
+                                              {146, "No"},    {147, "No Change"},   {150, "Mostly True"},
+                                              {153, "Often"}, {154, "False"},       {162, "Nope"}};
   std::vector<std::pair<int, std::string>> rows;
-  for (int i = 1; i <= 162; ++i) {
-    std::string a2;
-    if (i <= 105) a2 = "False";
-    else if (i <= 139) a2 = "Sometimes";
-    else if (i <= 145) a2 = "Once";
-    else if (i == 146) a2 = "No";
-    else if (i == 147) a2 = "No Change";
-    else if (i <= 150) a2 = "Mostly True";
-    else if (i <= 153) a2 = "Often";
-    else if (i == 154) a2 = "False";
-    else a2 = "Nope";
-    rows.push_back({i, a2});
-  }
+  int i = 1;
+  for (const auto& [last, answer2] : upTo)
+    for (; i <= last; ++i) rows.push_back({i, answer2});
   return rows;
 }
 
@@ -131,15 +124,14 @@ TEST(NewEntryScreen, KeysEachGridTakes) {
   type("4");
   EXPECT_EQ(s.screen->answers().code(106), '4');
   // Five-choice grid: 5 is stored as code 5.
+  const QString fiveChoices = "0=No answer, 1=True, 2=Mostly True, 3=Can't Decide, 4=Mostly False, 5=False, Tab=Next grid";
   s.focusGrid(5);
-  EXPECT_EQ(s.screen->msgPanel()->text(),
-            "0=No answer, 1=True, 2=Mostly True, 3=Can't Decide, 4=Mostly False, 5=False, Tab=Next grid");
+  EXPECT_EQ(s.screen->msgPanel()->text(), fiveChoices);
   type("5");
   EXPECT_EQ(s.screen->answers().code(148), '5');
   // Type 4 shows no help text of its own: the panel keeps what it had.
   s.focusGrid(4);
-  EXPECT_EQ(s.screen->msgPanel()->text(),
-            "0=No answer, 1=True, 2=Mostly True, 3=Can't Decide, 4=Mostly False, 5=False, Tab=Next grid");
+  EXPECT_EQ(s.screen->msgPanel()->text(), fiveChoices);
   s.focusGrid(3);
   EXPECT_EQ(s.screen->msgPanel()->text(), "0=No answer, 1=Yes, 2=No, Tab=Next grid");
   type("3");
@@ -181,9 +173,21 @@ TEST(NewEntryScreen, ColoursOfNormalChosenAndHighlightedCells) {
   EXPECT_EQ(s.back(1, 1, 1), kCyan);
 }
 
-TEST(NewEntryScreen, LastItemOfAGridLeadsToTheNextGridAndUpComesBack) {
+TEST(NewEntryScreen, GridEndsLeadOnBeepAtTheOuterEndsAndUpComesBack) {
   GridScreen s;
   s.open();
+  // Up at row 1 of the first grid beeps.
+  press(Qt::Key_Up);
+  EXPECT_EQ(s.rig.prompter.beeps, 1);
+  EXPECT_EQ(focused(), s.grid(0));
+  EXPECT_EQ(s.row(0), 1);
+  press(Qt::Key_Down);
+  press(Qt::Key_Down);
+  EXPECT_EQ(s.row(0), 3);
+  press(Qt::Key_Up);
+  EXPECT_EQ(s.row(0), 2);
+  EXPECT_EQ(s.grid(0)->currentRow(), 1);
+  s.rig.prompter.beeps = 0;
   s.focusGrid(1);
   press(Qt::Key_Up);  // row 1 of grid 1: the last item of grid 0
   EXPECT_EQ(focused(), s.grid(0));
@@ -203,26 +207,8 @@ TEST(NewEntryScreen, LastItemOfAGridLeadsToTheNextGridAndUpComesBack) {
   press(Qt::Key_Backspace);  // Backspace at a row other than 1 moves nothing and beeps
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(s.row(1), 34);
-}
-
-TEST(NewEntryScreen, UpAtRowOneOfTheFirstGridBeeps) {
-  GridScreen s;
-  s.open();
-  press(Qt::Key_Up);
-  EXPECT_EQ(s.rig.prompter.beeps, 1);
-  EXPECT_EQ(focused(), s.grid(0));
-  EXPECT_EQ(s.row(0), 1);
-  press(Qt::Key_Down);
-  press(Qt::Key_Down);
-  EXPECT_EQ(s.row(0), 3);
-  press(Qt::Key_Up);
-  EXPECT_EQ(s.row(0), 2);
-  EXPECT_EQ(s.grid(0)->currentRow(), 1);
-}
-
-TEST(NewEntryScreen, LastItemOfTheLastGridStaysAndBeeps) {
-  GridScreen s;
-  s.open();
+  // The last item of the last grid stays and beeps.
+  s.rig.prompter.beeps = 0;
   s.focusGrid(6);
   press(Qt::Key_Down);
   press(Qt::Key_Down);
@@ -399,7 +385,7 @@ TEST(NewEntryScreen, TabOrderRunsThroughTheGridsToSaveAndDiscard) {
   EXPECT_EQ(focused(), s.screen->menu()->button(1));
 }
 
-TEST(NewEntryScreen, WorksWithTheInstalledQuestionBank) {
+TEST(NewEntryScreen, WorksWithTheInstalledQuestionBankAndReportsAMissingOne) {
   IntakeRig rig;
   rig.state.clients.CurrentRecord = 1;
   rig.state.clients.current().setRaw(Field::Responses, std::string(162, '0'));
@@ -427,14 +413,11 @@ TEST(NewEntryScreen, WorksWithTheInstalledQuestionBank) {
   int rows = 0;
   for (int g = 0; g < screen.gridCount(); ++g) rows += screen.grid(g)->rowCount();
   EXPECT_EQ(rows, items);
-}
-
-TEST(NewEntryScreen, MissingQuestionDatabaseIsReportedAndNotOpened) {
-  IntakeRig rig;
+  // Without the question database the grid screen is reported and not opened.
   std::filesystem::remove(rig.program.file("ZV.db"));
-  rig.state.clients.CurrentRecord = 1;
-  frmNewEntry screen(rig.state);
-  EXPECT_FALSE(screen.ready());
+  frmNewEntry missing(rig.state);
+  EXPECT_FALSE(missing.ready());
   ASSERT_EQ(rig.prompter.asked.size(), 1u);
   EXPECT_EQ(rig.prompter.asked[0].title, "Zorvex");
 }
+
