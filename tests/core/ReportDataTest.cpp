@@ -135,29 +135,21 @@ TEST_F(ReportData, EveryValueLandsInItsPlace) {
   EXPECT_EQ(t.SignificantItemText[42], "Significant 42");
   EXPECT_EQ(t.ChoiceText[1], "140. Answer 1");
   EXPECT_EQ(t.ChoiceText[92], "162. Answer 92");
-  EXPECT_EQ(t.SignificantItems[1], 101);
-  EXPECT_EQ(t.SignificantItems[42], 142);
   const struct { int section, code, size; } keys[] = {{1, 0, 60}, {1, 2, 60}, {2, 1, 45}, {3, 4, 34}, {4, 0, 23}, {4, 4, 23}};
   for (const auto& k : keys)
     EXPECT_EQ(t.ScoringKey[k.section][k.code], std::string(k.size, static_cast<char>('0' + k.code))) << k.section << k.code;
-  // Group order: gender outermost, then race, then scale.
-  EXPECT_EQ(t.NormCount[1][1][1], 3);
-  EXPECT_EQ(t.NormTable[1][1][1][1], 1);
-  EXPECT_EQ(t.NormTable[1][0][1][1], 0);
   const int grp = 15 + 5 * 1 + 2;  // gender 2, race 2, scale 3
-  EXPECT_EQ(t.NormCount[2][2][3], 3 + grp % 4);
-  EXPECT_EQ(t.NormTable[3][2][2][2], grp * 10 + 2);
-  EXPECT_EQ(t.StressNorm[1][1][1], 1);
-  EXPECT_EQ(t.StressNorm[3][50][2], 550);
-  EXPECT_EQ(t.StressNorm[2][7][2], 407);
-  EXPECT_EQ(t.StressCut[1], 0);
-  EXPECT_EQ(t.StressCut[51], 250);
+  // {value read, value written}: significant items; norms in group order (gender outermost, then
+  // race, then scale); stress norms and cuts; key items; truthfulness corrections.
+  const std::pair<int, int> values[] = {
+      {t.SignificantItems[1], 101}, {t.SignificantItems[42], 142}, {t.NormCount[1][1][1], 3},
+      {t.NormTable[1][1][1][1], 1}, {t.NormTable[1][0][1][1], 0}, {t.NormCount[2][2][3], 3 + grp % 4},
+      {t.NormTable[3][2][2][2], grp * 10 + 2}, {t.StressNorm[1][1][1], 1}, {t.StressNorm[3][50][2], 550},
+      {t.StressNorm[2][7][2], 407}, {t.StressCut[1], 0}, {t.StressCut[51], 250},
+      {t.KeyItems[1], 2}, {t.KeyItems[60], 61}, {t.TruthCorrection[2][1], 19}, {t.TruthCorrection[6][9], 51}};
+  for (std::size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(values[i].first, values[i].second) << "value " << i;
   EXPECT_EQ(t.ScaleItems[1], (std::vector<int>{1, 11, 21}));
   EXPECT_EQ(t.ScaleItems[5], (std::vector<int>{5, 15, 25}));
-  EXPECT_EQ(t.KeyItems[1], 2);
-  EXPECT_EQ(t.KeyItems[60], 61);
-  EXPECT_EQ(t.TruthCorrection[2][1], 19);
-  EXPECT_EQ(t.TruthCorrection[6][9], 51);
 }
 
 TEST_F(ReportData, FieldsMayShareLinesOrSpreadOverLines) {
