@@ -122,7 +122,7 @@ TEST(ContentKeys, PointsOnlyForListedItemsAndNeverForNoAnswer) {
     }
 }
 
-TEST(ContentKeys, KeyItemsAreWeightedAdmissionsOnTheirScale) {
+TEST(ContentKeys, KeyItemsAreWeightedAdmissionsAndSignificantItemsCanBeSelected) {
   const auto& t = tables();
   const int first[] = {1, 16, 33, 46, 61};
   for (int g = 0; g < 4; ++g) {
@@ -137,10 +137,6 @@ TEST(ContentKeys, KeyItemsAreWeightedAdmissionsOnTheirScale) {
     }
     EXPECT_EQ(static_cast<int>(distinct.size()), first[g + 1] - first[g]);
   }
-}
-
-TEST(ContentKeys, SignificantItemsCanBeSelected) {
-  const auto& t = tables();
   const int areaFirst[] = {1, 12, 25, 32, 43};
   for (int a = 0; a < 4; ++a)
     for (int k = areaFirst[a]; k < areaFirst[a + 1]; ++k) {

@@ -63,7 +63,7 @@ TEST(SupervisorOptions, CaptionsTabsOptionsAndRows) {
   EXPECT_EQ(o.screen.msgPanel()->text(), "Close the utilities window returning to the Main Menu.");
 }
 
-TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndCloses) {
+TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndExecuteNamesTheOperation) {
   zvtest::SupervisorScreens s(0);
   ScriptedInputPrompt input;
   OptionsUnderTest screen(s.state, s.printer, input, s.summaryComposer());
@@ -75,21 +75,19 @@ TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndCloses) {
   EXPECT_EQ(s.prompter.asked[0].title, "Empty Data Disk");
   EXPECT_EQ(s.prompter.asked[0].icon, Icon::Information);
   EXPECT_FALSE(screen.isVisible());
-}
-
-TEST(SupervisorOptions, ExecuteOnAnEmptyDatabaseNamesTheOperation) {
+  // Execute on any tab names the operation it cannot perform.
   const char* titles[3] = {"Print Report", "Verify Data", "Delete Names"};
   for (int tab = 0; tab < 3; ++tab) {
-    zvtest::SupervisorScreens s(0);
-    ScriptedInputPrompt input;
-    OptionsUnderTest screen(s.state, s.printer, input, s.summaryComposer());
-    screen.sstSupervisorOperations()->setCurrentIndex(tab);
-    screen.menu()->button(0)->click();
-    ASSERT_EQ(s.prompter.asked.size(), 1u);
-    EXPECT_EQ(s.prompter.asked[0].text, "Database empty.\rCannot perform this function.");
-    EXPECT_EQ(s.prompter.asked[0].title, titles[tab]);
-    EXPECT_TRUE(input.requests.empty());
-    EXPECT_TRUE(screen.finished());
+    zvtest::SupervisorScreens e(0);
+    ScriptedInputPrompt noInput;
+    OptionsUnderTest idle(e.state, e.printer, noInput, e.summaryComposer());
+    idle.sstSupervisorOperations()->setCurrentIndex(tab);
+    idle.menu()->button(0)->click();
+    ASSERT_EQ(e.prompter.asked.size(), 1u);
+    EXPECT_EQ(e.prompter.asked[0].text, "Database empty.\rCannot perform this function.");
+    EXPECT_EQ(e.prompter.asked[0].title, titles[tab]);
+    EXPECT_TRUE(noInput.requests.empty());
+    EXPECT_TRUE(idle.finished());
   }
 }
 
