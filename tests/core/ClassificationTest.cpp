@@ -167,12 +167,13 @@ TEST(ClassificationScalesTest, SeventyIsElevatedSixtyNineIsNot) {
     const Classification c = DecideSubstanceUse(s);
     EXPECT_EQ(c.elevatedCount, k.count) << k.alcohol << " " << k.drugs;
     EXPECT_EQ(c.scaleWords, k.words);
-    if (k.substance) EXPECT_EQ(c.substance, k.substance);
-    if (k.alcohol == 70 && k.drugs == 69)
+    if (k.substance) { EXPECT_EQ(c.substance, k.substance); }
+    if (k.alcohol == 70 && k.drugs == 69) {
       EXPECT_TRUE(has(ClassificationParagraph(c),
                       " This person's Alcohol Scale score is elevated (at or above the 70th percentile) whereas their "
                       "Drugs Scale score is not (at or below the 69th percentile) elevated. This ZV profile is not "
                       "uncommon in the early stages of substance use, or after relapse."));
+    }
     if (k.alcohol == 69 && k.drugs == 70) {
       EXPECT_EQ(c.elevatedWord, "Drugs Scale");
       EXPECT_EQ(c.otherWord, "Alcohol Scale");

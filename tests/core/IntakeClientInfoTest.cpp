@@ -55,8 +55,8 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<int>(c.field)) + " '" + c.in + "'");
     const auto r = leaveTextField(c.field, c.in);
-    if (c.accepted) EXPECT_EQ(r.accepted, *c.accepted);
-    if (c.text) EXPECT_EQ(r.text, c.text);
+    if (c.accepted) { EXPECT_EQ(r.accepted, *c.accepted); }
+    if (c.text) { EXPECT_EQ(r.text, c.text); }
   }
 }
 

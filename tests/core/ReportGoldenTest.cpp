@@ -107,7 +107,7 @@ TEST(ReportGoldenTest, WholeReportsMatchTheirGoldenFilesLineByLine) {
       const std::string line = golden.substr(start, e - start);
       EXPECT_EQ(line.find('\n'), std::string::npos);
       EXPECT_EQ(line.find('\r'), std::string::npos);
-      if (line.find('\x0C') != std::string::npos) EXPECT_EQ(line, "\x0C") << "a form feed stands alone on its line";
+      if (line.find('\x0C') != std::string::npos) { EXPECT_EQ(line, "\x0C") << "a form feed stands alone on its line"; }
       EXPECT_LE(line.size(), 80u) << line;
     }
   }
