@@ -6,23 +6,14 @@
 #include <QApplication>
 
 #include "app/SystemState.h"
+#include "bench/BenchSupport.h"
 #include "sheets/qt/frmNewEntry.h"
 #include "ui/Prompter.h"
 
 namespace {
 
-QApplication& gridApplication() {
-  static int argc = 1;
-  static char name[] = "zvbench";
-  static char* argv[] = {name, nullptr};
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  if (!app) app = new QApplication(argc, argv);
-  return *app;
-}
-
 void BM_OpenGridScreen(benchmark::State& state) {
-  gridApplication();
+  zvbench::application();
   zv::RealFileSystem fs;
   zv::ScriptedPrompter prompter;
   zv::SystemState system(fs, prompter, ZV_PROGRAM_DIR);

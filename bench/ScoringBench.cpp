@@ -56,7 +56,8 @@ void BM_ComposeOneReport(benchmark::State& state) {
 }
 BENCHMARK(BM_ComposeOneReport)->Unit(benchmark::kMillisecond);
 
-void BM_AllClientsOfAFullDataLocation(benchmark::State& state) {
+// Every client of a full data location, written (true) or only composed.
+void BM_AllClientsOfAFullDataLocation(benchmark::State& state, bool written) {
   const BenchData& d = data();
   zv::RealFileSystem fs;
   zv::ClientTable table = d.full;
@@ -64,24 +65,12 @@ void BM_AllClientsOfAFullDataLocation(benchmark::State& state) {
   for (auto _ : state) {
     for (int n = 1; n <= zv::kMaxClients; ++n) {
       table.CurrentRecord = static_cast<std::int16_t>(n);
-      benchmark::DoNotOptimize(zv::ScoreAndReport(fs, table, request));
+      if (written) benchmark::DoNotOptimize(zv::ScoreAndReport(fs, table, request));
+      else benchmark::DoNotOptimize(zv::ComposeReport(fs, table, request));
     }
   }
 }
-BENCHMARK(BM_AllClientsOfAFullDataLocation)->Unit(benchmark::kMillisecond);
-
-void BM_ComposeAllClientsOfAFullDataLocation(benchmark::State& state) {
-  const BenchData& d = data();
-  zv::RealFileSystem fs;
-  zv::ClientTable table = d.full;
-  const zv::ReportRequest request{d.program, d.out, false};
-  for (auto _ : state) {
-    for (int n = 1; n <= zv::kMaxClients; ++n) {
-      table.CurrentRecord = static_cast<std::int16_t>(n);
-      benchmark::DoNotOptimize(zv::ComposeReport(fs, table, request));
-    }
-  }
-}
-BENCHMARK(BM_ComposeAllClientsOfAFullDataLocation)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AllClientsOfAFullDataLocation, written, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AllClientsOfAFullDataLocation, composed, false)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,23 +8,14 @@
 #include <fstream>
 
 #include "app/SystemState.h"
+#include "bench/BenchSupport.h"
 #include "app/qt/frmMainMenu.h"
 #include "ui/Prompter.h"
 
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "zvbench";
-  static char* argv[] = {name, nullptr};
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  if (!app) app = new QApplication(argc, argv);
-  return *app;
-}
-
 void BM_StartUpToMainMenu(benchmark::State& state) {
-  application();
+  zvbench::application();
   const auto program = std::filesystem::temp_directory_path() / ("zvbench-start-" + std::to_string(::getpid()));
   std::filesystem::create_directories(program / "data");
   {

@@ -159,14 +159,7 @@ struct SaveFixture {
 
   // n stored clients; current is CurrentRecord (a new client when n + 1).
   void storeExisting(int n, int current = 0, bool edit = false) {
-    std::string bytes;
-    for (int i = 1; i <= n; ++i) {
-      ClientRecord r;
-      r.setRaw(Field::Name, "Client " + std::to_string(i));
-      r.setRaw(Field::Responses, std::string(162, '1'));
-      bytes += r.bytes();
-    }
-    zvtest::writeBytes(path, bytes);
+    zvtest::writeBytes(path, zvtest::storedClientsBytes(n));
     LoadClientFile(fs, path, table);
     if (current) table.CurrentRecord = static_cast<std::int16_t>(current);
     table.EditMode = edit;

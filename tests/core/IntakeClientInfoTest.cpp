@@ -200,14 +200,7 @@ struct StoreFixture {
   ClientInfoValues values{"New Person", "N", "33", 2, 3, 1, "10", "N"};
 
   explicit StoreFixture(int existing, int editing = 0) {
-    std::string bytes;
-    for (int i = 1; i <= existing; ++i) {
-      ClientRecord r;
-      r.setRaw(Field::Name, "Client " + std::to_string(i));
-      r.setRaw(Field::Responses, std::string(162, '1'));
-      bytes += r.bytes();
-    }
-    zvtest::writeBytes(path, bytes);
+    zvtest::writeBytes(path, zvtest::storedClientsBytes(existing));
     LoadClientFile(fs, path, table);
     table.EditMode = editing > 0;
     if (editing > 0) table.CurrentRecord = static_cast<std::int16_t>(editing);

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include "records/ClientRecord.h"
+
 namespace zvtest {
 
 class TempDir {
@@ -28,6 +30,18 @@ class TempDir {
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A client file of n stored records named "Client 1".. with every item answered 1.
+inline std::string storedClientsBytes(int n) {
+  std::string bytes;
+  for (int i = 1; i <= n; ++i) {
+    zv::ClientRecord r;
+    r.setRaw(zv::Field::Name, "Client " + std::to_string(i));
+    r.setRaw(zv::Field::Responses, std::string(162, '1'));
+    bytes += r.bytes();
+  }
+  return bytes;
 }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
