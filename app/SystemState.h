@@ -40,7 +40,6 @@ struct SystemState {
   std::string clientFile() const { return clientFilePath(dataLocation); }
   std::string questionDbPath() const { return joinPath(programDir, "ZV.db"); }
   std::string reportPath() const { return joinPath(programDir, "report.prn"); }
-  void saveCurrent() { SaveClientRecord(fs, clientFile(), clients, clients.CurrentRecord); }
 };
 
 }  // namespace zv

@@ -4,6 +4,7 @@
 
 #include "intake/FieldText.h"
 #include "records/ClientFile.h"
+#include "records/ClientSlot.h"
 #include "ui/Prompter.h"
 
 namespace zv {
@@ -257,44 +258,23 @@ void RecordToDB(ClientRecord& r, const ClientInfoValues& v, const std::string& t
   if (r.trimmed(Field::DateTested).empty()) r.setText(Field::DateTested, today);
 }
 
-void prepareNewClient(ClientRecord& r, const std::string& today) {
-  r.clear();
-  r.setRaw(Field::Responses, std::string(kItemCount, '0'));
-  r.setRaw(Field::NameDeleted, "0");
-  r.setText(Field::DateTested, today);
-}
-
 bool shouldStore(int recordCount, int openedEditCount) { return !(recordCount > 0 && openedEditCount >= 3); }
 
 bool storeClientInfo(ClientTable& t, FileSystem& fs, const std::string& clientFile, Prompter& prompter,
                      const InfoAcceptance& a) {
-  if (!t.EditMode) {
-    if (t.full()) {
-      prompter.tell(clientFileFullMessage(), kAppTitle, Icon::Exclamation);
-      return false;
-    }
-    t.CurrentRecord = static_cast<std::int16_t>(t.RecordCount + 1);
+  ClientSlot slot(t);
+  if (!slot.editing()) {
+    if (!slot.placeNew(a.today, prompter)) return false;
+    RecordToDB(t.current(), a.values, a.today);
+    return true;  // written when the answers are stored
   }
   if (!shouldStore(t.RecordCount, a.openedEditCount)) return true;
-  ClientRecord& slot = t.current();
-  const ClientRecord before = slot;
-  if (!t.EditMode) prepareNewClient(slot, a.today);
-  if (t.EditMode && a.nameLocked) {
-    // Nothing could change on screen: the stored bytes are written as they are.
-  } else {
-    RecordToDB(slot, a.values, a.today);
-    if (t.EditMode) slot.setRaw(Field::EditCount, std::to_string(std::clamp(a.editCount, 0, 9)));
+  // A client locked by name deletion is written again as stored.
+  if (!a.nameLocked) {
+    RecordToDB(t.current(), a.values, a.today);
+    t.current().setRaw(Field::EditCount, std::to_string(std::clamp(a.editCount, 0, 9)));
   }
-  if (!t.EditMode) return true;  // written when the answers are stored
-  if (SaveClientRecordWithMessages(fs, clientFile, t, t.CurrentRecord, prompter)) return true;
-  slot = before;
-  return false;
-}
-
-void abandonNewClient(ClientTable& t) {
-  const int free = t.RecordCount + 1;
-  if (free >= 1 && free <= kMaxClients) t.slot[static_cast<std::size_t>(free)].clear();
-  t.CurrentRecord = static_cast<std::int16_t>(t.RecordCount >= 1 ? 1 : 0);
+  return slot.storeInformation(fs, clientFile, prompter);
 }
 
 }  // namespace zv

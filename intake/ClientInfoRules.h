@@ -113,20 +113,18 @@ ClientInfoValues RecordToScreen(const ClientRecord& r);
 // Copies the eight values into the record, each cut to its width in the one
 // conversion place; DateTested becomes `today` when it is blank.
 void RecordToDB(ClientRecord& r, const ClientInfoValues& v, const std::string& today);
-// A new client's slot when its information is accepted: emptied, 162 "0"
-// responses, NameDeleted "0", DateTested today.
-void prepareNewClient(ClientRecord& r, const std::string& today);
 // Whether accepting stores anything: not for an edit-limited stored client.
 bool shouldStore(int recordCount, int openedEditCount);
 
 class Prompter;
 
-// Accepting checked information (steps after the checks): a new client takes
-// slot RecordCount + 1 as CurrentRecord and is only built there; an edited
-// client gets its EditCount and is written at once with the data-location
-// messages. A client locked by name deletion is written again unchanged.
-// Returns false when nothing could be accepted (no free slot, or the write
-// failed and the user gave up; the slot then keeps its previous content).
+// Accepting checked information (steps after the checks), through the slot
+// owner: a new client is placed in slot RecordCount + 1 and only built there;
+// an edited client gets its EditCount and is written at once with the
+// data-location messages. A client locked by name deletion is written again
+// unchanged. Returns false when nothing could be accepted (no free slot, or
+// the write failed and the user gave up; the slot then keeps the record as
+// stored).
 struct InfoAcceptance {
   ClientInfoValues values;
   int openedEditCount = 0;  // as read from the record when the screen opened
@@ -136,9 +134,5 @@ struct InfoAcceptance {
 };
 bool storeClientInfo(ClientTable& table, FileSystem& fs, const std::string& clientFile, Prompter& prompter,
                      const InfoAcceptance& a);
-
-// An abandoned registration: the unstored slot RecordCount + 1 is emptied and
-// CurrentRecord goes back to 1 (0 while no client is stored).
-void abandonNewClient(ClientTable& table);
 
 }  // namespace zv

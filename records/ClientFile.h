@@ -20,13 +20,19 @@ struct LoadOutcome {
 };
 
 // Reads every whole record (at most 51) into slots 1..RecordCount and sets
-// RecordCount and CurrentRecord. A missing file is created empty; a file whose
-// length is not a multiple of 255 keeps its tail untouched. Throws ZvError.
+// RecordCount and CurrentRecord; the file is only read. A missing file is
+// created empty (on a location that takes no writes it loads as empty). A
+// file whose length is not a multiple of 255 keeps its tail. Throws ZvError.
 LoadOutcome LoadClientFile(FileSystem& fs, const std::string& path, ClientTable& table);
 
-// Writes slot n as record n (n = RecordCount + 1 appends). Refuses slots
-// beyond 51 and a record that would leave a gap. Returns once on disk.
-void SaveClientRecord(FileSystem& fs, const std::string& path, const ClientTable& table, int n);
+// Writes slot n as record n (n = RecordCount + 1 appends) and returns once it
+// is on disk. The file on disk must still be the one read (its length and the
+// record being rewritten), otherwise ZvError FileChanged and nothing is
+// written. The whole file is replaced at once (temporary file, fsync, rename,
+// fsync of the folder), so a power cut leaves the old or the new file; records
+// beyond 51 and a trailing partial record are kept. Refuses slots beyond 51
+// and a record that would leave a gap.
+void SaveClientRecord(FileSystem& fs, const std::string& path, ClientTable& table, int n);
 
 // The load with the user's messages: drive not ready and write-protected
 // offer OK (retry) and Cancel (end the program); any other error ends the
@@ -38,8 +44,16 @@ bool LoadClientFileWithMessages(FileSystem& fs, const std::string& path, ClientT
 // ready and write-protected offer OK (retry) and Cancel; any other error is
 // shown with its description and number. Returns true once the record is on
 // disk, false when the user gave up (the caller keeps what is on screen).
-bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, const ClientTable& table, int n,
+// A client file that changed since it was read is never written: the user is
+// told, and the table is read again (reloadKeepingNewClient).
+bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, int n,
                                   Prompter& prompter);
+
+// Reads the client file again; a registration in progress keeps its working
+// slot, moved to the new RecordCount + 1, so its answers can still be stored.
+void reloadKeepingNewClient(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter);
+
+std::string fileChangedMessage();
 
 // The message telling the user that the data location holds more clients than
 // the system keeps.

@@ -12,6 +12,11 @@ constexpr int kMaxClients = 51;
 
 struct ClientTable {
   std::array<ClientRecord, kMaxClients + 1> slot{};
+  // What the client file held for each slot when it was last read or
+  // written, and its length then: a save first checks that the file on disk
+  // is still this one, and a given-up edit goes back to it.
+  std::array<ClientRecord, kMaxClients + 1> stored{};
+  std::uint64_t fileLength = 0;
   std::int16_t RecordCount = 0;
   std::int16_t CurrentRecord = 0;
   bool EditMode = false;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -93,30 +94,21 @@ void RealFileSystem::writeAt(const std::string& path, std::uint64_t offset, cons
   fd.close(path);
 }
 
-void RealFileSystem::replaceAll(const std::string& path, const std::string& bytes) { replace(path, bytes, true); }
-
-void RealFileSystem::replaceAllUnsynced(const std::string& path, const std::string& bytes) {
-  replace(path, bytes, false);
+void RealFileSystem::writeFile(const std::string& path, const std::string& bytes, bool sync) {
+  Fd fd(path, O_WRONLY | O_CREAT | O_TRUNC);
+  writeFully(fd.get(), 0, bytes, path);
+  if (sync && ::fsync(fd.get()) != 0) fail(path);
+  fd.close(path);
 }
 
-void RealFileSystem::replace(const std::string& path, const std::string& bytes, bool sync) {
-  const std::string temp = path + ".part";
-  {
-    Fd fd(temp, O_WRONLY | O_CREAT | O_TRUNC);
-    try {
-      writeFully(fd.get(), 0, bytes, temp);
-      if (sync && ::fsync(fd.get()) != 0) fail(temp);
-      fd.close(temp);
-    } catch (...) {
-      ::unlink(temp.c_str());
-      throw;
-    }
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throw ZvError::fromErrno(err, path);
-  }
+void RealFileSystem::rename(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) fail(to);
+}
+
+void RealFileSystem::syncFolder(const std::string& folder) {
+  Fd fd(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY);
+  // Some file systems (network shares) cannot sync a folder; the rename is made all the same.
+  if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOTSUP) fail(folder);
 }
 
 void RealFileSystem::remove(const std::string& path) {
@@ -129,13 +121,18 @@ void RealFileSystem::makeDirectories(const std::string& path) {
   if (ec) throw ZvError::fromErrno(ec.value(), path);
 }
 
-void FaultyFileSystem::check(const char* operation, const std::string& path) {
+void FaultyFileSystem::check(const char* operation, const std::string& path, long* tornAfter) {
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     if (it->operation != operation) continue;
     if (!it->pathContains.empty() && path.find(it->pathContains) == std::string::npos) continue;
     const int err = it->err;
+    const long torn = it->tornAfter;
     if (it->times > 0 && --it->times == 0) faults_.erase(it);
     ++failures_;
+    if (tornAfter && torn >= 0) {
+      *tornAfter = torn;
+      return;
+    }
     throw ZvError::fromErrno(err, path);
   }
 }
@@ -149,16 +146,42 @@ void FaultyFileSystem::writeAt(const std::string& p, std::uint64_t o, const std:
   check("write", p);
   inner_.writeAt(p, o, b);
 }
+void FaultyFileSystem::writeFile(const std::string& p, const std::string& b, bool sync) {
+  long torn = -1;
+  check("write", p, &torn);
+  if (torn < 0) return inner_.writeFile(p, b, sync);
+  inner_.writeFile(p, b.substr(0, std::min<std::size_t>(b.size(), static_cast<std::size_t>(torn))), sync);
+  throw ZvError::fromErrno(EIO, p);
+}
+void FaultyFileSystem::rename(const std::string& f, const std::string& t) { check("rename", t); inner_.rename(f, t); }
+void FaultyFileSystem::syncFolder(const std::string& d) { check("syncdir", d); inner_.syncFolder(d); }
+// The steps of a replacement go through this object, so each can fail on its own.
 void FaultyFileSystem::replaceAll(const std::string& p, const std::string& b) {
   check("replace", p);
-  inner_.replaceAll(p, b);
+  FileSystem::replaceAll(p, b);
 }
 void FaultyFileSystem::replaceAllUnsynced(const std::string& p, const std::string& b) {
   check("replace", p);
-  inner_.replaceAllUnsynced(p, b);
+  FileSystem::replaceAllUnsynced(p, b);
 }
 void FaultyFileSystem::remove(const std::string& p) { check("remove", p); inner_.remove(p); }
 void FaultyFileSystem::makeDirectories(const std::string& p) { check("mkdir", p); inner_.makeDirectories(p); }
+
+void FileSystem::replace(const std::string& path, const std::string& bytes, bool sync) {
+  const std::string temp = temporaryFor(path);
+  try {
+    writeFile(temp, bytes, sync);
+    rename(temp, path);
+  } catch (const ZvError&) {
+    try {
+      remove(temp);
+    } catch (const ZvError&) {
+      // The leftover temporary file is emptied by the next replacement.
+    }
+    throw;
+  }
+  if (sync) syncFolder(std::filesystem::path(path).parent_path().string());
+}
 
 std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;

@@ -14,6 +14,7 @@ enum class ErrorKind {
   DeviceIO,
   DiskFull,
   BadData,         // installation or client data that breaks its layout
+  FileChanged,     // the client file on disk is not the one that was read
   Other,
 };
 

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "intake/ClientInfoRules.h"
-#include "records/ClientFile.h"
-#include "ui/Prompter.h"
 
 namespace zv {
 namespace {
@@ -144,35 +141,6 @@ GridNavigator::Step GridNavigator::backspace() {
   const int g = focus_;
   if (g > 0 && row(g) <= 1) return up();
   return {true, false};
-}
-
-bool SaveAnswers(ClientTable& t, FileSystem& fs, const std::string& clientFile, Prompter& prompter,
-                 const Answers& answers) {
-  const bool newClient = !t.EditMode;
-  if (newClient) {
-    if (t.full()) {
-      prompter.tell(clientFileFullMessage(), kAppTitle, Icon::Exclamation);
-      return false;
-    }
-    t.CurrentRecord = static_cast<std::int16_t>(t.RecordCount + 1);
-  } else if (t.CurrentRecord < 1 || t.CurrentRecord > t.RecordCount) {
-    return false;
-  }
-  ClientRecord& slot = t.current();
-  const std::string before = slot.raw(Field::Responses);
-  slot.setRaw(Field::Responses, answers.joined());
-  if (!SaveClientRecordWithMessages(fs, clientFile, t, t.CurrentRecord, prompter)) {
-    slot.setRaw(Field::Responses, before);
-    return false;
-  }
-  if (newClient) ++t.RecordCount;
-  t.EditMode = false;
-  return true;
-}
-
-void DiscardAnswers(ClientTable& t) {
-  if (!t.EditMode) abandonNewClient(t);
-  t.EditMode = false;
 }
 
 }  // namespace zv

@@ -107,16 +107,4 @@ class GridNavigator {
   int focus_ = 0;
 };
 
-class Prompter;
-
-// SAVE: the 162 answers become the Responses of the current slot, which is
-// written with the data-location messages. A new client (EditMode false) is
-// written as record RecordCount + 1 and only then counted. Returns false when
-// the user gave up: the slot keeps its previous responses and RecordCount is
-// unchanged, so the screen can stay open with what was typed.
-bool SaveAnswers(ClientTable& table, FileSystem& fs, const std::string& clientFile, Prompter& prompter,
-                 const Answers& answers);
-// DISCARD: nothing is written; an abandoned registration frees its slot.
-void DiscardAnswers(ClientTable& table);
-
 }  // namespace zv

@@ -246,7 +246,6 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
           [this] {
             unloadOthers_ = false;
             state_.Refresh = false;
-            state_.clients.EditMode = true;
           },
           [this] {
             unloadOthers_ = true;
@@ -255,15 +254,9 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
           });
       break;
     case 1:
-      // The table has no slot for a 52nd client: refuse before any screen opens.
-      if (state_.clients.full()) {
-        state_.prompter.ask(clientFileFullMessage(), kAppTitle, Buttons::Ok, Icon::Exclamation);
-        return;
-      }
       runActivity(
           hooks_.addNewClient ? hooks_.addNewClient : Activity(runAddNewClient),
           [this] {
-            state_.clients.EditMode = false;
             state_.ScannedAnswers = false;
             state_.Refresh = false;
           },

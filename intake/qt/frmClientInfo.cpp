@@ -337,19 +337,19 @@ void frmClientInfo::updateAcceptHelp() {
 }
 
 void frmClientInfo::acceptInformation() {
-  if (!openedLocked_) {
-    const AcceptCheck check = checkForAccept(values());
-    if (!check.ok) {
-      QWidget* w = field(check.field);
-      w->setEnabled(true);
-      if (check.field == InfoField::Age) textField(InfoField::Age)->clear();
-      if (check.message) {
-        state_.prompter.beep();
-        state_.prompter.ask(infoErrorMessage(check.field), kAppTitle, Buttons::Ok, Icon::Critical);
-      }
-      w->setFocus(Qt::TabFocusReason);
-      return;
+  // A locked record is checked too: a stored value that is not valid is
+  // refused like a typed one, and its field opens for correction.
+  const AcceptCheck check = checkForAccept(values());
+  if (!check.ok) {
+    QWidget* w = field(check.field);
+    w->setEnabled(true);
+    if (check.field == InfoField::Age) textField(InfoField::Age)->clear();
+    if (check.message) {
+      state_.prompter.beep();
+      state_.prompter.ask(infoErrorMessage(check.field), kAppTitle, Buttons::Ok, Icon::Critical);
     }
+    w->setFocus(Qt::TabFocusReason);
+    return;
   }
   InfoAcceptance a;
   a.values = values();
@@ -365,9 +365,9 @@ void frmClientInfo::acceptInformation() {
   done(QDialog::Accepted);
 }
 
+// The chain that opened the screen gives up its client through the slot owner.
 void frmClientInfo::cancelInput() {
   state_.Accepted = false;
-  state_.clients.EditMode = false;
   done(QDialog::Rejected);
 }
 

@@ -165,8 +165,8 @@ void frmCourtHistory::acceptInformation() {
   done(QDialog::Accepted);
 }
 
+// The chain that opened the screen gives up its client through the slot owner.
 void frmCourtHistory::cancelInput() {
-  state_.clients.EditMode = false;
   state_.Accepted = false;
   done(QDialog::Rejected);
 }

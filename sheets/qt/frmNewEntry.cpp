@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/SystemState.h"
+#include "records/ClientSlot.h"
 
 namespace zv {
 namespace {
@@ -367,9 +368,14 @@ void frmNewEntry::save() {
   menu_->button(0)->setEnabled(false);
   menu_->button(1)->setEnabled(false);
   msgPanel()->clear();
-  const bool ok = SaveAnswers(state_.clients, state_.fs, state_.clientFile(), state_.prompter, answers_);
+  ClientSlot slot(state_.clients);
+  const bool ok = slot.storeAnswers(state_.fs, state_.clientFile(), state_.prompter, answers_.joined());
   menu_->button(0)->setEnabled(true);
   menu_->button(1)->setEnabled(true);
+  if (!ok && !slot.active()) {
+    done(QDialog::Rejected);  // the client file changed on disk and was read again
+    return;
+  }
   if (!ok) {
     // Nothing typed is lost: the grid stays open for another SAVE.
     menu_->button(0)->setFocus(Qt::TabFocusReason);
@@ -379,10 +385,8 @@ void frmNewEntry::save() {
   done(QDialog::Accepted);
 }
 
-void frmNewEntry::discard() {
-  DiscardAnswers(state_.clients);
-  done(QDialog::Rejected);
-}
+// Nothing is written; the chain gives up its client through the slot owner.
+void frmNewEntry::discard() { done(QDialog::Rejected); }
 
 void frmNewEntry::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Escape) return;  // a stray Escape must not lose 162 answers

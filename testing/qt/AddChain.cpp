@@ -1,20 +1,18 @@
 #include "app/SystemState.h"
 #include "app/qt/Activities.h"
+#include "records/ClientSlot.h"
 #include "testing/qt/frmSelectEntryMethod.h"
-#include "ui/Prompter.h"
 
 namespace zv {
 
 void runAddNewClient(SystemState& state, QWidget* parent) {
   // The table has slots for 51 clients; a 52nd is refused before any screen opens.
-  if (state.clients.full()) {
-    state.prompter.tell(clientFileFullMessage(), kAppTitle, Icon::Exclamation);
-    return;
-  }
-  state.clients.EditMode = false;
+  if (!ClientSlot(state.clients).beginNew(state.prompter)) return;
   state.ScannedAnswers = false;
   frmSelectEntryMethod method(state, parent);
   method.exec();
+  // However the chain ended, an unstored registration leaves no trace.
+  ClientSlot(state.clients).abandon();
 }
 
 }  // namespace zv

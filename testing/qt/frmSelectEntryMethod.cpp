@@ -10,6 +10,7 @@
 #include "intake/ClientInfoRules.h"
 #include "intake/qt/frmClientInfo.h"
 #include "intake/qt/frmCourtHistory.h"
+#include "records/ClientSlot.h"
 #include "sheets/qt/frmNewEntry.h"
 
 namespace zv {
@@ -79,15 +80,13 @@ void frmSelectEntryMethod::choose(int row) {
       done(QDialog::Accepted);
       return;
     default:
-      state_.clients.EditMode = false;
       done(QDialog::Rejected);
       return;
   }
 }
 
 void frmSelectEntryMethod::enterFromAnswerSheet() {
-  ClientTable& t = state_.clients;
-  t.EditMode = false;
+  ClientSlot slot(state_.clients);
   state_.Accepted = false;
   {
     frmClientInfo info(state_, this);
@@ -102,13 +101,10 @@ void frmSelectEntryMethod::enterFromAnswerSheet() {
     if (state_.Accepted) {
       frmNewEntry grid(state_, this);
       if (grid.ready()) grid.exec();
-      else DiscardAnswers(t);
     }
   }
-  // A registration given up anywhere in the chain leaves no trace: its slot
-  // is freed and the current client is not the unstored one.
-  if (t.CurrentRecord == t.RecordCount + 1) abandonNewClient(t);
-  t.EditMode = false;
+  // A registration given up anywhere in the chain leaves no trace.
+  slot.abandon();
 }
 
 void frmSelectEntryMethod::keyPressEvent(QKeyEvent* e) {

@@ -87,9 +87,9 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
   struct OneThenFail : FaultyFileSystem {
     using FaultyFileSystem::FaultyFileSystem;
     int writes = 0;
-    void writeAt(const std::string& p, std::uint64_t o, const std::string& b) override {
+    void writeFile(const std::string& p, const std::string& b, bool sync) override {
       if (++writes == 2) arm({"write", "", EROFS, -1});
-      FaultyFileSystem::writeAt(p, o, b);
+      FaultyFileSystem::writeFile(p, b, sync);
     }
   } failing(f.realFs);
   SystemState state(failing, f.prompter, f.dir.path());

@@ -6,6 +6,7 @@
 #include "intake/ClientInfoRules.h"
 #include "intake/FieldText.h"
 #include "records/ClientFile.h"
+#include "records/ClientSlot.h"
 #include "tests/core/TestSupport.h"
 #include "ui/Prompter.h"
 
@@ -172,14 +173,7 @@ TEST(IntakeRecord, RecordToScreenTrimsAndReadsPositions) {
   EXPECT_EQ(counterValue(r, Field::EditCount), 3);
 }
 
-TEST(IntakeRecord, NewClientSlotAndStoreDecision) {
-  ClientRecord r;
-  r.setRaw(Field::EditCount, "2");  // left over from an abandoned registration
-  prepareNewClient(r, "03/04/2025");
-  EXPECT_EQ(r.raw(Field::Responses), std::string(162, '0'));
-  EXPECT_EQ(r.raw(Field::NameDeleted), "0");
-  EXPECT_EQ(r.raw(Field::DateTested), "03/04/2025");
-  EXPECT_EQ(r.raw(Field::EditCount), " ");
+TEST(IntakeRecord, StoreDecisionAndAcceptHelp) {
   EXPECT_TRUE(shouldStore(0, 3));
   EXPECT_TRUE(shouldStore(5, 2));
   EXPECT_FALSE(shouldStore(5, 3));
@@ -202,8 +196,8 @@ struct StoreFixture {
   explicit StoreFixture(int existing, int editing = 0) {
     zvtest::writeBytes(path, zvtest::storedClientsBytes(existing));
     LoadClientFile(fs, path, table);
-    table.EditMode = editing > 0;
-    if (editing > 0) table.CurrentRecord = static_cast<std::int16_t>(editing);
+    table.CurrentRecord = static_cast<std::int16_t>(editing);
+    if (editing > 0) ClientSlot(table).beginEdit();
   }
   bool store(int startCount, int editCount, bool nameDeleted = false) {
     return storeClientInfo(table, fs, path, prompter, {values, startCount, editCount, nameDeleted, "05/06/2025"});
@@ -212,36 +206,20 @@ struct StoreFixture {
 
 }  // namespace
 
-TEST(IntakeStore, NewClientIsBuiltInTheNextSlotButNotWritten) {
+TEST(IntakeStore, NewClientIsPlacedButNotWrittenAndEditsAreWrittenAtOnce) {
   StoreFixture f(2);
   ASSERT_TRUE(f.store(0, 0));
   EXPECT_EQ(f.table.CurrentRecord, 3);
-  EXPECT_EQ(f.table.RecordCount, 2);
   EXPECT_EQ(f.table.slot[3].trimmed(Field::Name), "New Person");
   EXPECT_EQ(f.table.slot[3].raw(Field::Responses), std::string(162, '0'));
-  EXPECT_EQ(f.table.slot[3].raw(Field::DateTested), "05/06/2025");
   EXPECT_EQ(zvtest::readBytes(f.path).size(), 2 * kRecordSize);
-  abandonNewClient(f.table);
-  EXPECT_EQ(f.table.CurrentRecord, 1);
-  EXPECT_EQ(f.table.slot[3], ClientRecord());
-  // Abandoning the first registration leaves no current client.
-  StoreFixture first(0);
-  ASSERT_TRUE(first.store(0, 0));
-  EXPECT_EQ(first.table.CurrentRecord, 1);
-  abandonNewClient(first.table);
-  EXPECT_EQ(first.table.CurrentRecord, 0);
-  EXPECT_EQ(first.table.slot[1], ClientRecord());
-}
 
-TEST(IntakeStore, EditIsWrittenAtOnceWithItsEditCount) {
-  StoreFixture f(2, 2);
-  ASSERT_TRUE(f.store(1, 3));
-  const std::string disk = zvtest::readBytes(f.path);
-  ASSERT_EQ(disk.size(), 2 * kRecordSize);
-  EXPECT_EQ(disk.substr(kRecordSize, kRecordSize), f.table.slot[2].bytes());
-  EXPECT_EQ(f.table.slot[2].raw(Field::EditCount), "3");
-  EXPECT_EQ(f.table.slot[2].trimmed(Field::Name), "New Person");
-  EXPECT_EQ(f.table.slot[2].raw(Field::Responses), std::string(162, '1'));  // answers untouched
+  StoreFixture e(2, 2);
+  ASSERT_TRUE(e.store(1, 3));
+  EXPECT_EQ(zvtest::readBytes(e.path).substr(kRecordSize), e.table.slot[2].bytes());
+  EXPECT_EQ(e.table.slot[2].raw(Field::EditCount), "3");
+  EXPECT_EQ(e.table.slot[2].trimmed(Field::Name), "New Person");
+  EXPECT_EQ(e.table.slot[2].raw(Field::Responses), std::string(162, '1'));  // answers untouched
 }
 
 TEST(IntakeStore, EditLimitedAndNameDeletedClientsAreNotChanged) {
@@ -255,37 +233,11 @@ TEST(IntakeStore, EditLimitedAndNameDeletedClientsAreNotChanged) {
   StoreFixture d(1, 1);
   d.table.slot[1].setRaw(Field::Name, "\x81\x8D\x8F scrambled");
   d.table.slot[1].setRaw(Field::NameDeleted, "1");
+  SaveClientRecord(d.fs, d.path, d.table, 1);
   const ClientRecord deleted = d.table.slot[1];
   ASSERT_TRUE(d.store(0, 0, true));
   EXPECT_EQ(d.table.slot[1], deleted);
   EXPECT_EQ(zvtest::readBytes(d.path), deleted.bytes());
-}
-
-TEST(IntakeStore, FailedWriteKeepsTheSlotAsItWas) {
-  StoreFixture f(1, 1);
-  const ClientRecord before = f.table.slot[1];
-  f.fs.arm({"write", "", EROFS, 1});
-  f.prompter.script(Answer::Cancel);
-  EXPECT_FALSE(f.store(0, 1));
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].title, "Data Disk Error");
-  EXPECT_EQ(f.table.slot[1], before);
-  // Retrying after the disk was made writable stores the edit.
-  f.fs.arm({"write", "", EROFS, 1});
-  f.prompter.script(Answer::Ok);
-  EXPECT_TRUE(f.store(0, 1));
-  EXPECT_EQ(zvtest::readBytes(f.path), f.table.slot[1].bytes());
-  EXPECT_EQ(f.table.slot[1].raw(Field::EditCount), "1");
-}
-
-TEST(IntakeStore, NoFreeSlotRefusesANewClient) {
-  StoreFixture f(0);
-  f.table.RecordCount = kMaxClients;
-  f.table.CurrentRecord = 4;
-  EXPECT_FALSE(f.store(0, 0));
-  EXPECT_EQ(f.table.CurrentRecord, 4);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, clientFileFullMessage());
 }
 
 TEST(IntakeFieldText, LeadingNumberAndDates) {

@@ -152,8 +152,7 @@ class Tool : public Production {
  protected:
   Tool() {
     std::filesystem::create_directories(data);
-    ClientTable t = zvtest::tableOf({plainClient(), plainClient(), plainClient()});
-    for (int n = 1; n <= 3; ++n) SaveClientRecord(fs, clientFilePath(data), t, n);
+    zvtest::writeTable(clientFilePath(data), zvtest::tableOf({plainClient(), plainClient(), plainClient()}));
   }
   int run(std::vector<std::string> args) {
     out.str("");
@@ -237,8 +236,7 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   zvtest::writeBytes(dir.file("ZVVA.TXT"), "LOW\r\nEND\r\n");  // other sub-ranges missing
   TestClient c = plainClient();
   c.answer(61, 65, 1);  // truthfulness percentile 45: MEDIUM-LOW
-  ClientTable t = zvtest::tableOf({plainClient(), c});
-  SaveClientRecord(fs, clientFilePath(data), t, 2);
+  zvtest::writeTable(clientFilePath(data), zvtest::tableOf({plainClient(), c, plainClient()}));
   EXPECT_EQ(run(args("2")), kToolFailed);
   expectOneLine("ZVVA.TXT:");
   EXPECT_EQ(report(), previous);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "records/ClientRecord.h"
+#include "records/ClientTable.h"
 
 namespace zvtest {
 
@@ -47,6 +48,13 @@ inline std::string storedClientsBytes(int n) {
 inline void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+}
+
+// Writes slots 1..RecordCount of a table made in memory as a client file.
+inline void writeTable(const std::string& path, const zv::ClientTable& t) {
+  std::string bytes;
+  for (int n = 1; n <= t.RecordCount; ++n) bytes += t.slot[static_cast<std::size_t>(n)].bytes();
+  writeBytes(path, bytes);
 }
 
 }  // namespace zvtest

@@ -98,12 +98,15 @@ TEST(Verify, KeyingTheStoredAnswersNeedsNoCorrectionAndRewritesTheRecordUnchange
   zvtest::SupervisorFixture f;
   f.addClient("Jones", storedAnswers());
   const std::string before = f.recordOnDisk(1);
-  // The file is spoiled on purpose: the write must put the record back.
-  zvtest::writeBytes(f.state.clientFile(), std::string(255, 'x'));
+  // The record is written back: a write fault shows it (OK retries).
+  f.fs.arm({"write", "DATA401", EROFS, 1});
+  f.prompter.script(Answer::Ok);
+  f.prompter.script(Answer::Ok);
   Verification v(f.state);
   EXPECT_EQ(keyAll(v, storedAnswers()), Verification::After::Close);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
+  ASSERT_EQ(f.prompter.asked.size(), 2u);
   expectAsked(f.prompter.asked[0], "Data Verification complete. No corrections needed.", "Data Verification.");
+  EXPECT_EQ(f.prompter.asked[1].title, "Data Disk Error");
   EXPECT_EQ(f.recordOnDisk(1), before);
   EXPECT_EQ(f.prompter.beeps, 0);
 }

@@ -86,13 +86,11 @@ TEST(EntryMethodScreen, CancelRowLeavesEverythingAsItWas) {
   IntakeRig rig;
   rig.storeClients(2);
   rig.state.clients.CurrentRecord = 2;
-  rig.state.clients.EditMode = true;
   frmSelectEntryMethod screen(rig.state);
   showActive(&screen);
   screen.menu()->button(3)->setFocus();
   press(Qt::Key_Return);
   EXPECT_FALSE(screen.isVisible());
-  EXPECT_FALSE(rig.state.clients.EditMode);
   EXPECT_EQ(rig.state.clients.CurrentRecord, 2);
   EXPECT_TRUE(rig.prompter.asked.empty());
 }

@@ -1,0 +1,338 @@
+// The client file and the one owner of the client a chain works on: what
+// reaches the disk, when, and what is left after every kind of failure.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "records/ClientFile.h"
+#include "records/ClientSlot.h"
+#include "tests/core/TestSupport.h"
+#include "ui/Prompter.h"
+
+using namespace zv;
+
+namespace {
+
+ClientRecord named(const std::string& name) {
+  ClientRecord r;
+  r.setRaw(Field::Name, name);
+  r.setRaw(Field::Responses, std::string(162, '1'));
+  return r;
+}
+
+std::string records(std::initializer_list<const char*> names) {
+  std::string bytes;
+  for (const char* n : names) bytes += named(n).bytes();
+  return bytes;
+}
+
+// A data location holding `content` as its client file (none when nullopt).
+struct Disk {
+  zvtest::TempDir dir;
+  RealFileSystem real;
+  FaultyFileSystem fs{real};
+  ScriptedPrompter prompter;
+  ClientTable t;
+  std::string path = clientFilePath(dir.path());
+
+  explicit Disk(std::optional<std::string> content = std::string()) {
+    if (content) zvtest::writeBytes(path, *content);
+  }
+  LoadOutcome load() { return LoadClientFile(fs, path, t); }
+  std::string bytes() const { return zvtest::readBytes(path); }
+  ClientSlot slot() { return ClientSlot(t); }
+  bool storeAnswers(char code) {
+    return slot().storeAnswers(fs, path, prompter, std::string(162, code));
+  }
+};
+
+}  // namespace
+
+TEST(ClientFile, LoadReadsWholeRecordsAndOnlyReads) {
+  Disk missing(std::nullopt);
+  missing.load();
+  EXPECT_EQ(missing.t.RecordCount, 0);
+  EXPECT_EQ(missing.t.CurrentRecord, 0);
+  EXPECT_EQ(missing.bytes(), "");  // created empty
+  EXPECT_TRUE(missing.real.exists(missing.path));
+
+  // A missing file on a location that takes no writes loads as empty.
+  Disk readOnly(std::nullopt);
+  readOnly.fs.arm({"ensure", "", EROFS, -1});
+  readOnly.load();
+  EXPECT_EQ(readOnly.t.RecordCount, 0);
+
+  // Three records and a partial tail: the tail is not a client. Loading never
+  // writes, so a client file that takes no writes still loads.
+  const std::string content = records({"One", "Two", "Three"}) + "partial";
+  Disk d(content);
+  for (const char* op : {"write", "ensure", "replace", "rename"}) d.fs.arm({op, "", EROFS, -1});
+  d.load();
+  EXPECT_EQ(d.t.RecordCount, 3);
+  EXPECT_EQ(d.t.CurrentRecord, 1);
+  EXPECT_EQ(d.t.slot[3].trimmed(Field::Name), "Three");
+  EXPECT_EQ(d.t.slot[4], ClientRecord());
+  EXPECT_EQ(d.t.stored, d.t.slot);
+  EXPECT_EQ(d.t.fileLength, content.size());
+  EXPECT_EQ(d.fs.failures(), 0);
+}
+
+TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
+  // A foreign record (every byte value) goes back byte for byte.
+  std::string foreign(255, ' ');
+  for (int i = 0; i < 255; ++i) foreign[static_cast<std::size_t>(i)] = static_cast<char>(33 + (i * 7) % 200);
+  Disk f(foreign);
+  f.load();
+  SaveClientRecord(f.fs, f.path, f.t, 1);
+  EXPECT_EQ(f.bytes(), foreign);
+
+  // Append before a partial tail, then rewrite in place: the tail is kept.
+  Disk d(records({"One", "Two"}) + "tail");
+  d.load();
+  d.t.slot[3] = named("Three");
+  SaveClientRecord(d.fs, d.path, d.t, 3);
+  EXPECT_EQ(d.bytes(), records({"One", "Two", "Three"}) + "tail");
+  d.t.slot[2].setRaw(Field::Age, "44");
+  SaveClientRecord(d.fs, d.path, d.t, 2);
+  EXPECT_EQ(d.bytes(), records({"One"}) + d.t.slot[2].bytes() + records({"Three"}) + "tail");
+  EXPECT_EQ(d.t.stored[2], d.t.slot[2]);
+  EXPECT_FALSE(d.real.exists(FileSystem::temporaryFor(d.path)));
+
+  // Records beyond 51 stay; slot 52 and gaps are refused.
+  std::string many;
+  for (int i = 1; i <= 53; ++i) many += named(("C" + std::to_string(i)).c_str()).bytes();
+  Disk big(many);
+  LoadOutcome o;
+  ASSERT_TRUE(LoadClientFileWithMessages(big.fs, big.path, big.t, big.prompter, &o));
+  EXPECT_TRUE(o.tooManyRecords);
+  EXPECT_EQ(o.recordsInFile, 53);
+  EXPECT_EQ(big.t.RecordCount, 51);
+  ASSERT_EQ(big.prompter.asked.size(), 1u);
+  EXPECT_EQ(big.prompter.asked[0].text, tooManyClientsMessage(53));
+  big.t.slot[51].setRaw(Field::Age, "51");
+  SaveClientRecord(big.fs, big.path, big.t, 51);
+  EXPECT_EQ(big.bytes(), many.substr(0, 50 * 255) + big.t.slot[51].bytes() + many.substr(51 * 255));
+  EXPECT_THROW(SaveClientRecord(big.fs, big.path, big.t, 52), ZvError);
+  Disk empty;
+  empty.load();
+  EXPECT_THROW(SaveClientRecord(empty.fs, empty.path, empty.t, 2), ZvError);
+  EXPECT_EQ(empty.bytes(), "");
+}
+
+TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
+  const std::string old = records({"One", "Two", "Three"}) + "tail";
+  struct Step {
+    FaultyFileSystem::Fault fault;
+    bool newFileLanded;
+  };
+  const Step steps[] = {
+      {{"write", "", EIO, 1, 0}, false},      {{"write", "", EIO, 1, 300}, false},
+      {{"write", "", ENOSPC, 1}, false},      {{"rename", "", EIO, 1}, false},
+      {{"syncdir", "", EIO, 1}, true},
+  };
+  for (const Step& s : steps) {
+    for (const bool append : {false, true}) {
+      SCOPED_TRACE(s.fault.operation + " torn " + std::to_string(s.fault.tornAfter) + (append ? " append" : " rewrite"));
+      Disk d(old);
+      d.load();
+      const int n = append ? 4 : 2;
+      d.t.slot[static_cast<std::size_t>(n)] = named("Changed");
+      const std::string expectNew = append ? records({"One", "Two", "Three", "Changed"}) + "tail"
+                                           : records({"One", "Changed", "Three"}) + "tail";
+      d.fs.arm(s.fault);
+      EXPECT_THROW(SaveClientRecord(d.fs, d.path, d.t, n), ZvError);
+      EXPECT_EQ(d.bytes(), s.newFileLanded ? expectNew : old);
+      EXPECT_FALSE(d.real.exists(FileSystem::temporaryFor(d.path)));
+      // Trying again completes the save whichever step failed.
+      SaveClientRecord(d.fs, d.path, d.t, n);
+      EXPECT_EQ(d.bytes(), expectNew);
+    }
+  }
+}
+
+TEST(ClientFile, AFileChangedSinceLoadingIsNeverWritten) {
+  const std::string loaded = records({"One", "Two", "Three"});
+  const std::string swaps[] = {records({"One", "Two"}), records({"One", "Two", "Three", "Four"}),
+                               records({"One", "Other", "Three"}), loaded + "x"};
+  for (const std::string& swapped : swaps) {
+    for (const int n : {2, 4}) {
+      SCOPED_TRACE("length " + std::to_string(swapped.size()) + " record " + std::to_string(n));
+      Disk d(loaded);
+      d.load();
+      zvtest::writeBytes(d.path, swapped);
+      d.t.slot[static_cast<std::size_t>(n)] = named("Mine");
+      try {
+        SaveClientRecord(d.fs, d.path, d.t, n);
+        // Appending only checks the length; a rewrite checks its own record too.
+        EXPECT_TRUE(swapped.size() == loaded.size() && (n == 4 || swapped.substr(255, 255) == loaded.substr(255, 255)));
+      } catch (const ZvError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::FileChanged);
+        EXPECT_EQ(d.bytes(), swapped);
+      }
+    }
+  }
+}
+
+TEST(ClientFile, MessagesOfLoadAndSave) {
+  struct Case {
+    const char* op;
+    int err;
+    Answer answer;
+    const char* text;
+    const char* title;
+    bool goesOn;
+  };
+  const std::string notReady =
+      "Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.";
+  const std::string writeProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
+  const std::string io = std::string(std::strerror(EIO)) + "  " + std::to_string(EIO);
+  const Case loads[] = {
+      {"read", ENOMEDIUM, Answer::Ok, notReady.c_str(), "Disk Error", true},
+      {"read", EACCES, Answer::Cancel, writeProtected.c_str(), "Data Disk Error", false},
+      {"read", EIO, Answer::Ok, io.c_str(), "Zorvex", true},
+  };
+  for (const Case& c : loads) {
+    SCOPED_TRACE(c.text);
+    Disk d(records({"One"}));
+    d.fs.arm({c.op, "", c.err, 1});
+    d.prompter.script(c.answer);
+    EXPECT_EQ(LoadClientFileWithMessages(d.fs, d.path, d.t, d.prompter), c.goesOn);
+    ASSERT_EQ(d.prompter.asked.size(), 1u);
+    EXPECT_EQ(d.prompter.asked[0].text, c.text);
+    EXPECT_EQ(d.prompter.asked[0].title, c.title);
+    EXPECT_EQ(d.t.RecordCount, c.err == ENOMEDIUM ? 1 : 0);  // retried, or the load ended
+  }
+
+  // Saving: OK retries, Cancel gives up; other errors offer OK only.
+  Disk d(records({"One"}));
+  d.load();
+  d.t.slot[1] = named("Uno");
+  d.fs.arm({"write", "", EROFS, 1});
+  d.prompter.script(Answer::Ok);
+  EXPECT_TRUE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 1, d.prompter));
+  EXPECT_EQ(d.prompter.asked.back().title, "Data Disk Error");
+  EXPECT_EQ(d.bytes(), records({"Uno"}));
+  d.fs.arm({"write", "", ENOSPC, 1});
+  d.t.slot[2] = named("Two");
+  EXPECT_FALSE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 2, d.prompter));
+  EXPECT_EQ(d.prompter.asked.back().text, std::string(std::strerror(ENOSPC)) + "  " + std::to_string(ENOSPC));
+  EXPECT_EQ(d.bytes(), records({"Uno"}));
+}
+
+TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
+  Disk d(records({"One", "Two"}));
+  d.load();
+  d.t.CurrentRecord = 2;
+  ASSERT_TRUE(d.slot().beginNew(d.prompter));
+  EXPECT_EQ(d.t.CurrentRecord, 2);  // the selection stands until the information is accepted
+  ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
+  EXPECT_EQ(d.t.CurrentRecord, 3);
+  EXPECT_TRUE(d.slot().holdsNewClient());
+  ClientRecord expected;
+  expected.setRaw(Field::Responses, std::string(162, '0'));
+  expected.setRaw(Field::NameDeleted, "0");
+  expected.setRaw(Field::DateTested, "05/06/2025");
+  EXPECT_EQ(d.t.slot[3], expected);
+  d.t.slot[3].setRaw(Field::Name, "Newcomer");
+  EXPECT_EQ(d.bytes(), records({"One", "Two"}));
+
+  // A failed write keeps count and slot; SAVE again stores it.
+  d.fs.arm({"write", "", ENXIO, 1});
+  d.prompter.script(Answer::Cancel);
+  EXPECT_FALSE(d.storeAnswers('2'));
+  EXPECT_EQ(d.prompter.asked.back().title, "Disk Error");
+  EXPECT_EQ(d.t.RecordCount, 2);
+  EXPECT_EQ(d.t.slot[3].raw(Field::Responses), std::string(162, '0'));
+  EXPECT_TRUE(d.slot().active());
+  ASSERT_TRUE(d.storeAnswers('2'));
+  EXPECT_EQ(d.t.RecordCount, 3);
+  EXPECT_FALSE(d.t.EditMode);
+  EXPECT_EQ(d.bytes(), records({"One", "Two"}) + d.t.slot[3].bytes());
+  EXPECT_EQ(d.bytes().substr(2 * 255 + 91, 162), std::string(162, '2'));
+  d.slot().abandon();  // a stored client stays
+  EXPECT_EQ(d.t.CurrentRecord, 3);
+
+  // Abandoned: the slot is emptied and the first client is current (none without clients).
+  ASSERT_TRUE(d.slot().beginNew(d.prompter));
+  ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
+  d.slot().abandon();
+  EXPECT_EQ(d.t.CurrentRecord, 1);
+  EXPECT_EQ(d.t.slot[4], ClientRecord());
+  Disk first;
+  first.load();
+  ASSERT_TRUE(first.slot().placeNew("05/06/2025", first.prompter));
+  first.slot().abandon();
+  EXPECT_EQ(first.t.CurrentRecord, 0);
+  EXPECT_EQ(first.bytes(), "");
+
+  // A 52nd client is refused with its message.
+  d.t.RecordCount = kMaxClients;
+  EXPECT_FALSE(d.slot().beginNew(d.prompter));
+  EXPECT_FALSE(d.slot().placeNew("05/06/2025", d.prompter));
+  EXPECT_EQ(d.prompter.asked.back().text, clientFileFullMessage());
+}
+
+TEST(ClientSlot, AnEditIsWrittenInPlaceOrTakenBack) {
+  Disk d(records({"One", "Two", "Three"}));
+  d.load();
+  d.t.CurrentRecord = 2;
+  ASSERT_TRUE(d.slot().beginEdit());
+  d.t.slot[2].setRaw(Field::Name, "Deux");
+  ASSERT_TRUE(d.slot().storeInformation(d.fs, d.path, d.prompter));
+  EXPECT_EQ(d.bytes().substr(255, 255), d.t.slot[2].bytes());
+  // Court history held in the slot is taken back when the chain is given up.
+  d.t.slot[2].setRaw(Field::TimesJail, "9");
+  d.slot().abandon();
+  EXPECT_EQ(d.t.slot[2].trimmed(Field::Name), "Deux");
+  EXPECT_EQ(d.t.slot[2].trimmed(Field::TimesJail), "");
+  EXPECT_EQ(d.t.CurrentRecord, 2);
+  EXPECT_FALSE(d.t.EditMode);
+
+  // Answers rewrite the record in place; the neighbours stay.
+  ASSERT_TRUE(d.slot().beginEdit());
+  ASSERT_TRUE(d.storeAnswers('2'));
+  EXPECT_EQ(d.t.RecordCount, 3);
+  EXPECT_EQ(d.bytes().substr(255 + 91, 162), std::string(162, '2'));
+  EXPECT_EQ(d.bytes().substr(2 * 255), records({"Three"}));
+
+  // A given-up write of the information leaves the slot as stored.
+  ASSERT_TRUE(d.slot().beginEdit());
+  d.t.slot[2].setRaw(Field::Name, "Lost");
+  d.fs.arm({"write", "", EROFS, 1});
+  d.prompter.script(Answer::Cancel);
+  EXPECT_FALSE(d.slot().storeInformation(d.fs, d.path, d.prompter));
+  EXPECT_EQ(d.t.slot[2], d.t.stored[2]);
+  d.t.CurrentRecord = 4;
+  EXPECT_FALSE(d.slot().beginEdit());
+}
+
+TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
+  // A registration keeps its working slot at the new end of the list and can still be stored.
+  Disk d(records({"One", "Two"}));
+  d.load();
+  ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
+  d.t.slot[3].setRaw(Field::Name, "Newcomer");
+  zvtest::writeBytes(d.path, records({"A", "B", "C"}));
+  EXPECT_FALSE(d.storeAnswers('2'));
+  ASSERT_EQ(d.prompter.asked.size(), 1u);
+  EXPECT_EQ(d.prompter.asked[0].text, fileChangedMessage());
+  EXPECT_EQ(d.prompter.asked[0].title, "Data Disk Error");
+  EXPECT_EQ(d.t.RecordCount, 3);
+  EXPECT_EQ(d.t.CurrentRecord, 4);
+  EXPECT_EQ(d.t.slot[4].trimmed(Field::Name), "Newcomer");
+  ASSERT_TRUE(d.storeAnswers('2'));
+  EXPECT_EQ(d.bytes().substr(0, 3 * 255), records({"A", "B", "C"}));
+  EXPECT_EQ(d.bytes().substr(3 * 255), d.t.slot[4].bytes());
+
+  // An edit cannot go on: another client may sit in its place now.
+  Disk e(records({"One", "Two"}));
+  e.load();
+  e.t.CurrentRecord = 2;
+  ASSERT_TRUE(e.slot().beginEdit());
+  zvtest::writeBytes(e.path, records({"A", "B"}));
+  EXPECT_FALSE(e.storeAnswers('2'));
+  EXPECT_FALSE(e.slot().active());
+  EXPECT_EQ(e.bytes(), records({"A", "B"}));
+  EXPECT_EQ(e.t.slot[2].trimmed(Field::Name), "B");
+}
