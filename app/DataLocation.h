@@ -31,13 +31,17 @@ LocationOutcome SelectDataLocation(SystemState& state, bool atStartUp, const Ask
 // The messages of the procedure.
 std::string noTestInformationMessage(const std::string& candidate);
 std::string dataDiskWriteProtectedMessage();
-std::string dataDiskNotFoundMessage();
 std::string numberedErrorMessage(const ZvError& e);  // "Error <n>:<description>"
+// A fault that names the file and the folder it happened in.
+std::string fileErrorMessage(const ZvError& e);
+std::string programFolderWriteProtectedMessage(const ZvError& e);
 inline constexpr const char* kDataDiskErrorTitle = "Data Disk Error";
+inline constexpr const char* kProgramFolderErrorTitle = "Program Folder Error";
 
-// The start-up error handler: runs `step`; a missing data disk or a
-// write-protected one offers OK (run the step again) and Cancel, any other
-// error is shown once. Returns false when the program must end.
-bool RunStartUpStep(Prompter& prompter, const std::function<void()>& step);
+// The start-up error handler for a step in the program folder (zv.ini, the
+// only place start-up touches after the data location): a write-protected folder
+// offers OK (again) and Cancel, any other error is shown once; both name the
+// file and folder. Returns false when the program must end.
+bool RunProgramFolderStep(Prompter& prompter, const std::function<void()>& step);
 
 }  // namespace zv

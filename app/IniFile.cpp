@@ -81,6 +81,14 @@ std::string IniFile::read(const std::string& section, const std::string& key, co
 }
 
 void IniFile::write(const std::string& section, const std::string& key, const std::string& value) {
+  update(section, key, &value);
+}
+
+void IniFile::remove(const std::string& section, const std::string& key) {
+  if (fs_.exists(path_)) update(section, key, nullptr);
+}
+
+void IniFile::update(const std::string& section, const std::string& key, const std::string* value) {
   std::string text = fs_.exists(path_) ? fs_.readAll(path_) : std::string();
   const bool crlf = text.find("\r\n") != std::string::npos;
   const std::string eol = crlf ? "\r\n" : "\n";
@@ -88,7 +96,7 @@ void IniFile::write(const std::string& section, const std::string& key, const st
   for (auto& l : lines)
     if (!l.empty() && l.back() == '\r') l.pop_back();
 
-  const std::string entry = key + "=" + value;
+  const std::string entry = value ? key + "=" + *value : std::string();
   int sectionStart = -1;
   int lastKeyLine = -1;
   bool done = false;
@@ -99,13 +107,15 @@ void IniFile::write(const std::string& section, const std::string& key, const st
       if (sameName(name, section)) { sectionStart = i; lastKeyLine = i; }
     } else if (sectionStart >= 0) {
       if (keyValue(lines[static_cast<std::size_t>(i)], k, v) && sameName(k, key)) {
-        lines[static_cast<std::size_t>(i)] = entry;
+        if (value) lines[static_cast<std::size_t>(i)] = entry;
+        else lines.erase(lines.begin() + i);
         done = true;
       } else if (!trimWs(lines[static_cast<std::size_t>(i)]).empty()) {
         lastKeyLine = i;
       }
     }
   }
+  if (!done && !value) return;  // nothing to remove
   if (!done) {
     if (sectionStart >= 0) {
       lines.insert(lines.begin() + lastKeyLine + 1, entry);

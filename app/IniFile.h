@@ -19,10 +19,13 @@ class IniFile {
                    std::size_t bufferSize) const;
   // Creates the file, the section or the key as needed. Throws ZvError.
   void write(const std::string& section, const std::string& key, const std::string& value);
+  // Removes the key (the section stays); nothing is written when it is missing.
+  void remove(const std::string& section, const std::string& key);
 
   const std::string& path() const { return path_; }
 
  private:
+  void update(const std::string& section, const std::string& key, const std::string* value);
   FileSystem& fs_;
   std::string path_;
 };

@@ -17,7 +17,13 @@ std::string Settings::readPath(const std::string& key, const std::string& def) c
 
 std::string Settings::readFilePath() const { return readPath("FilePath", defaultDataLocation()); }
 
-void Settings::writeFilePath(const std::string& location) { ini_.write("Path", "FilePath", location); }
+void Settings::writeFilePath(const std::string& location) {
+  // A path the 50-character buffer cannot give back is not stored; without
+  // the key the default location is used, which is the only long path a
+  // location can have (the drive dialog refuses longer ones).
+  if (location.size() > kMaxPathLength) ini_.remove("Path", "FilePath");
+  else ini_.write("Path", "FilePath", location);
+}
 
 std::string Settings::readSndPath() const { return readPath("SndPath", joinPath(programDir_, "sounds")); }
 

@@ -17,6 +17,7 @@ class Settings {
   // "Path/FilePath" (50-character buffer); missing: the folder "data" inside
   // the program folder, so a fresh installation starts without a question.
   std::string readFilePath() const;
+  // Remembers the location; one longer than kMaxPathLength removes the key.
   void writeFilePath(const std::string& location);
   // "Path/SndPath"; missing: the folder "sounds" inside the program folder.
   std::string readSndPath() const;

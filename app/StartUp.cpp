@@ -13,7 +13,7 @@ bool RunStartUp(SystemState& state, const StartUpScreens& screens) {
   // The workspace exists with the system state (engine defaults, zv.ini as
   // the initialisation path); the workgroup entry is written on every start.
   // An unwritable program folder is reported instead of ending silently.
-  if (!RunStartUpStep(state.prompter, [&] { settings.writeSystemDB(); })) {
+  if (!RunProgramFolderStep(state.prompter, [&] { settings.writeSystemDB(); })) {
     screens.mouseDefault();
     return false;
   }
@@ -22,13 +22,13 @@ bool RunStartUp(SystemState& state, const StartUpScreens& screens) {
   if (SelectDataLocation(state, true, screens.askDrive) == LocationOutcome::EndProgram) return false;
   screens.mouseWait();
 
-  bool ok = RunStartUpStep(state.prompter, [&] { state.sndPath = settings.readSndPath(); });
+  bool ok = RunProgramFolderStep(state.prompter, [&] { state.sndPath = settings.readSndPath(); });
   // The question database path follows from the program folder (SystemState::questionDbPath).
   if (ok) {
     state.Refresh = true;
     screens.splash();
     screens.showMainMenu();
-    ok = RunStartUpStep(state.prompter, [&] {
+    ok = RunProgramFolderStep(state.prompter, [&] {
       state.NumLock = settings.readNumLock();
       screens.numLock(state.NumLock);
     });

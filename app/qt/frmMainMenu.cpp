@@ -323,7 +323,7 @@ void frmMainMenu::mnuOptionsNumLock_Click() {
   try {
     Settings(state_.fs, state_.programDir).writeNumLock(on);
   } catch (const ZvError& e) {
-    state_.prompter.ask(numberedErrorMessage(e), kAppTitle, Buttons::Ok, Icon::None);
+    state_.prompter.ask(fileErrorMessage(e), kAppTitle, Buttons::Ok, Icon::None);
     mnuOptionsNumLock_->setChecked(state_.NumLock);
     return;
   }

@@ -104,6 +104,7 @@ TEST(StartUp, AnUnwritableProgramFolderIsReportedAndCancelEnds) {
   r.prompter.script(Answer::Cancel);
   EXPECT_FALSE(RunStartUp(r.state, r.screens()));
   ASSERT_EQ(r.prompter.asked.size(), 2u) << "OK retried the step once";
-  EXPECT_EQ(r.prompter.asked[1].title, "Data Disk Error");
+  EXPECT_EQ(r.prompter.asked[1].title, "Program Folder Error");
+  EXPECT_NE(r.prompter.asked[1].text.find("Folder: " + r.program.path()), std::string::npos);
   EXPECT_EQ(r.events, (std::vector<std::string>{"wait", "default"})) << "the busy pointer is restored";
 }

@@ -63,7 +63,12 @@ void expectMessage(const ScriptedPrompter::Asked& a, const std::string& text, co
   EXPECT_EQ(a.icon, icon);
 }
 
-const char* kWriteProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
+const std::string kWriteProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
 
 }  // namespace
 
@@ -71,170 +76,128 @@ TEST(DataLocationMessages, ExactTexts) {
   EXPECT_EQ(noTestInformationMessage("/media/usb"),
             "No test information found on drive /MEDIA/USB, would you like to try another drive?");
   EXPECT_EQ(dataDiskWriteProtectedMessage(), kWriteProtected);
-  EXPECT_EQ(dataDiskNotFoundMessage(), "Data disk not found!\r\rInsert data disk in drive A to continue.");
-  EXPECT_EQ(numberedErrorMessage(ZvError::fromErrno(ENOSPC, "/x")), std::string("Error 28:") + std::strerror(ENOSPC));
+  const ZvError full = ZvError::fromErrno(ENOSPC, "/media/usb/checkWriteTest");
+  EXPECT_EQ(numberedErrorMessage(full), std::string("Error 28:") + std::strerror(ENOSPC));
+  EXPECT_EQ(fileErrorMessage(full),
+            std::string("Error 28:") + std::strerror(ENOSPC) + "\r\rFile: checkWriteTest\rFolder: /media/usb");
+  EXPECT_EQ(programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, "/opt/zv/zv.ini")),
+            "Program folder write protected!\r\rFile: zv.ini\rFolder: /opt/zv\r\rSet the program folder to writable to "
+            "continue.");
 }
 
 TEST(SelectDataLocation, FreshInstallationStartsInTheDefaultFolderWithoutAQuestion) {
   Fixture f;
   ASSERT_EQ(f.run(), LocationOutcome::Settled);
   const std::string data = f.program.file("data");
-  EXPECT_TRUE(f.real.isDirectory(data));
   EXPECT_EQ(f.state.dataLocation, data);
-  EXPECT_TRUE(f.real.exists(joinPath(data, kClientFileName)));
   EXPECT_EQ(f.real.size(joinPath(data, kClientFileName)), 0u);
-  EXPECT_FALSE(f.real.exists(joinPath(data, kWriteTestFile)));
+  EXPECT_FALSE(f.probeLeft(data));
   EXPECT_TRUE(f.prompter.asked.empty());
   EXPECT_TRUE(f.dialogCalls.empty());
   EXPECT_EQ(f.ini(), "[Path]\nFilePath=" + data + "\n");
-  EXPECT_EQ(f.state.clients.RecordCount, 0);
   EXPECT_EQ(f.state.clients.CurrentRecord, 0);
+
+  // A FilePath is loaded without the dialog; the default folder is not made.
+  Fixture g;
+  const std::string usb = g.folder("usb", {"Jones", "Smith", "Brown"});
+  g.setFilePath(usb);
+  ASSERT_EQ(g.run(), LocationOutcome::Settled);
+  EXPECT_TRUE(g.dialogCalls.empty());
+  EXPECT_EQ(g.state.dataLocation, usb);
+  EXPECT_EQ(g.state.clients.RecordCount, 3);
+  EXPECT_EQ(g.state.clients.slot[2].trimmed(Field::Name), "Smith");
+  EXPECT_FALSE(g.real.exists(g.program.file("data")));
 }
 
-TEST(SelectDataLocation, FilePathIsLoadedWithoutTheDialog) {
-  Fixture f;
-  const std::string usb = f.folder("usb", {"Jones", "Smith", "Brown"});
-  f.setFilePath(usb);
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  EXPECT_TRUE(f.dialogCalls.empty());
-  EXPECT_EQ(f.state.dataLocation, usb);
-  EXPECT_EQ(f.state.clients.RecordCount, 3);
-  EXPECT_EQ(f.state.clients.CurrentRecord, 1);
-  EXPECT_EQ(f.state.clients.slot[2].trimmed(Field::Name), "Smith");
-  EXPECT_FALSE(f.real.exists(f.program.file("data"))) << "the default folder is only made when it is the candidate";
-  EXPECT_TRUE(f.prompter.asked.empty());
-}
-
-TEST(SelectDataLocation, UnreadableFirstCandidateAnsweredYesShowsTheDialog) {
-  Fixture f;
-  const std::string missing = f.media.file("gone");
-  const std::string usb = f.folder("usb", {"Jones"});
-  f.setFilePath(missing);
-  f.prompter.script(Answer::Yes);
-  f.dialogAnswers = {usb};
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  std::string upper = missing;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  expectMessage(f.prompter.asked[0], "No test information found on drive " + upper + ", would you like to try another drive?",
-                kAppTitle, Buttons::YesNo, Icon::None);
-  ASSERT_EQ(f.dialogCalls.size(), 1u);
-  EXPECT_EQ(f.dialogCalls[0], f.program.file("data")) << "no location in force yet: the default is preselected";
-  EXPECT_EQ(f.state.dataLocation, usb);
-  EXPECT_EQ(f.state.clients.RecordCount, 1);
-  EXPECT_EQ(f.filePathInIni(), usb);
-  EXPECT_FALSE(f.real.exists(missing)) << "a missing location is never created";
-}
-
-TEST(SelectDataLocation, UnreadableFirstCandidateOrAPlainFileAnsweredNoEndsTheProgram) {
-  for (bool plainFile : {false, true}) {
-    SCOPED_TRACE(plainFile ? "a file instead of a folder" : "a missing folder");
+TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
+  for (const char* kind : {"missing folder", "plain file", "answered yes"}) {
+    SCOPED_TRACE(kind);
     Fixture f;
-    const std::string path = f.media.file(plainFile ? "plain" : "gone");
-    if (plainFile) zvtest::writeBytes(path, "x");
+    const std::string path = f.media.file("gone");
+    if (std::string(kind) == "plain file") zvtest::writeBytes(path, "x");
+    const bool yes = std::string(kind) == "answered yes";
+    const std::string usb = f.folder("usb", {"Jones"});
     f.setFilePath(path);
-    const std::string before = f.ini();
-    f.prompter.script(Answer::No);
-    EXPECT_EQ(f.run(), LocationOutcome::EndProgram);
-    EXPECT_TRUE(f.dialogCalls.empty());
+    const std::string ini = f.ini();
+    f.prompter.script(yes ? Answer::Yes : Answer::No);
+    if (yes) f.dialogAnswers = {usb};
+    EXPECT_EQ(f.run(), yes ? LocationOutcome::Settled : LocationOutcome::EndProgram);
     ASSERT_EQ(f.prompter.asked.size(), 1u);
-    EXPECT_EQ(f.prompter.asked[0].text.rfind("No test information found on drive ", 0), 0u);
-    EXPECT_EQ(f.ini(), before) << "nothing is remembered";
-  }
-}
-
-TEST(SelectDataLocation, WriteProtectedOkRetriesTheWriteTest) {
-  Fixture f;
-  const std::string usb = f.folder("usb", {"Jones"});
-  f.setFilePath(usb);
-  f.fs.arm({"write", kWriteTestFile, EROFS, 2});
-  f.prompter.script(Answer::Ok);
-  f.prompter.script(Answer::Ok);
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  ASSERT_EQ(f.prompter.asked.size(), 2u);
-  for (const auto& a : f.prompter.asked) expectMessage(a, kWriteProtected, "Data Disk Error", Buttons::OkCancel, Icon::Critical);
-  EXPECT_EQ(f.fs.failures(), 2);
-  EXPECT_FALSE(f.probeLeft(usb));
-  EXPECT_EQ(f.filePathInIni(), usb);
-}
-
-TEST(SelectDataLocation, WriteProtectedCancelLeavesWithTheTableAsLoaded) {
-  Fixture f;
-  const std::string usb = f.folder("usb", {"Jones", "Smith"});
-  const std::string other = f.folder("other");
-  f.setFilePath(other);
-  f.state.dataLocation = other;
-  f.fs.arm({"write", kWriteTestFile, EACCES, -1});
-  f.prompter.script(Answer::Cancel);
-  f.dialogAnswers = {usb};
-  ASSERT_EQ(f.run(false), LocationOutcome::Left);
-  ASSERT_EQ(f.dialogCalls.size(), 1u);
-  EXPECT_EQ(f.dialogCalls[0], other) << "the location in force is preselected";
-  EXPECT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.state.dataLocation, usb);
-  EXPECT_EQ(f.state.clients.RecordCount, 2);
-  EXPECT_EQ(f.filePathInIni(), other) << "a location that refuses writes is not remembered";
-  EXPECT_FALSE(f.probeLeft(usb));
-}
-
-TEST(SelectDataLocation, AStaleWriteTestFileIsRemovedAndAFailedRemovalRetried) {
-  for (bool failRemoval : {false, true}) {
-    SCOPED_TRACE(failRemoval);
-    Fixture f;
-    const std::string usb = f.folder("usb");
-    if (!failRemoval) zvtest::writeBytes(joinPath(usb, kWriteTestFile), "left over from last time");
-    f.setFilePath(usb);
-    if (failRemoval) {
-      f.fs.arm({"remove", kWriteTestFile, EROFS, 1});
-      f.prompter.script(Answer::Ok);
+    expectMessage(f.prompter.asked[0],
+                  "No test information found on drive " + upper(path) + ", would you like to try another drive?",
+                  kAppTitle, Buttons::YesNo, Icon::None);
+    if (!yes) {
+      EXPECT_EQ(f.ini(), ini) << "nothing is remembered";
+      continue;
     }
-    ASSERT_EQ(f.run(), LocationOutcome::Settled);
-    EXPECT_EQ(f.prompter.asked.size(), failRemoval ? 1u : 0u);
-    EXPECT_FALSE(f.probeLeft(usb));
+    EXPECT_EQ(f.dialogCalls, std::vector<std::string>{f.program.file("data")}) << "the default is preselected";
+    EXPECT_EQ(f.state.dataLocation, usb);
+    EXPECT_EQ(f.filePathInIni(), usb);
+    EXPECT_FALSE(f.real.exists(path)) << "a missing location is never created";
   }
 }
 
-TEST(SelectDataLocation, AnyOtherErrorIsShownWithItsNumberAndLeaves) {
-  Fixture f;
-  const std::string usb = f.folder("usb", {"Jones"});
-  f.setFilePath(usb);
-  f.fs.arm({"write", kWriteTestFile, ENOSPC, 1});
-  ASSERT_EQ(f.run(), LocationOutcome::Left);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, std::string("Error 28:") + std::strerror(ENOSPC));
-  EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::Ok);
-  EXPECT_EQ(f.state.dataLocation, usb);
-  EXPECT_EQ(f.state.clients.RecordCount, 1);
-  EXPECT_FALSE(f.probeLeft(usb)) << "a half-written probe is cleaned up";
-}
-
-TEST(SelectDataLocation, ADeviceErrorAsksForAnotherDrive) {
-  Fixture f;
-  const std::string bad = f.folder("bad", {"Jones"});
-  const std::string good = f.folder("good", {"Smith", "Brown"});
-  f.setFilePath(bad);
-  f.fs.arm({"write", "bad/" + std::string(kWriteTestFile), EIO, 1});
-  f.prompter.script(Answer::Yes);
-  f.dialogAnswers = {good};
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(f.state.dataLocation, good);
-  EXPECT_EQ(f.state.clients.RecordCount, 2);
-}
-
-TEST(SelectDataLocation, AnUnreadableClientFileNeverLeavesAnEmptyTableOverItsRecords) {
-  Fixture f;
-  const std::string bad = f.folder("bad", {"Jones", "Smith"});
-  f.setFilePath(bad);
-  f.fs.arm({"read", kClientFileName, EIO, 1});
-  f.prompter.script(Answer::Ok);  // the load's own message
-  f.prompter.script(Answer::No);  // another drive?
-  EXPECT_EQ(f.run(), LocationOutcome::EndProgram);
-  ASSERT_EQ(f.prompter.asked.size(), 2u);
-  EXPECT_EQ(f.prompter.asked[0].text, std::string(std::strerror(EIO)) + "  5");
-  EXPECT_EQ(f.prompter.asked[1].text.rfind("No test information found on drive ", 0), 0u);
-  EXPECT_EQ(zvtest::readBytes(joinPath(bad, kClientFileName)).size(), 2 * kRecordSize);
+TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
+  struct Case {
+    const char* name;
+    FaultyFileSystem::Fault fault;
+    std::vector<Answer> answers;
+    LocationOutcome outcome;
+    std::function<std::vector<std::string>(const std::string& usb, const std::string& ini)> texts;
+    const char* title;
+  };
+  const std::string probe = kWriteTestFile;
+  auto error = [](int err, const std::string& path) { return fileErrorMessage(ZvError::fromErrno(err, path)); };
+  const Case cases[] = {
+      {"write test write-protected: OK tries again", {"write", probe, EROFS, 2}, {Answer::Ok, Answer::Ok},
+       LocationOutcome::Settled, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected, kWriteProtected}; },
+       "Data Disk Error"},
+      {"write test refused: Cancel goes on with the table as loaded", {"write", probe, EACCES, -1}, {Answer::Cancel},
+       LocationOutcome::Left, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected}; }, "Data Disk Error"},
+      {"stale probe cannot be removed: OK tries again", {"remove", probe, EROFS, 1}, {Answer::Ok},
+       LocationOutcome::Settled, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected}; },
+       "Data Disk Error"},
+      {"write test disk full: named", {"write", probe, ENOSPC, 1}, {}, LocationOutcome::Left,
+       [&](auto& usb, auto&) { return std::vector<std::string>{error(ENOSPC, joinPath(usb, probe))}; }, kAppTitle},
+      {"write test I/O error: named, the client file was fine", {"write", probe, EIO, 1}, {}, LocationOutcome::Left,
+       [&](auto& usb, auto&) { return std::vector<std::string>{error(EIO, joinPath(usb, probe))}; }, kAppTitle},
+      {"disk gone during the write test: another drive?", {"write", probe, ENOMEDIUM, 1}, {Answer::No},
+       LocationOutcome::EndProgram, [](auto& usb, auto&) { return std::vector<std::string>{noTestInformationMessage(usb)}; },
+       kAppTitle},
+      {"zv.ini write-protected: the program folder is named, OK tries again", {"replace", "zv.ini", EROFS, 1},
+       {Answer::Ok}, LocationOutcome::Settled,
+       [](auto&, auto& ini) {
+         return std::vector<std::string>{programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, ini))};
+       },
+       "Program Folder Error"},
+      {"zv.ini I/O error: named", {"replace", "zv.ini", EIO, 1}, {}, LocationOutcome::Left,
+       [&](auto&, auto& ini) { return std::vector<std::string>{error(EIO, ini)}; }, kAppTitle},
+      {"client file unreadable: its message, then another drive?", {"read", kClientFileName, EIO, 1},
+       {Answer::Ok, Answer::No}, LocationOutcome::EndProgram,
+       [](auto& usb, auto&) {
+         return std::vector<std::string>{std::string(std::strerror(EIO)) + "  5", noTestInformationMessage(usb)};
+       },
+       kAppTitle},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    const std::string usb = f.folder("usb", {"Jones", "Smith"});
+    f.setFilePath(usb);
+    f.fs.arm(c.fault);
+    for (Answer a : c.answers) f.prompter.script(a);
+    EXPECT_EQ(f.run(), c.outcome);
+    std::vector<std::string> asked;
+    for (const auto& a : f.prompter.asked) asked.push_back(a.text);
+    EXPECT_EQ(asked, c.texts(usb, f.program.file("zv.ini")));
+    EXPECT_EQ(f.prompter.asked.back().title, c.title);
+    EXPECT_FALSE(f.probeLeft(usb)) << "a half-written probe is cleaned up";
+    if (c.outcome != LocationOutcome::EndProgram) {
+      EXPECT_EQ(f.state.dataLocation, usb);
+      EXPECT_EQ(f.state.clients.RecordCount, 2);
+    }
+    EXPECT_EQ(zvtest::readBytes(joinPath(usb, kClientFileName)).size(), 2 * kRecordSize);
+  }
 }
 
 TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeReloadsAndRemembers) {
@@ -250,7 +213,6 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   EXPECT_EQ(f.prompter.asked.size(), 1u);
   EXPECT_EQ(f.prompter.asked[0].text, kWriteProtected);
   EXPECT_EQ(f.state.dataLocation, a);
-  EXPECT_EQ(f.state.clients.RecordCount, 2);
   EXPECT_EQ(f.state.clients.slot[2].trimmed(Field::Name), "Smith");
 
   // Changing drive from the menu reloads and remembers.
@@ -263,37 +225,28 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   EXPECT_EQ(f.state.dataLocation, b);
   EXPECT_EQ(f.state.clients.RecordCount, 1);
   EXPECT_EQ(f.state.clients.CurrentRecord, 1);
-  EXPECT_EQ(f.state.clients.slot[1].trimmed(Field::Name), "Brown");
   EXPECT_EQ(f.filePathInIni(), b);
 }
 
-TEST(SelectDataLocation, AWriteProtectedSettingsFileIsRetried) {
-  Fixture f;
-  const std::string usb = f.folder("usb");
-  f.setFilePath(f.program.file("data"));
-  f.fs.arm({"replace", "zv.ini", EROFS, 1});
-  f.prompter.script(Answer::Ok);
-  f.dialogAnswers = {usb};
-  ASSERT_EQ(f.run(false), LocationOutcome::Settled);
-  EXPECT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, kWriteProtected);
-  EXPECT_EQ(f.filePathInIni(), usb);
-}
-
-TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsIsUsedButNotWritten) {
+TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
   zvtest::TempDir base;
   const std::string program = base.path() + "/" + std::string(40, 'p');
   RealFileSystem fs;
   fs.makeDirectories(program);
   ScriptedPrompter prompter;
+  const std::string old = base.path();
+  zvtest::writeBytes(joinPath(program, "zv.ini"), "[Path]\nFilePath=" + old + "\nSndPath=/snd\n");
   SystemState state(fs, prompter, program);
-  const AskDrive never = [](const std::string&) -> std::string { throw std::logic_error("asked"); };
+  state.dataLocation = old;
   ASSERT_GT(joinPath(program, "data").size(), Settings::kMaxPathLength);
-  ASSERT_EQ(SelectDataLocation(state, true, never), LocationOutcome::Settled);
+  ASSERT_EQ(SelectDataLocation(state, false, [&](const std::string&) { return joinPath(program, "data"); }),
+            LocationOutcome::Settled);
   EXPECT_EQ(state.dataLocation, joinPath(program, "data"));
-  EXPECT_FALSE(fs.exists(joinPath(program, "zv.ini"))) << "a cut path would point elsewhere on the next start";
+  EXPECT_EQ(zvtest::readBytes(joinPath(program, "zv.ini")), "[Path]\nSndPath=/snd\n")
+      << "a cut path, or the old one, would point elsewhere on the next start";
   // The next start finds the same folder again.
   SystemState again(fs, prompter, program);
+  const AskDrive never = [](const std::string&) -> std::string { throw std::logic_error("asked"); };
   ASSERT_EQ(SelectDataLocation(again, true, never), LocationOutcome::Settled);
   EXPECT_EQ(again.dataLocation, state.dataLocation);
   EXPECT_TRUE(prompter.asked.empty());
@@ -312,29 +265,21 @@ TEST(SelectDataLocation, MoreThan51ClientsAreToldAndOnly51Kept) {
   EXPECT_EQ(zvtest::readBytes(joinPath(usb, kClientFileName)).size(), 53 * kRecordSize);
 }
 
-TEST(StartUpErrorHandler, MissingDiskWriteProtectedAndOtherErrors) {
+TEST(ProgramFolderStep, WriteProtectedAndOtherErrorsNameTheFile) {
   ScriptedPrompter p;
   int calls = 0;
   p.script(Answer::Ok);
-  EXPECT_TRUE(RunStartUpStep(p, [&] {
-    if (++calls == 1) throw ZvError(ErrorKind::FileNotFound, ENOENT, "No such file or directory");
+  EXPECT_TRUE(RunProgramFolderStep(p, [&] {
+    if (++calls == 1) throw ZvError::fromErrno(EROFS, "/opt/zv/zv.ini");
   }));
   EXPECT_EQ(calls, 2);
   ASSERT_EQ(p.asked.size(), 1u);
-  expectMessage(p.asked[0], "Data disk not found!\r\rInsert data disk in drive A to continue.", "Data Disk Error",
-                Buttons::OkCancel, Icon::Critical);
-
+  expectMessage(p.asked[0], programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, "/opt/zv/zv.ini")),
+                "Program Folder Error", Buttons::OkCancel, Icon::Critical);
   p.script(Answer::Cancel);
-  EXPECT_FALSE(RunStartUpStep(p, [] { throw ZvError::fromErrno(ENOMEDIUM, "/media/usb/x"); }));
-  EXPECT_EQ(p.asked.back().text, dataDiskNotFoundMessage());
-
-  // Write protection, then any other error.
-  p.script(Answer::Cancel);
-  EXPECT_FALSE(RunStartUpStep(p, [] { throw ZvError::fromErrno(EROFS, "/x/zv.ini"); }));
-  EXPECT_EQ(p.asked.back().text, kWriteProtected);
-  EXPECT_EQ(p.asked.back().title, "Data Disk Error");
-  EXPECT_FALSE(RunStartUpStep(p, [] { throw ZvError::fromErrno(ENOSPC, "/x/zv.ini"); }));
-  EXPECT_EQ(p.asked.back().text, std::string("Error 28:") + std::strerror(ENOSPC));
-  EXPECT_EQ(p.asked.back().buttons, Buttons::Ok);
-  EXPECT_EQ(p.asked.back().title, kAppTitle);
+  EXPECT_FALSE(RunProgramFolderStep(p, [] { throw ZvError::fromErrno(EACCES, "/opt/zv/zv.ini"); }));
+  EXPECT_EQ(p.asked.size(), 2u);
+  EXPECT_FALSE(RunProgramFolderStep(p, [] { throw ZvError::fromErrno(EIO, "/opt/zv/zv.ini"); }));
+  expectMessage(p.asked.back(), fileErrorMessage(ZvError::fromErrno(EIO, "/opt/zv/zv.ini")), kAppTitle, Buttons::Ok,
+                Icon::None);
 }
