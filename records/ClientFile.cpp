@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "ui/Prompter.h"
 
@@ -124,9 +125,14 @@ bool askRetry(const ZvError& e, Prompter& prompter) {
 
 bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, int n,
                                   Prompter& prompter) {
+  return WriteClientFileWithMessages(fs, path, table, prompter, [&] { SaveClientRecord(fs, path, table, n); });
+}
+
+bool WriteClientFileWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter,
+                                 const std::function<void()>& write) {
   for (;;) {
     try {
-      SaveClientRecord(fs, path, table, n);
+      write();
       return true;
     } catch (const ZvError& e) {
       if (e.kind() == ErrorKind::FileChanged) {
@@ -137,6 +143,22 @@ bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, Clien
       if (!askRetry(e, prompter)) return false;
     }
   }
+}
+
+int UpdateRecordsBeyondTable(FileSystem& fs, const std::string& path, ClientTable& table,
+                              const std::function<bool(ClientRecord&)>& change) {
+  const std::string disk = fs.exists(path) ? fs.readAll(path) : std::string();
+  if (disk.size() != table.fileLength) throw ZvError(ErrorKind::FileChanged, 0, changedFileText(path), path);
+  std::string next = disk;
+  int changed = 0;
+  for (std::size_t at = kMaxClients * kRecordSize; at + kRecordSize <= next.size(); at += kRecordSize) {
+    ClientRecord r = ClientRecord::fromBytes(std::string_view(next).substr(at, kRecordSize));
+    if (!change(r)) continue;
+    next.replace(at, kRecordSize, r.bytes());
+    ++changed;
+  }
+  if (changed > 0) fs.replaceAll(path, next);
+  return changed;
 }
 
 void reloadKeepingNewClient(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter) {

@@ -1,6 +1,7 @@
 #pragma once
 // Loading the client file DATA401.ZV into the client table and writing single
 // records back. Each operation opens, uses and closes the file.
+#include <functional>
 #include <string>
 
 #include "records/ClientTable.h"
@@ -48,6 +49,17 @@ bool LoadClientFileWithMessages(FileSystem& fs, const std::string& path, ClientT
 // told, and the table is read again (reloadKeepingNewClient).
 bool SaveClientRecordWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, int n,
                                   Prompter& prompter);
+
+// Any write of the client file with the same messages and outcome.
+bool WriteClientFileWithMessages(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter,
+                                 const std::function<void()>& write);
+
+// Records beyond 51 live only in the file: `change` sees each one and says
+// whether it changed it; the changed ones are written in one replacement.
+// Returns how many changed. Throws ZvError (FileChanged when the file is not
+// the one read).
+int UpdateRecordsBeyondTable(FileSystem& fs, const std::string& path, ClientTable& table,
+                             const std::function<bool(ClientRecord&)>& change);
 
 // Reads the client file again; a registration in progress keeps its working
 // slot, moved to the new RecordCount + 1, so its answers can still be stored.

@@ -2,11 +2,17 @@
 // reaches the disk, when, and what is left after every kind of failure.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <sstream>
 
 #include "records/ClientFile.h"
 #include "records/ClientSlot.h"
+#include "report/ReportTool.h"
 #include "tests/core/TestSupport.h"
 #include "ui/Prompter.h"
 
@@ -335,4 +341,51 @@ TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
   EXPECT_FALSE(e.slot().active());
   EXPECT_EQ(e.bytes(), records({"A", "B"}));
   EXPECT_EQ(e.t.slot[2].trimmed(Field::Name), "B");
+}
+
+TEST(ClientFile, AReallyReadOnlyClientFileIsReadAndReported) {
+  // As an unprivileged user (root ignores permission bits), a client file of
+  // mode 0444 in a folder of mode 0555 loads, and zvreport reports from it.
+  Disk d(records({"One", "Two"}));
+  ASSERT_EQ(::chmod(d.path.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(d.dir.path().c_str(), 0555), 0);
+  const auto asUnprivileged = [](const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+      ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(asUnprivileged([&] {
+              ClientTable t;
+              LoadClientFile(d.real, d.path, t);
+              return t.RecordCount == 2;
+            }),
+            0);
+  const std::string program = ZV_PROGRAM_DIR;
+  if (::access(program.c_str(), R_OK | X_OK) == 0 && asUnprivileged([&] { return ::access(program.c_str(), X_OK) == 0; }) == 0) {
+    EXPECT_EQ(asUnprivileged([&] {
+                std::ostringstream out, err;
+                RealFileSystem fs;
+                return RunReportTool({"--program-dir", program, "--data-location", d.dir.path(), "--client", "2",
+                                      "--output", "/dev/null"},
+                                     out, err, fs) == kToolOk;
+              }),
+              0);
+  }
+  ::chmod(d.dir.path().c_str(), 0755);
+
+  // The same by injected faults: neither loading nor the report tool writes.
+  Disk f(records({"One", "Two"}));
+  for (const char* op : {"write", "ensure", "replace", "rename"}) f.fs.arm({op, kClientFileName, EACCES, -1});
+  std::ostringstream out, err;
+  EXPECT_EQ(RunReportTool({"--program-dir", ZV_PROGRAM_DIR, "--data-location", f.dir.path(), "--client", "1",
+                           "--output", "/dev/null"},
+                          out, err, f.fs),
+            kToolOk)
+      << err.str();
+  EXPECT_EQ(f.fs.failures(), 0);
 }

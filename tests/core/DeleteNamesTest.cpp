@@ -120,3 +120,24 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
   EXPECT_EQ(f.recordOnDisk(2).substr(0, 25), scrambled("Bravo"));
   EXPECT_EQ(f.recordOnDisk(3).substr(0, 25), scrambled("Charlie"));
 }
+
+TEST(DeleteNames, ClientsBeyond51InTheFileAreScrambledToo) {
+  zvtest::SupervisorFixture f;
+  std::string file;
+  for (int i = 1; i <= 53; ++i) {
+    ClientRecord r;
+    r.setRaw(Field::Name, "Client " + std::to_string(i));
+    r.setRaw(Field::NameDeleted, i == 53 ? "1" : "0");
+    file += r.bytes();
+  }
+  zvtest::writeBytes(f.state.clientFile(), file + "tail");
+  LoadClientFile(f.fs, f.state.clientFile(), f.state.clients);
+  f.prompter.script(Answer::Yes);
+  EXPECT_EQ(DeleteNames(f.state), 52);
+  EXPECT_EQ(f.recordOnDisk(51).substr(0, 25), scrambled("Client 51"));
+  EXPECT_EQ(f.recordOnDisk(52).substr(0, 25), scrambled("Client 52"));
+  EXPECT_EQ(f.recordOnDisk(52)[254], '1');
+  EXPECT_EQ(f.recordOnDisk(53), file.substr(52 * 255)) << "already deleted";
+  EXPECT_EQ(zvtest::readBytes(f.state.clientFile()).substr(53 * 255), "tail");
+  EXPECT_EQ(f.prompter.asked.back().text, "Process complete. Press Enter to continue.");
+}
