@@ -76,7 +76,12 @@ frmMainMenu::frmMainMenu(SystemState& state, QWidget* parent) : QMainWindow(pare
   build();
 }
 
-frmMainMenu::~frmMainMenu() = default;
+frmMainMenu::~frmMainMenu() {
+  // Nothing may call back into this form while its widgets are destroyed.
+  if (auto* list = static_cast<NameList*>(lbNameDisplay_)) list->onKey = list->onFocusIn = list->onFocusOut = nullptr;
+  if (central_) central_->removeEventFilter(this);
+  if (choices_) choices_->detach();
+}
 
 void frmMainMenu::build() {
   central_ = new QWidget(this);

@@ -110,52 +110,54 @@ QFrame* MenuChoices::addRow(const QString& caption, const QString& help, QWidget
   auto* border = new QVBoxLayout(b->parentWidget());
   border->setContentsMargins(3, 3, 3, 3);
   border->addWidget(b);
-  return rows_.back().panel;
+  return panel(count() - 1);
 }
 
-int MenuChoices::indexOf(QObject* o) const {
+int MenuChoices::indexOf(const QObject* o) const {
   for (int i = 0; i < rows_.size(); ++i)
-    if (rows_[i].button == o) return i;
+    if (rows_[i].button.data() == o) return i;
   return -1;
 }
 
-bool MenuChoices::alive(const Row& row) {
-  // A widget whose destructor is running no longer casts to its own class.
-  return qobject_cast<QFrame*>(row.panel.data()) && qobject_cast<QPushButton*>(row.button.data());
+void MenuChoices::detach() {
+  for (const Row& r : rows_)
+    if (r.button) r.button->removeEventFilter(this);
+  rows_.clear();
+  focused_ = -1;
 }
 
 void MenuChoices::ResetMenuChoices(int last) {
   for (int i = 0; i <= last && i < rows_.size(); ++i) {
-    if (!alive(rows_[i])) continue;
-    QPalette p = rows_[i].panel->palette();
+    if (!alive(i)) continue;
+    QPalette p = panel(i)->palette();
     p.setColor(QPalette::Window, vbColor(kPanelNormal));
-    rows_[i].panel->setPalette(p);
-    QFont f = rows_[i].button->font();
+    panel(i)->setPalette(p);
+    QFont f = button(i)->font();
     f.setBold(false);
-    rows_[i].button->setFont(f);
-    rows_[i].panel->setProperty("highlighted", false);
+    button(i)->setFont(f);
+    panel(i)->setProperty("highlighted", false);
   }
 }
 
 void MenuChoices::HighlightMenuChoice(int last, int k) {
   ResetMenuChoices(last);
-  if (k < 0 || k >= rows_.size() || !alive(rows_[k])) return;
-  QPalette p = rows_[k].panel->palette();
+  if (k < 0 || k >= rows_.size() || !alive(k)) return;
+  QPalette p = panel(k)->palette();
   p.setColor(QPalette::Window, vbColor(kPanelHighlight));
-  rows_[k].panel->setPalette(p);
-  QFont f = rows_[k].button->font();
+  panel(k)->setPalette(p);
+  QFont f = button(k)->font();
   f.setBold(true);
-  rows_[k].button->setFont(f);
-  rows_[k].panel->setProperty("highlighted", true);
+  button(k)->setFont(f);
+  panel(k)->setProperty("highlighted", true);
 }
 
-bool MenuChoices::isHighlighted(int i) const {
-  return rows_.at(i).panel && rows_.at(i).panel->property("highlighted").toBool();
-}
+bool MenuChoices::isHighlighted(int i) const { return panel(i) && panel(i)->property("highlighted").toBool(); }
 
 bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
   const int i = indexOf(watched);
-  if (i < 0) return QObject::eventFilter(watched, event);
+  // A button being destroyed is left alone, as are its panels.
+  if (i < 0 || !alive(i)) return QObject::eventFilter(watched, event);
+  QPushButton* const self = button(i);
   switch (event->type()) {
     case QEvent::FocusIn:
       focused_ = i;
@@ -164,16 +166,15 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
       emit focused(i);
       break;
     case QEvent::FocusOut:
-      // A screen being closed or destroyed takes the focus from a button
-      // whose panels may already be gone; a hidden screen needs no colours.
-      if (alive(rows_[i]) && rows_[i].button->isVisible()) ResetMenuChoices(rows_.size() - 1);
+      // A hidden screen needs no colours.
+      if (self->isVisible()) ResetMenuChoices(rows_.size() - 1);
       break;
     case QEvent::KeyPress: {
       auto* k = static_cast<QKeyEvent*>(event);
       switch (k->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-          if (rows_[i].button->isEnabled()) emit chosen(i);
+          if (self->isEnabled()) emit chosen(i);
           return true;
         case Qt::Key_Space:
         case Qt::Key_Tab:
@@ -181,19 +182,19 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
           return false;
         case Qt::Key_Up:
         case Qt::Key_Left:
-          if (auto* w = rows_[i].button->previousInFocusChain()) {
+          if (auto* w = self->previousInFocusChain()) {
             // The focus chain can hold widgets that take no focus; skip them.
             QWidget* target = w;
-            while (target && target != rows_[i].button && !(target->isEnabled() && target->isVisible() &&
-                                                             (target->focusPolicy() & Qt::TabFocus)))
+            while (target && target != self && !(target->isEnabled() && target->isVisible() &&
+                                                 (target->focusPolicy() & Qt::TabFocus)))
               target = target->previousInFocusChain();
             if (target) target->setFocus(Qt::BacktabFocusReason);
           }
           return true;
         case Qt::Key_Down:
         case Qt::Key_Right: {
-          QWidget* target = rows_[i].button->nextInFocusChain();
-          while (target && target != rows_[i].button &&
+          QWidget* target = self->nextInFocusChain();
+          while (target && target != self &&
                  !(target->isEnabled() && target->isVisible() && (target->focusPolicy() & Qt::TabFocus)))
             target = target->nextInFocusChain();
           if (target) target->setFocus(Qt::TabFocusReason);
@@ -211,6 +212,11 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QObject::eventFilter(watched, event);
+}
+
+Form::~Form() {
+  // The menu rows stop watching before the screen's widgets are destroyed.
+  for (auto* m : findChildren<MenuChoices*>(Qt::FindDirectChildrenOnly)) m->detach();
 }
 
 Form::Form(const QString& caption, QWidget* parent) : QDialog(parent) {

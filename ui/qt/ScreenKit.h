@@ -54,11 +54,15 @@ class MenuChoices : public QObject {
   // The same row with its button laid out inside the panel's coloured border;
   // returns the panel, ready to be put into the screen's layout.
   QFrame* addRow(const QString& caption, const QString& help, QWidget* container);
-  QPushButton* button(int i) const { return rows_.at(i).button; }
-  QFrame* panel(int i) const { return rows_.at(i).panel; }
+  // Null once the row's widget is gone or being destroyed.
+  QPushButton* button(int i) const { return qobject_cast<QPushButton*>(rows_.at(i).button.data()); }
+  QFrame* panel(int i) const { return qobject_cast<QFrame*>(rows_.at(i).panel.data()); }
   int count() const { return rows_.size(); }
   void setHelp(int i, const QString& help) { rows_[i].help = help; }
   void setMsgPanel(MsgPanel* panel) { msg_ = panel; }
+
+  // Stops watching the buttons: called by the owner before its widgets die.
+  void detach();
 
   void ResetMenuChoices(int last);
   void HighlightMenuChoice(int last, int k);
@@ -74,14 +78,15 @@ class MenuChoices : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Kept as plain objects: a widget being destroyed is no longer of its own
+  // class, so it is only ever looked at through qobject_cast.
   struct Row {
-    QPointer<QFrame> panel;
-    QPointer<QPushButton> button;
+    QPointer<QObject> panel;
+    QPointer<QObject> button;
     QString help;
   };
-  // False once the row's widgets are gone or being destroyed.
-  static bool alive(const Row& row);
-  int indexOf(QObject* o) const;
+  bool alive(int i) const { return panel(i) && button(i); }
+  int indexOf(const QObject* o) const;
   QWidget* owner_;
   MsgPanel* msg_;
   QVector<Row> rows_;
@@ -95,6 +100,7 @@ class Form : public QDialog {
   Q_OBJECT
  public:
   Form(const QString& caption, QWidget* parent = nullptr);
+  ~Form() override;
   QFrame* frame() const { return frame_; }
   MsgPanel* msgPanel() const { return msg_; }
   // Places frame and panel again (after the frame's size changed).
