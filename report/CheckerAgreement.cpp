@@ -131,7 +131,7 @@ std::string strayControlByte(const std::string& report) {
   return {};
 }
 
-bool blocks(const DataProblem&) { return true; }
+bool blocks(const DataProblem& p) { return !p.warning; }
 
 }  // namespace
 
