@@ -168,15 +168,17 @@ AgreementRun RunCheckerAgreement(const std::string& programDir, const std::strin
         if (const std::string s = strayControlByte(report); stray.empty() && !s.empty())
           stray = "client " + std::to_string(n) + ": " + s;
       } catch (const ZvError& e) {
-        if (refusal.empty()) refusal = "client " + std::to_string(n) + ": " + e.what();
+        if (refusal.empty()) refusal = e.what();
       }
     }
     ++run.mutants;
     if (fault == problems.end() && produced < clients.RecordCount)
-      run.disagreements.push_back(name + "zvcheck finds no fault, but " + refusal);
+      run.disagreements.push_back(name + "zvcheck finds no fault, but a report is refused: " + refusal);
     else if (fault != problems.end() && produced > 0)
       run.disagreements.push_back(name + "zvcheck finds \"" + fault->text() + "\", but " + std::to_string(produced) +
                                   " of " + std::to_string(clients.RecordCount) + " reports were produced");
+    else if (fault != problems.end() && refusal != fault->text())
+      run.disagreements.push_back(name + "zvcheck finds \"" + fault->text() + "\", but the report says \"" + refusal + "\"");
     else if (!stray.empty())
       run.disagreements.push_back(name + stray);
     else

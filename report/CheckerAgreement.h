@@ -4,7 +4,8 @@
 // or swapped lines, changed digits, inserted or deleted bytes; a fixed seed
 // gives the same mutants every time), and for every mutant:
 // - the checker finds a fault exactly when no report of any client can be
-//   produced, and every report can be produced otherwise;
+//   produced (each refused with the checker's first fault), and every report
+//   can be produced otherwise;
 // - no produced report holds a control byte other than its line ends and the
 //   form-feed lines between pages.
 #include <cstdint>

@@ -249,13 +249,6 @@ ReportTables ReadReportTables(FileSystem& fs, const std::string& programDir, std
   return t;
 }
 
-ReportTables LoadReportTables(FileSystem& fs, const std::string& programDir) {
-  std::vector<DataProblem> problems;
-  ReportTables t = ReadReportTables(fs, programDir, problems);
-  throwFirstFault(problems);
-  return t;
-}
-
 std::string paragraphFileName(int scale) {
   static const char* const names[] = {"ZVVA.TXT", "ZVAL.TXT", "ZVDG.TXT", "ZVAS.TXT", "ZVVI.TXT", "ZVSC.TXT"};
   if (scale < 1 || scale > 6) throw ZvError(ErrorKind::Other, 0, "no paragraph file for scale " + std::to_string(scale));

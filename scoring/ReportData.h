@@ -21,9 +21,6 @@ namespace zv {
 // problems come first, each file's in line order.
 ReportTables ReadReportTables(FileSystem& fs, const std::string& programDir, std::vector<DataProblem>& problems);
 
-// As above, throwing the first fault (see throwFirstFault).
-ReportTables LoadReportTables(FileSystem& fs, const std::string& programDir);
-
 // The paragraph file of scale 1..6: ZVVA.TXT, ZVAL.TXT, ZVDG.TXT, ZVAS.TXT, ZVVI.TXT, ZVSC.TXT.
 std::string paragraphFileName(int scale);
 

@@ -22,7 +22,7 @@ namespace {
 const ReportTables& tables() {
   static const ReportTables t = [] {
     RealFileSystem fs;
-    return LoadReportTables(fs, ZV_PROGRAM_DIR);
+    return LoadReportInstallation(fs, ZV_PROGRAM_DIR).tables;
   }();
   return t;
 }

@@ -336,9 +336,9 @@ TEST_F(BrokenInstallation, QuestionTableNamesRowsAndFields) {
 // produced, and no control byte reaches a report.
 TEST(CheckerAgreement, MutantsOfTheBundledInstallation) {
   zvtest::TempDir dir;
-  const AgreementRun run = RunCheckerAgreement(ZV_PROGRAM_DIR, ZV_PROGRAM_DIR "/samples/DATA401.ZV", dir.path(), 10, 120);
+  const AgreementRun run = RunCheckerAgreement(ZV_PROGRAM_DIR, ZV_PROGRAM_DIR "/samples/DATA401.ZV", dir.path(), 10, 80);
   EXPECT_EQ(run.disagreements, std::vector<std::string>{});
-  EXPECT_EQ(run.mutants, 120);
-  EXPECT_GE(run.refused, 20);
-  EXPECT_GE(run.produced, 20);
+  EXPECT_EQ(run.mutants, 80);
+  EXPECT_GE(run.refused, 15) << "both outcomes occur";
+  EXPECT_GE(run.produced, 15);
 }

@@ -100,7 +100,13 @@ class ReportData : public ::testing::Test {
   Installation inst;
   RealFileSystem fs;
   void writeB(const std::string& bytes) { zvtest::writeBytes(dir.file("ZVB.TXT"), bytes); }
-  ReportTables load() { return LoadReportTables(fs, dir.path()); }
+  // The tables as a report reads them: the first fault is thrown.
+  ReportTables load() {
+    std::vector<DataProblem> found;
+    ReportTables t = ReadReportTables(fs, dir.path(), found);
+    throwFirstFault(found);
+    return t;
+  }
   std::string loadError() {
     try {
       load();
