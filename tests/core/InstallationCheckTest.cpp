@@ -106,10 +106,16 @@ using Case = std::pair<const char*, std::function<Texts(BrokenInstallation&)>>;
 
 TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
   using F = BrokenInstallation;
+  // Line `line` of `file` with `from` replaced by `to` (or, without `from`, set to `to`) gives `problem`.
+  auto edited = [](const char* file, int line, std::string from, std::string to, std::string problem) {
+    return [=](F& f) {
+      from.empty() ? f.setLine(file, line, to) : f.edit(file, line, from, to);
+      return Texts{problem};
+    };
+  };
   const std::string wide(72, 'a');
   std::string cuts = "14, 18, 22";
   for (int m = 4; m <= 50; ++m) cuts += ", " + std::to_string(14 + 4 * m);
-  const std::string truthList = "22, 1, 6, 12, 17, 20, 26, 31, 34, 39, 44, 49, 51, 57, 64, 71, 73, 80, ";
   const Case cases[] = {
       {"an untouched copy", [](F&) { return Texts{}; }},
       // ZVRPT.TXT
@@ -123,30 +129,18 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
          f.eraseLine("ZVRPT.TXT", 50);
          return Texts{"ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected"};
        }},
-      {"a scale name too wide", [](F& f) {
-         f.edit("ZVRPT.TXT", 1, "Stress Coping", "Stress Coping Measure");
-         return Texts{"ZVRPT.TXT:1: scale name 6 is 21 characters long; at most 20 fit the report"};
-       }},
-      {"a significant item text too wide", [](F& f) {
-         f.setLine("ZVRPT.TXT", 3, "7. Drinks more than intended, often daily");
-         return Texts{"ZVRPT.TXT:3: significant item text 1 is 41 characters long; at most 36 fit the report"};
-       }},
-      {"an empty significant item text", [](F& f) {
-         f.setLine("ZVRPT.TXT", 4, "");
-         return Texts{"ZVRPT.TXT:4: significant item text 2 is empty"};
-       }},
-      {"an answer text too wide", [](F& f) {
-         f.setLine("ZVRPT.TXT", 45, "140. " + std::string(67, 'x'));
-         return Texts{"ZVRPT.TXT:45: answer text 1 is 72 characters long; at most 71 fit the report"};
-       }},
-      {"an answer text saved as UTF-8", [](F& f) {
-         f.setLine("ZVRPT.TXT", 46, "140. Se emborrach\xC3\xB3 una vez");
-         return Texts{"ZVRPT.TXT:46: answer text 2 looks UTF-8 encoded; installation files are Windows-1252"};
-       }},
-      {"a DEL byte in a text", [](F& f) {
-         f.edit("ZVRPT.TXT", 3, " ", "\x7F");
-         return Texts{"ZVRPT.TXT:3: control character 0x7F"};
-       }},
+      {"a scale name too wide", edited("ZVRPT.TXT", 1, "Stress Coping", "Stress Coping Measure",
+                                       "ZVRPT.TXT:1: scale name 6 is 21 characters long; at most 20 fit the report")},
+      {"a significant item text too wide",
+       edited("ZVRPT.TXT", 3, "", "7. Drinks more than intended, often daily",
+              "ZVRPT.TXT:3: significant item text 1 is 41 characters long; at most 36 fit the report")},
+      {"an empty significant item text", edited("ZVRPT.TXT", 4, "", "", "ZVRPT.TXT:4: significant item text 2 is empty")},
+      {"an answer text too wide", edited("ZVRPT.TXT", 45, "", "140. " + std::string(67, 'x'),
+                                         "ZVRPT.TXT:45: answer text 1 is 72 characters long; at most 71 fit the report")},
+      {"an answer text saved as UTF-8",
+       edited("ZVRPT.TXT", 46, "", "140. Se emborrach\xC3\xB3 una vez",
+              "ZVRPT.TXT:46: answer text 2 looks UTF-8 encoded; installation files are Windows-1252")},
+      {"a DEL byte in a text", edited("ZVRPT.TXT", 3, " ", "\x7F", "ZVRPT.TXT:3: control character 0x7F")},
       // ZVB.TXT
       {"the last line missing", [](F& f) {
          f.eraseLine("ZVB.TXT", 71);
@@ -159,60 +153,42 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
          return Texts{"ZVB.TXT:10: blank line where scoring key of key section 2, answer code 2 was expected (the "
                       "rest of the file is not checked)"};
        }},
-      {"a norm percentile of 150", [](F& f) {
-         f.edit("ZVB.TXT", 22, ", 31,", ", 150,");
-         return Texts{"ZVB.TXT:22: percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99"};
-       }},
-      {"a falling norm", [](F& f) {
-         f.edit("ZVB.TXT", 21, "96, 97", "96, 90");
-         return Texts{"ZVB.TXT:21: percentile of raw score 13 (gender 1, race 1, scale 1) is 90, below the 96 of "
-                      "raw score 12; percentiles must not fall as the raw score rises"};
-       }},
-      {"a falling stress norm", [](F& f) {
-         f.edit("ZVB.TXT", 51, "1, 3, 6,", "1, 3, 2,");
-         return Texts{"ZVB.TXT:51: stress norm 3 (gender 1, race 1) is 2, below the 3 of row 2; percentiles must "
-                      "not fall as the stress ratio rises"};
-       }},
-      {"a short key", [](F& f) {
-         f.edit("ZVB.TXT", 7, "\"0", "\"");
-         return Texts{"ZVB.TXT:7: scoring key of key section 1, answer code 2 has 59 characters; the section has 60 items"};
-       }},
-      {"a letter in a key", [](F& f) {
-         f.edit("ZVB.TXT", 6, "\"1", "\"x");
-         return Texts{"ZVB.TXT:6: scoring key of key section 1, answer code 1 holds \"x\" at position 1; points are "
-                      "the digits 0 to 9"};
-       }},
-      {"a first stress cut above 15", [&](F& f) {
-         f.setLine("ZVB.TXT", 57, "16" + cuts.substr(2) + ", 248");
-         return Texts{"ZVB.TXT:57: stress cut 1 is 16; it must be 15 or less so that the lowest ratio 15 falls in a row"};
-       }},
-      {"stress cuts that do not ascend", [&](F& f) {
-         f.setLine("ZVB.TXT", 57, "14, 18, 18" + cuts.substr(10) + ", 248");
-         return Texts{"ZVB.TXT:57: stress cut 3 is 18, not above stress cut 2 (18); the cuts must ascend"};
-       }},
-      {"a last stress cut below the highest corrected ratio", [&](F& f) {
-         f.setLine("ZVB.TXT", 57, cuts + ", 247");
-         return Texts{"ZVB.TXT:57: stress cut 51 is 247; it must be 248 or more so that the highest ratio (240, plus "
-                      "8 from the truthfulness correction) falls in a row"};
-       }},
+      {"a norm percentile of 150",
+       edited("ZVB.TXT", 22, ", 31,", ", 150,",
+              "ZVB.TXT:22: percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99")},
+      {"a falling norm", edited("ZVB.TXT", 21, "96, 97", "96, 90",
+                                "ZVB.TXT:21: percentile of raw score 13 (gender 1, race 1, scale 1) is 90, below the 96 "
+                                "of raw score 12; percentiles must not fall as the raw score rises")},
+      {"a falling stress norm", edited("ZVB.TXT", 51, "1, 3, 6,", "1, 3, 2,",
+                                       "ZVB.TXT:51: stress norm 3 (gender 1, race 1) is 2, below the 3 of row 2; "
+                                       "percentiles must not fall as the stress ratio rises")},
+      {"a short key", edited("ZVB.TXT", 7, "\"0", "\"",
+                             "ZVB.TXT:7: scoring key of key section 1, answer code 2 has 59 characters; the section "
+                             "has 60 items")},
+      {"a letter in a key", edited("ZVB.TXT", 6, "\"1", "\"x",
+                                   "ZVB.TXT:6: scoring key of key section 1, answer code 1 holds \"x\" at position 1; "
+                                   "points are the digits 0 to 9")},
+      {"a first stress cut above 15",
+       edited("ZVB.TXT", 57, "", "16" + cuts.substr(2) + ", 248",
+              "ZVB.TXT:57: stress cut 1 is 16; it must be 15 or less so that the lowest ratio 15 falls in a row")},
+      {"stress cuts that do not ascend",
+       edited("ZVB.TXT", 57, "", "14, 18, 18" + cuts.substr(10) + ", 248",
+              "ZVB.TXT:57: stress cut 3 is 18, not above stress cut 2 (18); the cuts must ascend")},
+      {"a last stress cut below the highest corrected ratio",
+       edited("ZVB.TXT", 57, "", cuts + ", 247",
+              "ZVB.TXT:57: stress cut 51 is 247; it must be 248 or more so that the highest ratio (240, plus 8 from "
+              "the truthfulness correction) falls in a row")},
       {"a last stress cut below 240, nothing lifting the ratio", [&](F& f) {
          f.setLine("ZVB.TXT", 57, cuts + ", 239");
          f.setLine("ZVB.TXT", 71, "0, 0, 0, 0, 0, 0, 0, 0, 0");
          return Texts{"ZVB.TXT:57: stress cut 51 is 239; it must be 240 or more so that the highest ratio 240 falls "
                       "in a row"};
        }},
-      {"an item twice in a scale list", [&](F& f) {
-         f.edit("ZVB.TXT", 58, truthList, "23, 1, 6, 12, 17, 20, 26, 31, 34, 39, 44, 49, 51, 57, 64, 71, 73, 80, 1, ");
-         return Texts{"ZVB.TXT:58: item 1 stands twice in the item list of scale 1"};
-       }},
-      {"a key item twice", [](F& f) {
-         f.edit("ZVB.TXT", 64, ", 158", ", 4");
-         return Texts{"ZVB.TXT:64: key item 32 (item 4) stands twice among the key items of scale 3"};
-       }},
-      {"a tab between two numbers", [](F& f) {
-         f.edit("ZVB.TXT", 21, ", 3", ",\t3");
-         return Texts{"ZVB.TXT:21: control character 0x09"};
-       }},
+      {"an item twice in a scale list", edited("ZVB.TXT", 58, "22, 1, 6,", "23, 1, 1, 6,",
+                                               "ZVB.TXT:58: item 1 stands twice in the item list of scale 1")},
+      {"a key item twice", edited("ZVB.TXT", 64, ", 158", ", 4",
+                                  "ZVB.TXT:64: key item 32 (item 4) stands twice among the key items of scale 3")},
+      {"a tab between two numbers", edited("ZVB.TXT", 21, ", 3", ",\t3", "ZVB.TXT:21: control character 0x09")},
       {"LF line ends", [](F& f) {
          f.write("ZVB.TXT", f.lines("ZVB.TXT"), "\n");
          return Texts{};
@@ -262,10 +238,9 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
          return Texts{"ZVDG.TXT:0: cannot be read: No such file or directory"};
        }},
       // ZVINVAL.TXT and ZVFOOT.TXT
-      {"an invalid-test line too wide (printed whole)", [&](F& f) {
-         f.setLine("ZVINVAL.TXT", 1, wide);
-         return Texts{"ZVINVAL.TXT:1: warning: line is 72 characters long; it runs past column 78 of the report"};
-       }},
+      {"an invalid-test line too wide (printed whole)",
+       edited("ZVINVAL.TXT", 1, "", wide,
+              "ZVINVAL.TXT:1: warning: line is 72 characters long; it runs past column 78 of the report")},
       {"the invalid-test text without END", [](F& f) {
          auto ls = f.lines("ZVINVAL.TXT");
          ls.pop_back();
