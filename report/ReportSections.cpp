@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "records/CodeTables.h"
-#include "report/TextFiles.h"
-#include "scoring/ReportData.h"
 #include "testing/TestSections.h"
 #include "ui/ScreenRules.h"
 
@@ -81,11 +79,6 @@ void scaleRow(ReportContext& ctx, int s, const Ruler& ruler) {
   w.Line(bar);
 }
 
-const std::pair<std::string, std::string>& footLines(ReportContext& ctx) {
-  if (!ctx.footLines) ctx.footLines = ReadFootLines(ctx.fs, ctx.file("ZVFOOT.TXT"));
-  return *ctx.footLines;
-}
-
 struct Area {
   const char* heading;
   int first;
@@ -131,7 +124,7 @@ RiskRange riskRangeOf(int scale, int p) {
 }
 
 void PrintPageFoot(ReportContext& ctx, int mode) {
-  const auto& [first, second] = footLines(ctx);
+  const auto& [first, second] = ctx.texts.footLines;
   ReportWriter& w = ctx.w;
   if (mode == 2) {
     while (w.PageLine < 56) {
@@ -286,7 +279,7 @@ void PrintScaleParagraph(ReportContext& ctx, int s) {
   w.Line("RISK PERCENTILE:" + std::to_string(p));
   w.count(1);
 
-  const std::vector<std::string> lines = ReadParagraph(ctx.fs, ctx.file(paragraphFileName(s)), rr.subRange);
+  const std::vector<std::string>& lines = ctx.texts.paragraph(s, rr.subRange);
   const bool substance = s == 2 || s == 3;
   const bool lowButDependent = substance && Between(p, 0, 29) && ctx.scores.DependencyMet == 1;
   const bool highNotDependent = substance && p >= 55 && ctx.scores.DependencyMet == 0;
@@ -342,7 +335,7 @@ void PrintScaleParagraphs(ReportContext& ctx) {
 
 void PrintInvalidText(ReportContext& ctx) {
   ReportWriter& w = ctx.w;
-  for (const std::string& line : ReadInvalidText(ctx.fs, ctx.file("ZVINVAL.TXT"))) {
+  for (const std::string& line : ctx.texts.invalidText) {
     w.Body(line);
     w.count(1);
     w.newPageIfFull();

@@ -1,12 +1,8 @@
 #pragma once
 // The sections of the report file, each written through the report writer
 // with its own page-line count.
-#include <optional>
-#include <string>
-#include <utility>
-
-#include "records/FileSystem.h"
 #include "report/ReportWriter.h"
+#include "report/TextFiles.h"
 #include "scoring/Classification.h"
 #include "scoring/ReportTables.h"
 #include "scoring/Scores.h"
@@ -16,17 +12,12 @@ namespace zv {
 
 // Everything one report is composed from; lives for one WriteReport.
 struct ReportContext {
-  FileSystem& fs;
-  std::string programDir;
   const ReportTables& tables;
+  const ReportTexts& texts;
   Scores& scores;
   const ClientFields& client;
   ReportWriter& w;
   Classification classification{};
-  // The notice lines of ZVFOOT.TXT, read when the first page foot is written.
-  std::optional<std::pair<std::string, std::string>> footLines{};
-
-  std::string file(const std::string& name) const { return joinPath(programDir, name); }
   int percentile(int s) const { return scores.scale[static_cast<std::size_t>(s)].Percentile; }
   int omitted(int s) const { return scores.scale[static_cast<std::size_t>(s)].OmittedCount; }
 };

@@ -28,7 +28,9 @@ constexpr const char* kUsage =
     "                        folder); a device such as /dev/stdout is written directly\n"
     "  --help                show this text\n"
     "\n"
-    "The previous report stays untouched until the new one is complete.\n"
+    "The previous report stays untouched until the new one is complete. An\n"
+    "installation in which zvcheck finds a fault gives no report, only that\n"
+    "fault's line (the first zvcheck lists).\n"
     "Exit status: 0 on success, 1 when the report cannot be produced (no client\n"
     "file, no such client, an installation or disk fault), 2 for wrong arguments.\n";
 

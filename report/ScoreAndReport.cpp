@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "report/ReportInstallation.h"
 #include "report/ReportSections.h"
 #include "report/ReportWriter.h"
 #include "scoring/Classification.h"
-#include "scoring/ReportData.h"
 #include "scoring/Scoring.h"
 
 namespace zv {
@@ -85,13 +85,15 @@ ComposedReport ComposeReport(FileSystem& fs, const ClientTable& clients, const R
                   "Client " + std::to_string(clients.CurrentRecord) + " is not a stored client (1 to " +
                       std::to_string(clients.RecordCount) + ").");
   const ScoringConstants constants = SetScoringConstants();
-  const ReportTables tables = LoadReportTables(fs, request.programDir);
+  // Every report file is checked, used by this report or not: a report is
+  // produced only from an installation the checker passes.
+  const ReportInstallation inst = LoadReportInstallation(fs, request.programDir);
   ComposedReport out;
   const ClientFields client = DecodeClient(clients, out.scores);
-  ComputeRawScores(constants, tables, out.scores);
-  ComputePercentiles(tables, client.GenderCode, client.RaceCode, out.scores);
+  ComputeRawScores(constants, inst.tables, out.scores);
+  ComputePercentiles(inst.tables, client.GenderCode, client.RaceCode, out.scores);
   ReportWriter writer(client.Name);
-  ReportContext ctx{fs, request.programDir, tables, out.scores, client, writer};
+  ReportContext ctx{inst.tables, inst.texts, out.scores, client, writer};
   WriteReport(ctx, request.summaryPage);
   out.bytes = writer.take();
   return out;

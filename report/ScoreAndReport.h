@@ -17,8 +17,10 @@ struct ReportRequest {
 
 // Scores the client in slot clients.CurrentRecord and writes its report.
 // The report is complete before it replaces the previous file; on any fault
-// (ZvError, with "FILE:LINE: what is wrong" for installation data) the
-// previous report stays as it was. The client table is never changed.
+// the previous report stays as it was: ZvError with the platform error of an
+// installation file that cannot be read, or with the first fault the
+// installation checker lists ("FILE:LINE: what is wrong"). The client table
+// is never changed.
 Scores ScoreAndReport(FileSystem& fs, const ClientTable& clients, const ReportRequest& request);
 
 // The scores and the report's bytes, without writing any file.

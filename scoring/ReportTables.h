@@ -41,4 +41,10 @@ struct ReportTables {
   std::array<std::array<int, 10>, 7> TruthCorrection{};
 };
 
+// Widest texts the report layout leaves room for.
+inline constexpr std::size_t kMaxScaleName = 20;        // ends before the percentile column 28
+inline constexpr std::size_t kMaxSignificantText = 36;  // ends before the right column 44
+inline constexpr std::size_t kMaxBodyLine = 71;         // after Spc(7), up to column 78
+inline constexpr std::size_t kMaxSecondFootLine = 69;   // after Tab(10), up to column 78
+
 }  // namespace zv

@@ -16,6 +16,14 @@ std::string upperTrimmed(const std::string& s) {
   return t;
 }
 
+// A record field as the report prints it: a control character (a form feed
+// or line break in a damaged record would cut the report's pages) becomes a blank.
+std::string printable(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = ' ';
+  return text;
+}
+
 // "N" (any case, any padding) means the value was not available.
 std::string orNotAvailable(const std::string& raw) { return upperTrimmed(raw) == "N" ? std::string("N/A") : raw; }
 
@@ -138,17 +146,17 @@ int raceGroup(int raceCode) { return Between(raceCode, 1, 3) ? raceCode : 1; }
 ClientFields DecodeClient(const ClientTable& clients, Scores& scores) {
   const ClientRecord& r = clients.current();
   ClientFields f;
-  f.Name = r.raw(Field::Name);
-  f.IdNumber = orNotAvailable(r.raw(Field::SSN));
-  f.Age = orNotAvailable(r.raw(Field::Age));
-  f.Education = orNotAvailable(r.raw(Field::Education));
-  f.DateOfBirth = orNotAvailable(r.raw(Field::DateOfBirth));
-  f.DateTested = r.raw(Field::DateTested);
+  f.Name = printable(r.raw(Field::Name));
+  f.IdNumber = orNotAvailable(printable(r.raw(Field::SSN)));
+  f.Age = orNotAvailable(printable(r.raw(Field::Age)));
+  f.Education = orNotAvailable(printable(r.raw(Field::Education)));
+  f.DateOfBirth = orNotAvailable(printable(r.raw(Field::DateOfBirth)));
+  f.DateTested = printable(r.raw(Field::DateTested));
   f.GenderCode = fieldNumber(r.raw(Field::Gender));
   f.RaceCode = fieldNumber(r.raw(Field::Race));
   f.MaritalCode = fieldNumber(r.raw(Field::Marital));
   for (int k = 1; k <= kCourtFieldCount; ++k) {
-    f.CourtText[static_cast<std::size_t>(k)] = r.raw(courtField(k - 1));
+    f.CourtText[static_cast<std::size_t>(k)] = printable(r.raw(courtField(k - 1)));
     scores.CourtValue[static_cast<std::size_t>(k)] = fieldNumber(f.CourtText[static_cast<std::size_t>(k)]);
   }
   const std::string responses = r.raw(Field::Responses);

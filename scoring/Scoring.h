@@ -22,7 +22,8 @@ struct ScoringConstants {
 ScoringConstants SetScoringConstants();
 
 // The working fields of the reported client, as the report prints them
-// (Windows-1252 bytes, each at its record field's full width unless "N/A").
+// (Windows-1252 bytes, each at its record field's full width unless "N/A"; control
+// characters read as blanks, and the court values are taken from those texts).
 struct ClientFields {
   std::string Name;         // 25
   std::string IdNumber;     // 10, or "N/A"

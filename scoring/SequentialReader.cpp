@@ -3,47 +3,17 @@
 #include <algorithm>
 #include <charconv>
 
-#include "records/ZvError.h"
-
 namespace zv {
 
-std::string DataProblem::text() const { return file + ":" + std::to_string(line) + ": " + what; }
-
-std::vector<std::string> splitLines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(bytes.substr(start, i - start));
-      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
-  return lines;
-}
-
-std::string baseName(const std::string& path) {
-  const auto slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-SequentialReader::SequentialReader(std::string fileName, std::string bytes, std::vector<DataProblem>* problems)
+SequentialReader::SequentialReader(std::string fileName, std::string bytes, std::vector<DataProblem>& problems)
     : file_(std::move(fileName)), bytes_(std::move(bytes)), problems_(problems) {}
 
 void SequentialReader::fault(int line, const std::string& what) {
-  DataProblem p{file_, line, what};
-  if (!problems_) throw ZvError(ErrorKind::BadData, 0, p.text());
-  problems_->push_back(std::move(p));
+  problems_.push_back({file_, line, what});
 }
 
 void SequentialReader::layoutFault(int line, const std::string& what) {
-  const bool restUnread = problems_ && !atEndOfData();
-  fault(line, restUnread ? what + " (the rest of the file is not checked)" : what);
+  fault(line, atEndOfData() ? what : what + " (the rest of the file is not checked)");
   throw Stopped{};
 }
 

@@ -1,8 +1,10 @@
 // zvcheck PROGRAM_FOLDER: checks every installation file of a program folder
 // (report tables, paragraph files, ZVINVAL.TXT, ZVFOOT.TXT, the question
 // tables of ZV.db) and prints one line per problem, "FILE:LINE: what is
-// wrong". Exit status 0 when the installation is sound, 1 when it has
-// problems, 2 for a usage error.
+// wrong", or "FILE:LINE: warning: ..." for what the report prints all the
+// same. Exit status 0 when there is no fault (warnings allowed), 1 when there
+// are faults, 2 for a usage error.
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -17,7 +19,13 @@ void usage(std::ostream& out) {
          "layouts and bounds: ZVRPT.TXT, ZVB.TXT, the six scale paragraph files,\n"
          "ZVINVAL.TXT, ZVFOOT.TXT and the question tables of ZV.db. Prints one line\n"
          "per problem as FILE:LINE: what is wrong (LINE 0: the file as a whole;\n"
-         "for ZV.db the row). Exits 0 when all is well, 1 when problems were found.\n";
+         "for ZV.db the row). A fault in a report file stops every report, with the\n"
+         "first such line as its message; a warning (FILE:LINE: warning: ...) does\n"
+         "not. Exits 0 when no fault was found, 1 when faults were found.\n";
+}
+
+std::string count(std::size_t n, const char* what) {
+  return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -39,11 +47,18 @@ int main(int argc, char** argv) {
   }
   const auto problems = zv::CheckInstallation(fs, folder);
   for (const auto& p : problems) std::cout << p.text() << "\n";
-  if (!problems.empty()) {
-    std::cerr << "zvcheck: " << problems.size() << (problems.size() == 1 ? " problem" : " problems") << " in "
-              << folder << "\n";
-    return 1;
+  const auto isFault = [](const zv::DataProblem& p) { return !p.warning; };
+  const auto faults = static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(), isFault));
+  const std::string warnings = faults == problems.size() ? "" : ", " + count(problems.size() - faults, "warning");
+  if (faults == 0) {
+    std::cout << "zvcheck: " << folder << ": installation OK" << (warnings.empty() ? "" : " (" + warnings.substr(2) + ")")
+              << "\n";
+    return 0;
   }
-  std::cout << "zvcheck: " << folder << ": installation OK\n";
-  return 0;
+  const bool reportsBlocked = std::any_of(problems.begin(), problems.end(),
+                                          [&](const zv::DataProblem& p) { return isFault(p) && p.file != "ZV.db"; });
+  std::cerr << "zvcheck: " << count(faults, "fault") << warnings << " in " << folder
+            << (reportsBlocked ? ": no report can be produced\n"
+                               : ": reports can be produced, the question database needs mending\n");
+  return 1;
 }

@@ -10,9 +10,8 @@
 
 #include "app/QuestionDb.h"
 #include "records/FileSystem.h"
+#include "report/ReportInstallation.h"
 #include "report/ScoreAndReport.h"
-#include "report/TextFiles.h"
-#include "scoring/InstallationCheck.h"
 #include "scoring/ReportData.h"
 #include "tests/core/TestSupport.h"
 
@@ -23,7 +22,7 @@ namespace {
 const ReportTables& tables() {
   static const ReportTables t = [] {
     RealFileSystem fs;
-    return LoadReportTables(fs, ZV_PROGRAM_DIR);
+    return LoadReportInstallation(fs, ZV_PROGRAM_DIR).tables;
   }();
   return t;
 }
@@ -333,17 +332,17 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine)
     EXPECT_LE(text.size(), 71u) << text;
   }
   RealFileSystem fs;
+  const ReportTexts texts = LoadReportInstallation(fs, ZV_PROGRAM_DIR).texts;
   for (int s = 1; s <= 6; ++s)
     for (const auto& word : subRangeWords(s)) {
-      const auto lines = ReadParagraph(fs, std::string(ZV_PROGRAM_DIR) + "/" + paragraphFileName(s), word);
+      const auto& lines = texts.paragraph(s, word);
       EXPECT_GE(lines.size(), 3u) << paragraphFileName(s) << " " << word;
       for (const auto& l : lines) {
         EXPECT_LE(l.size(), 71u) << l;
         EXPECT_NE(l.back(), '-') << "a hyphen at the line end turns into a stray blank when lines are joined: " << l;
       }
     }
-  const auto foot = ReadFootLines(fs, std::string(ZV_PROGRAM_DIR) + "/ZVFOOT.TXT");
-  EXPECT_LE(foot.first.size(), 60u);
-  EXPECT_LE(foot.second.size(), 60u);
-  EXPECT_FALSE(ReadInvalidText(fs, std::string(ZV_PROGRAM_DIR) + "/ZVINVAL.TXT").empty());
+  EXPECT_LE(texts.footLines.first.size(), 60u);
+  EXPECT_LE(texts.footLines.second.size(), 60u);
+  EXPECT_FALSE(texts.invalidText.empty());
 }

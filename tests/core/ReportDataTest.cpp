@@ -8,14 +8,13 @@
 #include "records/FileSystem.h"
 #include "records/ZvError.h"
 #include "scoring/ReportData.h"
-#include "scoring/ReportDataReader.h"
 #include "tests/core/TestSupport.h"
 
 using namespace zv;
 
 namespace {
 
-// A small, valid pair of files whose values are easy to recognise. ZVB.TXT
+// A small pair of files the checks pass, whose values are easy to recognise. ZVB.TXT
 // gets one line per group of values so that tests know every line number.
 struct Installation {
   std::vector<std::string> scaleNames = {"\"Truth\"", "\"Alcohol\"", "Drugs", "\"Anti, social\"", "  Violence",
@@ -43,15 +42,15 @@ struct Installation {
       for (int c = 0; c <= codes[s]; ++c) keys.push_back("\"" + std::string(sizes[s], static_cast<char>('0' + c)) + "\"");
     for (int grp = 0; grp < 30; ++grp) {
       std::vector<int> t;
-      for (int x = 1; x <= 3 + grp % 4; ++x) t.push_back(grp * 10 + x);
+      for (int x = 1; x <= 3 + grp % 4; ++x) t.push_back(grp * 3 + x);
       norms.push_back(t);
     }
     for (int grp = 0; grp < 6; ++grp) {
       std::vector<int> t;
-      for (int m = 1; m <= 50; ++m) t.push_back(grp * 100 + m);
+      for (int m = 1; m <= 50; ++m) t.push_back(grp * 8 + m);
       stressNorms.push_back(t);
     }
-    for (int m = 1; m <= 51; ++m) cuts.push_back(m * 5 - 5);
+    for (int m = 1; m <= 51; ++m) cuts.push_back(m * 6 - 6);  // above 240 + the correction 59
     for (int s = 1; s <= 5; ++s) scaleLists.push_back({s, s + 10, s + 20});
     for (int k = 1; k <= 60; ++k) keyItems.push_back(k + 1);
     for (int s = 2; s <= 6; ++s) {
@@ -101,7 +100,13 @@ class ReportData : public ::testing::Test {
   Installation inst;
   RealFileSystem fs;
   void writeB(const std::string& bytes) { zvtest::writeBytes(dir.file("ZVB.TXT"), bytes); }
-  ReportTables load() { return LoadReportTables(fs, dir.path()); }
+  // The tables as a report reads them: the first fault is thrown.
+  ReportTables load() {
+    std::vector<DataProblem> found;
+    ReportTables t = ReadReportTables(fs, dir.path(), found);
+    throwFirstFault(found);
+    return t;
+  }
   std::string loadError() {
     try {
       load();
@@ -111,7 +116,18 @@ class ReportData : public ::testing::Test {
     }
     return "no error";
   }
+  // Every problem of both files, as the checker lists them.
+  std::vector<std::string> problems(ReportTables* t = nullptr) {
+    std::vector<DataProblem> found;
+    const ReportTables read = ReadReportTables(fs, dir.path(), found);
+    if (t) *t = read;
+    std::vector<std::string> out;
+    for (const auto& p : found) out.push_back(p.text());
+    return out;
+  }
 };
+
+const std::string kRest = " (the rest of the file is not checked)";
 
 std::string replaceLine(const std::string& text, int line, const std::string& with) {
   std::istringstream in(text);
@@ -144,8 +160,8 @@ TEST_F(ReportData, EveryValueLandsInItsPlace) {
   const std::pair<int, int> values[] = {
       {t.SignificantItems[1], 101}, {t.SignificantItems[42], 142}, {t.NormCount[1][1][1], 3},
       {t.NormTable[1][1][1][1], 1}, {t.NormTable[1][0][1][1], 0}, {t.NormCount[2][2][3], 3 + grp % 4},
-      {t.NormTable[3][2][2][2], grp * 10 + 2}, {t.StressNorm[1][1][1], 1}, {t.StressNorm[3][50][2], 550},
-      {t.StressNorm[2][7][2], 407}, {t.StressCut[1], 0}, {t.StressCut[51], 250},
+      {t.NormTable[3][2][2][2], grp * 3 + 2}, {t.StressNorm[1][1][1], 1}, {t.StressNorm[3][50][2], 90},
+      {t.StressNorm[2][7][2], 39}, {t.StressCut[1], 0}, {t.StressCut[51], 300},
       {t.KeyItems[1], 2}, {t.KeyItems[60], 61}, {t.TruthCorrection[2][1], 19}, {t.TruthCorrection[6][9], 51}};
   for (std::size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(values[i].first, values[i].second) << "value " << i;
   EXPECT_EQ(t.ScaleItems[1], (std::vector<int>{1, 11, 21}));
@@ -176,8 +192,9 @@ TEST_F(ReportData, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
   // The comma ends the field; the whole-line read then starts right after it.
   inst.rangeTexts.back() += ",";
   inst.write(dir);
-  const ReportTables t = load();
-  EXPECT_EQ(t.SignificantItemText[1], "");
+  ReportTables t;
+  EXPECT_EQ(problems(&t), (std::vector<std::string>{"ZVRPT.TXT:2: significant item text 1 is empty",
+                                                    "ZVRPT.TXT:136: text after the last value of the file"}));
   EXPECT_EQ(t.SignificantItemText[2], "Significant 1");
 }
 
@@ -221,16 +238,16 @@ TEST_F(ReportData, FileEndingEarlyNamesTheMissingValue) {
 TEST_F(ReportData, BlankLineOrEmptyFieldWhereAValueBelongs) {
   inst.write(dir);
   writeB("\r\n" + inst.b());
-  EXPECT_EQ(loadError(), "ZVB.TXT:1: blank line where significant item 1 was expected");
+  EXPECT_EQ(loadError(), "ZVB.TXT:1: blank line where significant item 1 was expected" + kRest);
   std::string b = inst.b();
   b.insert(b.find("\"0000"), "   \r\n");
   writeB(b);
-  EXPECT_EQ(loadError(), "ZVB.TXT:2: blank line where scoring key of key section 1, answer code 0 was expected");
+  EXPECT_EQ(loadError(), "ZVB.TXT:2: blank line where scoring key of key section 1, answer code 0 was expected" + kRest);
   inst.scaleLists[2] = {3, 13};
   b = inst.b();
   b.replace(b.find("2, 3, 13"), 8, "2, 3,, 13");
   writeB(b);
-  EXPECT_EQ(loadError(), "ZVB.TXT:57: empty field where item 2 of scale 3 was expected");
+  EXPECT_EQ(loadError(), "ZVB.TXT:57: empty field where item 2 of scale 3 was expected" + kRest);
 }
 
 TEST_F(ReportData, BoundsOfCountsAndItemNumbers) {
@@ -248,10 +265,10 @@ TEST_F(ReportData, BoundsOfCountsAndItemNumbers) {
        "ZVB.TXT:58: item count of scale 4 is 31; it must be 0 to 30"},
       {55, "2, 1, 0", "ZVB.TXT:55: item 2 of scale 1 is 0; it must be 1 to 162"},
       {60, Installation::joinInts(keys), "ZVB.TXT:60: key item 17 is 200; it must be 1 to 162"},
-      {54, "0, 5, x10", "ZVB.TXT:54: stress cut 3 is not a whole number: \"x10\""},
-      {54, "0, \"\", 10", "ZVB.TXT:54: stress cut 2 is not a whole number: \"\""},
-      {54, "0, \" 7\", -3, +4", "ZVB.TXT:54: stress cut 2 is not a whole number: \" 7\""},
-      {54, "0, 99999", "ZVB.TXT:54: stress cut 2 is too large: 99999"},
+      {54, "0, 5, x10", "ZVB.TXT:54: stress cut 3 is not a whole number: \"x10\"" + kRest},
+      {54, "0, \"\", 10", "ZVB.TXT:54: stress cut 2 is not a whole number: \"\"" + kRest},
+      {54, "0, \" 7\", -3, +4", "ZVB.TXT:54: stress cut 2 is not a whole number: \" 7\"" + kRest},
+      {54, "0, 99999", "ZVB.TXT:54: stress cut 2 is too large: 99999" + kRest},
   };
   for (const auto& c : cases) {
     writeB(replaceLine(b, c.line, c.text));
@@ -263,7 +280,8 @@ TEST_F(ReportData, ZeroCountsAndFullCountsAreValid) {
   inst.norms[0].clear();
   inst.norms[29] = std::vector<int>(99, 7);
   inst.scaleLists[0].clear();
-  inst.scaleLists[4] = std::vector<int>(30, 162);
+  for (int i = 133; i <= 162; ++i) inst.scaleLists[4].push_back(i);
+  inst.scaleLists[4].erase(inst.scaleLists[4].begin(), inst.scaleLists[4].begin() + 3);
   inst.write(dir);
   const ReportTables t = load();
   EXPECT_EQ(t.NormCount[1][1][1], 0);
@@ -276,11 +294,11 @@ TEST_F(ReportData, ZeroCountsAndFullCountsAreValid) {
 TEST_F(ReportData, QuotingFaults) {
   inst.scaleNames[5] = "\"Stress";
   inst.write(dir);
-  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: missing closing quote in scale name 6");
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: missing closing quote in scale name 6" + kRest);
   inst = Installation();
   inst.scaleNames[2] = "\"Drugs\" x";
   inst.write(dir);
-  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: unexpected text after the quoted scale name 3");
+  EXPECT_EQ(loadError(), "ZVRPT.TXT:1: unexpected text after the quoted scale name 3" + kRest);
 }
 
 TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
@@ -289,12 +307,8 @@ TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
   inst.keyItems[59] = 170;
   inst.write(dir);
   zvtest::writeBytes(dir.file("ZVRPT.TXT"), inst.rpt() + "extra line\r\n");
-  std::vector<DataProblem> problems;
-  ReportTableLines lines;
-  const ReportTables t = ReadReportTables(fs, dir.path(), &problems, &lines);
-  std::vector<std::string> texts;
-  for (const auto& p : problems) texts.push_back(p.text());
-  EXPECT_EQ(texts, (std::vector<std::string>{
+  ReportTables t;
+  EXPECT_EQ(problems(&t), (std::vector<std::string>{
                        "ZVRPT.TXT:137: text after the last value of the file",
                        "ZVB.TXT:1: significant item 5 is 0; it must be 1 to 162",
                        "ZVB.TXT:21: norm count of gender 1, race 1, scale 4 is 100; it must be 0 to 99",
@@ -303,10 +317,6 @@ TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
   // Reading went on in step after the oversized norm table.
   EXPECT_EQ(t.NormCount[1][1][5], static_cast<int>(inst.norms[4].size()));
   EXPECT_EQ(t.TruthCorrection[6][9], 51);
-  EXPECT_TRUE(lines.rptComplete && lines.bComplete);
-  EXPECT_EQ(lines.StressCut[51], 54);
-  EXPECT_EQ(lines.ChoiceText[92], 136);
-  EXPECT_EQ(lines.ScaleItems[3], (std::vector<int>{57, 57, 57}));
 }
 
 TEST_F(ReportData, MissingOrShortFileStopsOnlyThatFile) {
@@ -314,16 +324,13 @@ TEST_F(ReportData, MissingOrShortFileStopsOnlyThatFile) {
   std::filesystem::remove(dir.file("ZVRPT.TXT"));
   const std::string b = inst.b();
   writeB(b.substr(0, b.size() - 10));
-  std::vector<DataProblem> problems;
-  ReportTableLines lines;
-  ReadReportTables(fs, dir.path(), &problems, &lines);
-  ASSERT_EQ(problems.size(), 2u);
-  EXPECT_EQ(problems[0].file, "ZVRPT.TXT");
-  EXPECT_EQ(problems[0].line, 0);
-  EXPECT_EQ(problems[0].what.rfind("cannot be read: ", 0), 0u);
-  EXPECT_EQ(problems[1].text(), "ZVB.TXT:65: file ends early: truthfulness correction of scale 6, band 8 expected");
-  EXPECT_FALSE(lines.rptComplete);
-  EXPECT_FALSE(lines.bComplete);
+  std::vector<DataProblem> found;
+  ReadReportTables(fs, dir.path(), found);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].text(), "ZVRPT.TXT:0: cannot be read: No such file or directory");
+  ASSERT_TRUE(found[0].cause.has_value()) << "the report gets the platform's error";
+  EXPECT_EQ(found[0].cause->kind(), ErrorKind::FileNotFound);
+  EXPECT_EQ(found[1].text(), "ZVB.TXT:65: file ends early: truthfulness correction of scale 6, band 8 expected");
 }
 
 TEST(ReportDataNames, ParagraphFilesByScale) {

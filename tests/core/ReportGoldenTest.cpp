@@ -45,7 +45,7 @@ std::vector<Golden> goldens() {
   c.gender = "2";
   c.answer(1, 100, 1);
   g.push_back({"invalid-test.prn", c, true});
-  // Excessive "true" answers for a man: raw score 99 is in the table (60).
+  // Excessive "true" answers for a man: raw score 99 is in the table (94).
   c = client("Truthful, Ted", {});
   c.answer(1, 104, 1);
   g.push_back({"excessive-true.prn", c, false});

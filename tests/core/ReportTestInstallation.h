@@ -3,6 +3,7 @@
 // in memory, the same tables written as ZVB.TXT and ZVRPT.TXT, paragraph
 // files, ZVINVAL.TXT and ZVFOOT.TXT, and a builder for client records.
 // Texts are Windows-1252 bytes; a few non-ASCII bytes travel through on purpose.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -149,7 +150,21 @@ inline std::string paragraphFile(int scale) {
   return out;
 }
 
-inline void writeInstallation(const std::string& dir, const zv::ReportTables& t = testTables()) {
+// testTables() as an installation the checker passes, so that reports are
+// produced from it: the same points and texts in the report, but keys of full
+// length and all digits, answer texts cut to 71 characters, and men's
+// truthfulness norms that never fall (raw scores 11 to 99 give 94).
+inline zv::ReportTables reportableTables() {
+  zv::ReportTables t = testTables();
+  for (auto& text : t.ChoiceText) text = text.substr(0, 71);
+  std::replace(t.ScoringKey[2][2].begin(), t.ScoringKey[2][2].end(), 'x', '0');
+  t.ScoringKey[4][0] = std::string(23, '0');
+  for (int r = 1; r <= 3; ++r)
+    for (int x = 11; x <= 99; ++x) t.NormTable[1][x][r][1] = 94;
+  return t;
+}
+
+inline void writeInstallation(const std::string& dir, const zv::ReportTables& t = reportableTables()) {
   writeBytes(dir + "/ZVRPT.TXT", rptText(t));
   writeBytes(dir + "/ZVB.TXT", bText(t));
   for (int s = 1; s <= 6; ++s) writeBytes(dir + "/" + kParagraphFiles[s], paragraphFile(s));

@@ -2,6 +2,7 @@
 // and the zvreport tool's arguments, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "records/FileSystem.h"
 #include "report/ReportTool.h"
 #include "report/ScoreAndReport.h"
+#include "scoring/Scoring.h"
 #include "tests/core/ReportTestInstallation.h"
 
 using namespace zv;
@@ -92,37 +94,42 @@ TEST_F(Production, ClientTableIsNeverChanged) {
   EXPECT_EQ(table.CurrentRecord, 2);
 }
 
-TEST_F(Production, FaultsKeepThePreviousReport) {
+// Installation faults keep it too: InstallationCheckTest.
+TEST_F(Production, ADiskFaultKeepsThePreviousReport) {
   const ClientTable table = zvtest::tableOf({plainClient()});
   produce(table);
   const std::string previous = report();
-
-  // ZVB.TXT ends early.
-  const std::string b = zvtest::readBytes(dir.file("ZVB.TXT"));
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() / 2));
-  ZvError e = faultOf([&] { produce(table); });
-  EXPECT_EQ(e.kind(), ErrorKind::BadData);
-  EXPECT_EQ(e.description().rfind("ZVB.TXT:", 0), 0u) << e.description();
-  EXPECT_EQ(report(), previous);
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b);
-
-  // A paragraph file without its sub-range: found only while writing.
-  zvtest::writeBytes(dir.file("ZVDG.TXT"), "LOW\r\nno end line\r\n");
-  e = faultOf([&] { produce(table); });
-  EXPECT_NE(e.description().find("ZVDG.TXT:"), std::string::npos) << e.description();
-  EXPECT_EQ(report(), previous);
-  zvtest::writeBytes(dir.file("ZVDG.TXT"), zvtest::paragraphFile(3));
-
-  // A disk fault while replacing the report.
   FaultyFileSystem faulty(fs);
   faulty.arm({"replace", "report.prn", ENOSPC, 1});
   EXPECT_EQ(faultOf([&] { produce(zvtest::tableOf({plainClient({{1, 1}})}), faulty); }).kind(), ErrorKind::DiskFull);
   EXPECT_EQ(report(), previous);
+}
 
-  // A missing page-foot file.
-  std::remove(dir.file("ZVFOOT.TXT").c_str());
-  EXPECT_THROW(produce(table), ZvError);
-  EXPECT_EQ(report(), previous);
+// A damaged record's control characters print as blanks wherever its texts
+// appear: header, running heads, additional information.
+TEST_F(Production, ControlCharactersOfARecordPrintAsBlanks) {
+  TestClient c = plainClient();
+  c.name = "Roe,\x0CKim\r\nX";
+  c.id = std::string("12\x00" "45", 5);
+  c.age = "4\x7F";
+  c.dateOfBirth = "01/02\t1990";
+  c.court[2] = "\x1B" "5";  // felony arrests: scored as printed
+  Scores s;
+  const ClientFields f = DecodeClient(zvtest::tableOf({c}), s);
+  EXPECT_EQ(std::vector<std::string>({f.Name, f.IdNumber, f.Age, f.DateOfBirth, f.CourtText[3]}),
+            std::vector<std::string>({"Roe, Kim  X" + std::string(14, ' '), "12 45     ", "4  ", "01/02 1990", " 5"}));
+  EXPECT_EQ(s.CourtValue[3], 5);
+  const std::string r = composed(zvtest::tableOf({c}), true);
+  std::size_t heads = 0;
+  for (std::size_t at = 0, end; at < r.size(); at = end + 2) {
+    end = r.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos);
+    const std::string line = r.substr(at, end - at);
+    if (line == "\x0C") continue;
+    EXPECT_EQ(std::count_if(line.begin(), line.end(), [](char ch) { return (ch >= 0 && ch < 32) || ch == 127; }), 0) << line;
+    heads += line.rfind("       NAME: Roe, Kim  X ", 0) == 0;
+  }
+  EXPECT_GE(heads, 3u) << "header, running heads, summary page";
 }
 
 TEST_F(Production, ClientFaultsNameTheRecord) {
@@ -233,12 +240,9 @@ TEST_F(Tool, BadClientNumbersAndMissingClientFile) {
 TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   ASSERT_EQ(run(args("1")), kToolOk);
   const std::string previous = report();
-  zvtest::writeBytes(dir.file("ZVVA.TXT"), "LOW\r\nEND\r\n");  // other sub-ranges missing
-  TestClient c = plainClient();
-  c.answer(61, 65, 1);  // truthfulness percentile 45: MEDIUM-LOW
-  zvtest::writeTable(clientFilePath(data), zvtest::tableOf({plainClient(), c, plainClient()}));
+  zvtest::writeBytes(dir.file("ZVVA.TXT"), "LOW\r\nEND\r\n");  // blocks every client's report
   EXPECT_EQ(run(args("2")), kToolFailed);
-  expectOneLine("ZVVA.TXT:");
+  expectOneLine("zvreport: ZVVA.TXT:0: no line \"MEDIUM-LOW\": the paragraph of this sub-range is missing");
   EXPECT_EQ(report(), previous);
   std::remove(dir.file("ZVRPT.TXT").c_str());
   EXPECT_EQ(run(args("1")), kToolFailed);
