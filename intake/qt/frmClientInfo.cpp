@@ -48,12 +48,14 @@ frmClientInfo::frmClientInfo(SystemState& state, QWidget* parent)
   auto* outer = new QVBoxLayout(frame());
   auto* grid = new QGridLayout;
   outer->addLayout(grid);
-  const int fieldWidth = twips(3600);
+  // The name field shows a whole 25-character name; the lists line up with it.
+  const int fieldWidth = std::max(twips(3600), lineEditWidthFor(frame(), 25));
   for (int i = 0; i < kInfoFieldCount; ++i) {
     const InfoField f = infoField(i);
     auto* l = new QLabel(infoLabel(f), frame());
     l->setObjectName(QString("lblInfo%1").arg(i));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    reserveBoldWidth(l);
     labels_[static_cast<std::size_t>(i)] = l;
     QWidget* w;
     if (isListField(f)) {

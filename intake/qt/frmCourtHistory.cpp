@@ -36,6 +36,7 @@ frmCourtHistory::frmCourtHistory(SystemState& state, QWidget* parent)
   QFont nameFont = lblClientName_->font();
   nameFont.setBold(true);
   lblClientName_->setFont(nameFont);
+  lblClientName_->setMinimumWidth(boldLabelWidthFor(lblClientName_, 25));
   outer->addWidget(lblClientName_, 0, Qt::AlignHCenter);
   auto* grid = new QGridLayout;
   outer->addLayout(grid);
@@ -43,6 +44,7 @@ frmCourtHistory::frmCourtHistory(SystemState& state, QWidget* parent)
     auto* l = new QLabel(courtLabel(i), frame());
     l->setObjectName(QString("lblCourtInfo%1").arg(i));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    reserveBoldWidth(l);
     auto* e = new QLineEdit(frame());
     e->setObjectName(kControlNames[i]);
     e->setMaxLength(courtMaxLength(i));

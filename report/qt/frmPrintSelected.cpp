@@ -30,6 +30,7 @@ frmPrintSelected::frmPrintSelected(SystemState& state, Printer& printer, ReportC
   list_->setSelectionMode(QAbstractItemView::MultiSelection);
   QFont mono = reportFont();
   mono.setPointSizeF(10);
+  mono.setBold(false);  // set explicitly, so the frame's bold caption does not reach the entries
   list_->setFont(mono);
   list_->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(30, 'M')) + 32);
   list_->installEventFilter(this);
@@ -91,6 +92,7 @@ void frmPrintSelected::setClientFocusStyle(bool focused) {
   // The list keeps its own font whatever the frame shows.
   QFont mono = reportFont();
   mono.setPointSizeF(10);
+  mono.setBold(false);  // set explicitly, so the frame's bold caption does not reach the entries
   list_->setFont(mono);
 }
 

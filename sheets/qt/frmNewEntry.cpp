@@ -42,6 +42,7 @@ frmNewEntry::frmNewEntry(SystemState& state, QWidget* parent) : Form("Answer She
   QFont nameFont = lblClientName_->font();
   nameFont.setBold(true);
   lblClientName_->setFont(nameFont);
+  lblClientName_->setMinimumWidth(boldLabelWidthFor(lblClientName_, 25));
   const ClientTable& t = state_.clients;
   const bool slotOk = t.CurrentRecord >= 1 && t.CurrentRecord <= kMaxClients;
   if (slotOk) lblClientName_->setText(QString::fromStdString(t.current().text(Field::Name)));

@@ -25,13 +25,19 @@ frmMyInputBox::frmMyInputBox(Prompter& prompter, QWidget* parent)
     layout->addWidget(menu_->addRow(caption, {}, frame()));
   }
   connect(menu_, &MenuChoices::chosen, this, &frmMyInputBox::choose);
+  fitToFrame();
+}
+
+void frmMyInputBox::fitToFrame() {
   frame()->adjustSize();
   resize(frame()->width() + twips(720), frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(360));
+  relayout();
 }
 
 void frmMyInputBox::activate() {
   txtInput_->setMaxLength(inputLength_ > 0 ? inputLength_ : 32767);
   lblHelpMsg_->setText(helpMessage_);
+  fitToFrame();  // the help text is known only now: every line of it shows
   txtInput_->setEchoMode(passwordInput_ ? QLineEdit::Password : QLineEdit::Normal);
   menu_->ResetMenuChoices(1);
   txtInput_->setFocus();

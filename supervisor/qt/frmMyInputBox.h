@@ -37,6 +37,7 @@ class frmMyInputBox : public Form {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void fitToFrame();
   void choose(int row);
 
   Prompter& prompter_;

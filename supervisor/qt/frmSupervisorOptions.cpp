@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/SystemState.h"
 #include "report/qt/QtReportPrinter.h"
@@ -180,6 +182,19 @@ void frmSupervisorOptions::activate() {
 }
 
 bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
+  // The arrow keys select the option they move to, however the group was
+  // entered (the toolkit only moves the focus when it came to an unselected one).
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int step = (key == Qt::Key_Down || key == Qt::Key_Right) ? 1 : (key == Qt::Key_Up || key == Qt::Key_Left) ? -1 : 0;
+    for (int i = 0; step != 0 && i < 3; ++i)
+      if (watched == opt_[i]) {
+        const int to = std::clamp(i + step, 0, 2);
+        opt_[to]->setChecked(true);
+        opt_[to]->setFocus(Qt::OtherFocusReason);
+        return true;
+      }
+  }
   const bool in = event->type() == QEvent::FocusIn;
   const bool out = event->type() == QEvent::FocusOut;
   if (in || out) {

@@ -45,7 +45,8 @@ frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
   menu_ = new MenuChoices(this, msgPanel());
   for (const Row& r : kRows) {
     QFrame* panel = menu_->addRow(r.caption, r.help, frame());
-    menu_->button(menu_->count() - 1)->setMinimumWidth(twips(3600));
+    QPushButton* b = menu_->button(menu_->count() - 1);
+    b->setMinimumWidth(std::max(b->minimumWidth(), twips(3600)));
     layout->addWidget(panel);
   }
   for (int i = 0; i + 1 < menu_->count(); ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
@@ -54,6 +55,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
   // An empty frame over the menu, shown when the menu is hidden during a run.
   frBlank_ = new QFrame(this);
   frBlank_->setObjectName("frBlank");
+  frBlank_->setProperty("overlay", true);
   frBlank_->setFrameStyle(QFrame::Box | QFrame::Plain);
   frBlank_->resize(frame()->size());
   frBlank_->hide();

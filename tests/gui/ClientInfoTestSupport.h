@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/SystemState.h"
+#include "tests/gui/GuiSupport.h"
 #include "records/ClientFile.h"
 #include "tests/core/TestSupport.h"
 #include "ui/Prompter.h"
@@ -101,12 +102,6 @@ inline std::vector<std::pair<int, std::string>> standardRows(const std::string& 
   std::vector<std::pair<int, std::string>> rows;
   for (int i = 1; i <= 162; ++i) rows.push_back({i, i <= 105 ? "False" : i <= 139 ? "Sometimes" : sectionThree});
   return rows;
-}
-
-inline void showActive(QWidget* w) {
-  w->show();
-  QApplication::setActiveWindow(w);
-  QApplication::processEvents();
 }
 
 // Keys go where the focus is, as a user's keys do.

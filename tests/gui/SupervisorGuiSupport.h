@@ -10,6 +10,7 @@
 #include "report/Printer.h"
 #include "supervisor/ReportBatch.h"
 #include "tests/core/SupervisorFixture.h"
+#include "tests/gui/GuiSupport.h"
 
 namespace zvtest {
 
@@ -70,14 +71,6 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 2000) {
     QTest::qWait(10);
   }
   return done();
-}
-
-// Shows a screen without blocking and makes it the active window.
-inline void showActive(QWidget* w) {
-  w->show();
-  QApplication::setActiveWindow(w);
-  (void)QTest::qWaitForWindowActive(w, 1000);
-  QApplication::processEvents();
 }
 
 }  // namespace zvtest

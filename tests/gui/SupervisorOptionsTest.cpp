@@ -181,6 +181,23 @@ TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
   o.input.type("K");
   QTest::keyClick(o.screen.menu()->button(0), Qt::Key_Return);
   EXPECT_EQ(o.screen.opened, (std::vector<std::string>{"select"}));
+
+  // Entered backwards with Shift+Tab, the arrow keys still select what they move to.
+  Options b(2);
+  b.screen.menu()->button(0)->setFocus();
+  QTest::keyClick(b.screen.menu()->button(0), Qt::Key_Backtab);
+  QTest::keyClick(b.screen.chkPrintSummaryPage(), Qt::Key_Backtab);
+  QWidget* entered = QApplication::focusWidget();
+  ASSERT_TRUE(entered == b.screen.optPrintOption(1) || entered == b.screen.optPrintOption(2));
+  QTest::keyClick(entered, Qt::Key_Up);
+  const int k = entered == b.screen.optPrintOption(2) ? 1 : 0;
+  EXPECT_TRUE(b.screen.optPrintOption(k)->hasFocus());
+  EXPECT_TRUE(b.screen.optPrintOption(k)->isChecked());
+  EXPECT_EQ(b.screen.selectedPrintOption(), k);
+  b.input.type("K");
+  b.screen.menu()->button(0)->setFocus();
+  QTest::keyClick(b.screen.menu()->button(0), Qt::Key_Return);
+  EXPECT_EQ(b.screen.opened, (std::vector<std::string>{k == 1 ? "select" : "viewer"}));
 }
 
 TEST(SupervisorOptions, PrintAllWithThreeClientsLeavesTemp1To3AndCurrentRecordOne) {

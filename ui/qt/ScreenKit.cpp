@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,6 +31,12 @@ MsgPanel::MsgPanel(QWidget* parent) : QLabel(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setMargin(2);
   setTextFormat(Qt::PlainText);
+  setWordWrap(true);
+}
+
+QSize MsgPanel::sizeHint() const {
+  const QRect twoLines = fontMetrics().boundingRect(QRect(0, 0, 1000, 1000), Qt::TextWordWrap, "X\nX");
+  return {QLabel::sizeHint().width(), twoLines.height() + 2 * (margin() + frameWidth())};
 }
 
 void CenterForm(QWidget* form) {
@@ -86,6 +93,30 @@ void setBold(QLabel* l, bool on) {
   l->setFont(f);
 }
 
+namespace {
+
+int boldAdvance(const QWidget* w, const QString& text) {
+  QFont f = w->font();
+  f.setBold(true);
+  return QFontMetrics(f).horizontalAdvance(text);
+}
+
+}  // namespace
+
+void reserveBoldWidth(QLabel* l) {
+  l->setMinimumWidth(boldAdvance(l, l->text()) + 2 * (l->margin() + l->frameWidth()) + 1);
+}
+
+int lineEditWidthFor(const QWidget* e, int chars) {
+  // The style's frame and the line edit's own margins (2 px each side) and caret.
+  return e->fontMetrics().horizontalAdvance(QString(chars, 'W')) +
+         2 * e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 6;
+}
+
+int boldLabelWidthFor(const QLabel* l, int chars) {
+  return boldAdvance(l, QString(chars, 'W')) + 2 * (l->margin() + l->frameWidth()) + 1;
+}
+
 MenuChoices::MenuChoices(QWidget* owner, MsgPanel* panel) : QObject(owner), owner_(owner), msg_(panel) {}
 
 QPushButton* MenuChoices::add(const QString& caption, const QString& help, QWidget* container) {
@@ -99,6 +130,12 @@ QPushButton* MenuChoices::add(const QString& caption, const QString& help, QWidg
   button->setAutoDefault(false);
   button->setDefault(false);
   button->installEventFilter(this);
+  // The caption turns bold with the focus: the button keeps room for it.
+  QFont bold = button->font();
+  bold.setBold(true);
+  button->setFont(bold);
+  button->setMinimumWidth(button->sizeHint().width());
+  button->setFont(QFont());
   connect(button, &QPushButton::clicked, this, [this, i] { emit chosen(i); });
   rows_.push_back({panel, button, help});
   ResetMenuChoices(i);

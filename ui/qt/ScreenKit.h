@@ -18,11 +18,13 @@ QColor vbColor(unsigned bgr);
 // Twips (1440 to the inch) to pixels at the screen's resolution.
 int twips(int t);
 
-// One-line help text at the foot of a screen.
+// The help text at the foot of a screen.
 class MsgPanel : public QLabel {
   Q_OBJECT
  public:
   explicit MsgPanel(QWidget* parent = nullptr);
+  // Room for two lines: a long help text wraps instead of being cut.
+  QSize sizeHint() const override;
 };
 
 // Centres a window on the display, unless it is maximised.
@@ -39,6 +41,12 @@ void SelectAllText();
 void selectOnFocus(QWidget* field, Qt::FocusReason reason);
 // A label turns bold while its field has the focus.
 void setBold(QLabel* label, bool on);
+// Keeps room for the label's text in bold, so turning it bold moves and cuts nothing.
+void reserveBoldWidth(QLabel* label);
+// The width a line edit needs to show `chars` of the widest letter (W) whole.
+int lineEditWidthFor(const QWidget* edit, int chars);
+// The width a label needs to show `chars` W's in bold.
+int boldLabelWidthFor(const QLabel* label, int chars);
 
 // Menu-choice rows: button i sits in panel i; the panel is &HFF0000 normally
 // and &HFFFF00 with a bold caption while its button has the focus. On a

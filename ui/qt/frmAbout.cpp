@@ -84,6 +84,7 @@ frmAbout::frmAbout(bool splash, Timing timing, QWidget* parent)
     auto* box = new QWidget(this);
     box->setObjectName(QString("Picture2_%1").arg(i));
     box->setAutoFillBackground(true);  // the form's own colour covers the logo
+    box->setProperty("overlay", true);
     place(box, 300 + i * boxWidth, 300, boxWidth, kLogoHeightTwips);
     box->raise();
     boxes_[static_cast<std::size_t>(i)] = box;

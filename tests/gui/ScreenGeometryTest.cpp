@@ -1,0 +1,205 @@
+// Every screen with the longest texts it can hold: no text cut, no control
+// past its frame, no two controls on top of each other, whichever control
+// has the focus (bold labels and captions included). ctest runs this file a
+// second time at 144 dpi (QT_SCALE_FACTOR=1.5).
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/qt/frmDriveSelect.h"
+#include "app/qt/frmMainMenu.h"
+#include "intake/qt/frmClientInfo.h"
+#include "intake/qt/frmCourtHistory.h"
+#include "report/qt/frmPrintSelected.h"
+#include "report/qt/frmViewReport.h"
+#include "sheets/qt/frmNewEntry.h"
+#include "records/ClientSlot.h"
+#include "supervisor/AccessCode.h"
+#include "supervisor/qt/frmMyInputBox.h"
+#include "supervisor/qt/frmSupervisorOptions.h"
+#include "supervisor/qt/frmVerify.h"
+#include "testing/qt/frmSelectEntryMethod.h"
+#include "tests/gui/ClientInfoTestSupport.h"
+#include "tests/gui/SupervisorGuiSupport.h"
+#include "ui/qt/frmAbout.h"
+
+using namespace zv;
+
+namespace {
+
+const std::string kLongestName(25, 'W');
+
+QString describe(const QWidget* w) {
+  return w->objectName().isEmpty() ? QString(w->metaObject()->className()) : w->objectName();
+}
+
+// Text a widget shows and the width it has for it.
+bool textFits(const QWidget* w, QString& why) {
+  const QFontMetrics fm = w->fontMetrics();
+  auto check = [&](const QString& text, int room) {
+    if (text.isEmpty() || fm.horizontalAdvance(text) <= room) return true;
+    why = QString("\"%1\" needs %2 px, has %3").arg(text).arg(fm.horizontalAdvance(text)).arg(room);
+    return false;
+  };
+  if (auto* l = qobject_cast<const QLabel*>(w)) {
+    if (l->textFormat() == Qt::RichText || !l->pixmap().isNull()) return true;
+    if (l->wordWrap()) {
+      if (l->heightForWidth(l->width()) <= l->height()) return true;
+      why = QString("\"%1\" needs %2 px of height, has %3").arg(l->text()).arg(l->heightForWidth(l->width())).arg(l->height());
+      return false;
+    }
+    bool ok = true;
+    for (const QString& line : l->text().split('\n')) ok = ok && check(line, l->contentsRect().width() - 2 * l->margin());
+    return ok;
+  }
+  if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
+    // A button's caption keeps the style's padding from both borders.
+    if (b->sizeHint().width() <= b->width()) return true;
+    why = QString("\"%1\" needs %2 px, has %3").arg(b->text()).arg(b->sizeHint().width()).arg(b->width());
+    return false;
+  }
+  if (auto* g = qobject_cast<const QGroupBox*>(w)) return check(g->title(), g->width() - fm.height());
+  if (auto* e = qobject_cast<const QLineEdit*>(w)) {
+    // The frame and the text margins of the style (2 px each side, 1 px cursor).
+    return check(e->text(), e->contentsRect().width() - 2 * e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 5);
+  }
+  if (auto* list = qobject_cast<const QListWidget*>(w)) {
+    for (int i = 0; i < list->count(); ++i)
+      if (!check(list->item(i)->text(), list->viewport()->width() - 2 * list->spacing() - 8)) return false;
+    return true;
+  }
+  return true;
+}
+
+// The faults of one screen as it stands.
+std::vector<std::string> faults(QWidget* screen) {
+  std::vector<std::string> out;
+  for (QWidget* w : screen->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(screen) || w->objectName().startsWith("qt_")) continue;
+    QString why;
+    if (!textFits(w, why)) out.push_back((describe(w) + ": " + why).toStdString());
+    QWidget* parent = w->parentWidget();
+    if (parent && !w->isWindow() && !parent->rect().contains(w->geometry()))
+      out.push_back((describe(w) + " runs past " + describe(parent)).toStdString());
+    if (!parent || w->objectName().isEmpty()) continue;
+    for (QObject* o : parent->children()) {
+      auto* other = qobject_cast<QWidget*>(o);
+      if (!other || other <= w || other->objectName().isEmpty() || !other->isVisibleTo(screen)) continue;
+      if (w->property("overlay").toBool() || other->property("overlay").toBool()) continue;  // covers on purpose
+      if (w->geometry().intersects(other->geometry()))
+        out.push_back((describe(w) + " overlaps " + describe(other)).toStdString());
+    }
+  }
+  return out;
+}
+
+// Checks the screen as shown and with the focus on each control in turn.
+void expectFits(QWidget* screen, const char* name) {
+  SCOPED_TRACE(name);
+  zvtest::showActive(screen);
+  std::vector<std::string> all = faults(screen);
+  for (QWidget* w : screen->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(screen) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    w->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    for (const std::string& f : faults(screen)) all.push_back("focus on " + describe(w).toStdString() + ": " + f);
+  }
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
+  EXPECT_EQ(all, std::vector<std::string>{});
+  screen->hide();
+}
+
+// Clients with the longest name a record holds.
+struct Rig : zvtest::IntakeRig {
+  Rig() {
+    storeClients(3);
+    for (int n = 1; n <= 3; ++n) state.clients.slot[static_cast<std::size_t>(n)].setText(Field::Name, kLongestName);
+    state.clients.CurrentRecord = 2;
+  }
+};
+
+}  // namespace
+
+TEST(ScreenGeometry, IntakeScreens) {
+  Rig rig;
+  {
+    frmSelectEntryMethod s(rig.state);
+    expectFits(&s, "entry method");
+  }
+  ClientSlot(rig.state.clients).beginEdit();
+  {
+    frmClientInfo s(rig.state);
+    s.textField(InfoField::SSN)->setText("WWWWWWWWWW");
+    expectFits(&s, "client information");
+  }
+  {
+    frmCourtHistory s(rig.state);
+    expectFits(&s, "court history");
+  }
+  {
+    frmNewEntry s(rig.state);
+    expectFits(&s, "answer grid");
+  }
+  {
+    frmVerify s(rig.state);
+    expectFits(&s, "verify");
+  }
+}
+
+TEST(ScreenGeometry, MenuAndSupervisorScreens) {
+  zvtest::SupervisorScreens s(3);
+  for (int n = 1; n <= 3; ++n) s.state.clients.slot[static_cast<std::size_t>(n)].setText(Field::Name, kLongestName);
+  {
+    frmMainMenu menu(s.state);
+    menu.hooks().splashTiming = frmAbout::noWaits();
+    menu.RefreshNameDisplay();
+    expectFits(&menu, "main menu");
+  }
+  {
+    frmDriveSelect drive(s.prompter, s.dir.path(), s.dir.path());
+    expectFits(&drive, "drive selection");
+  }
+  ScriptedInputPrompt input;
+  {
+    frmSupervisorOptions options(s.state, s.printer, input, s.summaryComposer());
+    for (int tab = 0; tab < 3; ++tab) {
+      options.sstSupervisorOperations()->setCurrentIndex(tab);
+      expectFits(&options, "supervisor options");
+    }
+  }
+  {
+    frmMyInputBox code(s.prompter);
+    code.setHelpMessage(QString::fromStdString(accessCodeRequest().helpMessage));
+    expectFits(&code, "access code");
+  }
+  {
+    frmPrintSelected select(s.state, s.printer, s.composer());
+    // Only the frame's caption turns bold with the focus, never the entries.
+    zvtest::showActive(&select);
+    auto* list = select.findChild<QListWidget*>("lbNameDisplay");
+    list->setFocus();
+    EXPECT_TRUE(select.findChild<QGroupBox*>("fraClient")->font().bold());
+    EXPECT_FALSE(list->font().bold());
+    expectFits(&select, "print selected");
+  }
+  {
+    frmViewReport view(s.state, s.printer, s.composer());
+    expectFits(&view, "view report");
+  }
+  {
+    frmAbout about(false, frmAbout::noWaits());
+    expectFits(&about, "about");
+  }
+}
