@@ -1,0 +1,229 @@
+#pragma once
+// Synthetic scans of the answer sheet: the blank sheet drawn from its design
+// (black boxes, lines and text as stroke patterns, bubbles and letters in
+// the light ink as a grey printer gives it), pencil marks, then the scan:
+// turned about the paper's corner, shifted, blurred, with noise and stray dots.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/QuestionDb.h"
+#include "sheets/PageImage.h"
+#include "sheets/SheetReader.h"
+#include "sheets/SheetLayout.h"
+#include "sheets/qt/AnswerSheetPrint.h"
+
+namespace zvtest {
+
+struct PencilMark {
+  int row = 0;      // index into the layout (0 = first ScanItem row)
+  int bubble = 0;
+  double k = 170;   // black-plane darkness of the graphite, 0..255
+  double fill = 0.9;  // share of the bubble's area covered
+  double offX = 0, offY = 0;  // centre off the bubble's centre, pixels
+  bool erased = false;         // rubbed out: a faint smear and a few specks
+};
+
+struct ScanSetup {
+  double dpi = 100;
+  double skew = 0;  // degrees, positive turns the page's right side down
+  double shiftX = 0, shiftY = 0;  // pixels at 100 px/in
+  bool blur = false;
+  double noise = 0;  // standard deviation of the lightness noise
+  int strayDots = 0;
+  unsigned seed = 1;
+};
+
+class SheetScanner {
+ public:
+  static constexpr double kPaper = 245;
+  static constexpr double kBlack = 235;
+  // The light ink as a grey printer prints it.
+  static constexpr double kLightInk =
+      255 - 0.3 * zv::kLightInkRgb[0] - 0.59 * zv::kLightInkRgb[1] - 0.11 * zv::kLightInkRgb[2];
+  static constexpr double kBubbleRadius = 7.0, kOutline = 0.9;
+
+  SheetScanner(const zv::SheetDesign& design, const ScanSetup& s)
+      : design_(design), s_(s), scale_(s.dpi / 100.0), rng_(s.seed) {
+    img_.width = static_cast<int>(std::lround(850 * scale_));
+    img_.height = static_cast<int>(std::lround(1100 * scale_));
+    img_.dpiX = img_.dpiY = s.dpi;
+    ink_.assign(static_cast<std::size_t>(img_.width) * static_cast<std::size_t>(img_.height), 1.0f);
+  }
+
+  zv::GreyImage scan(const std::vector<PencilMark>& marks) {
+    printBlankSheet();
+    for (const PencilMark& m : marks) pencil(m);
+    std::uniform_real_distribution<double> x(0, 850), y(0, 1100);
+    for (int i = 0; i < s_.strayDots; ++i) disc(x(rng_), y(rng_), 0.8, 0.8, 150);
+    finish();
+    return img_;
+  }
+
+  // Pencil over a sheet printed and rasterised elsewhere, at the setup's resolution.
+  zv::GreyImage scanOver(const zv::GreyImage& printed, const std::vector<PencilMark>& marks) {
+    img_.width = printed.width, img_.height = printed.height;
+    ink_.resize(printed.pixels.size());
+    for (std::size_t i = 0; i < ink_.size(); ++i) ink_[i] = std::min(1.0f, static_cast<float>(printed.pixels[i] / kPaper));
+    for (const PencilMark& m : marks) pencil(m);
+    finish();
+    return img_;
+  }
+
+  // The centre of a bubble on the unturned paper.
+  std::pair<double, double> bubbleCentre(int row, int bubble) const {
+    const zv::Point a = design_.anchor();
+    const zv::Point p = zv::bubblePoints(design_.layout[static_cast<std::size_t>(row)], 0)[static_cast<std::size_t>(bubble)];
+    return {a.x + p.x + zv::kBubbleSide / 2.0, a.y + p.y + zv::kBubbleSide / 2.0};
+  }
+
+ private:
+  // Darkens every pixel whose 3 x 3 samples fall inside the shape, in paper
+  // coordinates bounded by (u0, v0)-(u1, v1).
+  template <class Inside>
+  void paint(double u0, double v0, double u1, double v1, double k, Inside inside, double texture = 0) {
+    const double c = std::cos(s_.skew * M_PI / 180), sn = std::sin(s_.skew * M_PI / 180);
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+    for (double u : {u0, u1})
+      for (double v : {v0, v1}) {
+        const double x = (u * c - v * sn + s_.shiftX) * scale_, y = (u * sn + v * c + s_.shiftY) * scale_;
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+    std::uniform_real_distribution<double> grain(1 - texture, 1 + texture);
+    for (int py = std::max(0, static_cast<int>(y0) - 1); py <= std::min(img_.height - 1, static_cast<int>(y1) + 1); ++py)
+      for (int px = std::max(0, static_cast<int>(x0) - 1); px <= std::min(img_.width - 1, static_cast<int>(x1) + 1); ++px) {
+        int hits = 0;
+        for (int sy = 0; sy < 3; ++sy)
+          for (int sx = 0; sx < 3; ++sx) {
+            const double x = (px + (sx + 0.5) / 3) / scale_ - s_.shiftX, y = (py + (sy + 0.5) / 3) / scale_ - s_.shiftY;
+            hits += inside(x * c + y * sn, -x * sn + y * c);
+          }
+        if (hits == 0) continue;
+        const double dark = std::min(255.0, k * (texture > 0 ? grain(rng_) : 1.0)) * hits / 9.0;
+        ink_[static_cast<std::size_t>(py) * static_cast<std::size_t>(img_.width) + static_cast<std::size_t>(px)] *=
+            static_cast<float>(1 - dark / 255);
+      }
+  }
+
+  void rect(double u, double v, double w, double h, double k) {
+    paint(u, v, u + w, v + h, k, [&](double x, double y) { return x >= u && x < u + w && y >= v && y < v + h; });
+  }
+
+  void disc(double cu, double cv, double ru, double rv, double k, double texture = 0) {
+    paint(cu - ru, cv - rv, cu + ru, cv + rv, k,
+          [&](double x, double y) { return (x - cu) * (x - cu) / (ru * ru) + (y - cv) * (y - cv) / (rv * rv) <= 1; },
+          texture);
+  }
+
+  void printBlankSheet() {
+    for (const auto& p : design_.print) {
+      if (p.kind == "box" || p.kind == "line") rect(p.x, p.y, p.w, p.h, kBlack);
+      if (p.kind == "frame") {
+        rect(p.x, p.y, p.w, 0.8, kBlack), rect(p.x, p.y + p.h - 0.8, p.w, 0.8, kBlack);
+        rect(p.x, p.y, 0.8, p.h, kBlack), rect(p.x + p.w - 0.8, p.y, 0.8, p.h, kBlack);
+      }
+      if (p.kind == "text")  // strokes one pixel wide, two apart, over the box's middle
+        paint(p.x, p.y, p.x + p.w, p.y + p.h, kBlack, [&](double x, double y) {
+          return x >= p.x && x < p.x + p.w && y >= p.y + p.h * 0.2 && y < p.y + p.h * 0.8 &&
+                 static_cast<int>(std::floor(x)) % 3 == 0;
+        });
+    }
+    for (std::size_t r = 0; r < design_.layout.size(); ++r) {
+      const auto labels = design_.labelsOf(design_.layout[r].ID);
+      for (std::size_t b = 0; b < zv::bubblePoints(design_.layout[r], 0).size(); ++b) {
+        const auto [cu, cv] = bubbleCentre(static_cast<int>(r), static_cast<int>(b));
+        paint(cu - 8, cv - 8, cu + 8, cv + 8, kLightInk, [&](double x, double y) {
+          const double d = std::hypot(x - cu, y - cv);
+          return std::abs(d - kBubbleRadius) <= kOutline / 2;
+        });
+        if (b < labels.size() && !labels[b].empty())  // a letter: thin strokes
+          paint(cu - 2.5, cv - 3.5, cu + 2.5, cv + 3.5, kLightInk, [&](double x, double y) {
+            return std::abs(x - cu) <= 2.5 && std::abs(y - cv) <= 3.5 &&
+                   (std::abs(x - cu + 2) < 0.35 || std::abs(y - cv) < 0.35 || std::abs(x - cu - 2) < 0.35);
+          });
+      }
+    }
+  }
+
+  void pencil(const PencilMark& m) {
+    auto [cu, cv] = bubbleCentre(m.row, m.bubble);
+    cu += m.offX, cv += m.offY;
+    const double r = kBubbleRadius * std::sqrt(m.fill);
+    if (!m.erased) {
+      disc(cu, cv, r * 1.08, r / 1.08, m.k, 0.15);
+      return;
+    }
+    disc(cu, cv, r, r, m.k * 0.08, 0.3);
+    std::uniform_real_distribution<double> at(-r, r);
+    for (int i = 0; i < 3; ++i) disc(cu + at(rng_) * 0.7, cv + at(rng_) * 0.7, 0.6, 0.6, m.k);
+  }
+
+  void finish() {
+    const int w = img_.width, h = img_.height;
+    auto at = [&](int x, int y) -> float& { return ink_[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]; };
+    if (s_.blur) {  // [1 2 1] / 4 across, then down
+      std::vector<float> copy = ink_;
+      for (int pass = 0; pass < 2; ++pass) {
+        copy = ink_;
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x) {
+            const int ax = pass == 0 ? std::max(x - 1, 0) : x, bx = pass == 0 ? std::min(x + 1, w - 1) : x;
+            const int ay = pass == 1 ? std::max(y - 1, 0) : y, by = pass == 1 ? std::min(y + 1, h - 1) : y;
+            const auto idx = [&](int xx, int yy) { return static_cast<std::size_t>(yy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(xx); };
+            at(x, y) = (copy[idx(ax, ay)] + 2 * copy[idx(x, y)] + copy[idx(bx, by)]) / 4;
+          }
+      }
+    }
+    std::normal_distribution<double> noise(0, s_.noise > 0 ? s_.noise : 1);
+    img_.pixels.resize(ink_.size());
+    for (std::size_t i = 0; i < ink_.size(); ++i) {
+      const double v = kPaper * ink_[i] + (s_.noise > 0 ? noise(rng_) : 0);
+      img_.pixels[i] = static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+    }
+  }
+
+  const zv::SheetDesign& design_;
+  ScanSetup s_;
+  double scale_;
+  std::mt19937 rng_;
+  zv::GreyImage img_;
+  std::vector<float> ink_;  // share of the paper's light left, 1 = untouched
+};
+
+}  // namespace zvtest
+
+namespace zvtest {
+
+// Rows of the reading order (0 = first ScanItem row); item i is row kItemRow + i.
+enum SheetRow {
+  kIdRow = 0, kGenderRow = 9, kRaceRow = 10, kMaritalRow = 11, kDateRow = 12, kAgeRow = 18,
+  kEducationRow = 20, kFirstArrestRow = 22, kFirstConvictionRow = 24, kCountRow = 26, kEmployedRow = 37,
+  kItemRow = 38,
+};
+
+inline const zv::SheetDesign& bundledDesign() {
+  static const zv::SheetDesign design = [] {
+    const auto db = zv::Workspace::standard("zv.ini").OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db");
+    return zv::LoadSheetDesign(db);
+  }();
+  return design;
+}
+
+// Firm marks for the digits of a text from `row` on, one column or row each;
+// a blank leaves its field unmarked.
+inline void markDigits(std::vector<PencilMark>& marks, int row, const std::string& digits, double k = 170) {
+  for (char d : digits) {
+    if (d != ' ') marks.push_back({row, d - '0', k});
+    ++row;
+  }
+}
+
+inline zv::SheetReading readScan(const std::vector<PencilMark>& marks, const ScanSetup& setup = {}) {
+  const zv::GreyImage scan = SheetScanner(bundledDesign(), setup).scan(marks);
+  return zv::ReadSheetPage(zv::PageImage::load(scan), bundledDesign().layout);
+}
+
+}  // namespace zvtest
