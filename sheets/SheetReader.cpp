@@ -188,7 +188,7 @@ SheetReading ReadSheetPage(const PageImage& page, const SheetLayout& layout,
   return r;
 }
 
-SheetReading ScanAnswerSheet(Database& db, const GreyImage& scan, const std::function<void()>& letScreenRepaint) {
+SheetReading ScanAnswerSheet(Database& db, const PixelBuffer& scan, const std::function<void()>& letScreenRepaint) {
   const SheetLayout layout = LoadScanItems(db);
   SheetReading r = ReadSheetPage(PageImage::load(scan), layout, letScreenRepaint);
   if (r.outcome == SheetOutcome::Read) StoreFieldPositions(db, r.positions);

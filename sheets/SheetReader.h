@@ -5,7 +5,7 @@
 // pixels.
 //
 // For the scanning screens:
-//   GreyImage scan = ...;                    // 8-bit lightness, any px/in
+//   PixelBuffer scan = ...;                  // the decoded page, any px/in
 //   SheetReading r = ScanAnswerSheet(db, scan);   // db open for writing
 //   r.outcome: Read, or which box was missing (outcomeText gives the words);
 //   r.fields: every sheet field as text, and the multiple-mark list.
@@ -121,6 +121,6 @@ SheetReading ReadSheetPage(const PageImage& page, const SheetLayout& layout,
 // The whole reading of a scanned image against the question database: the
 // layout from ScanItem, the page at 100 px/in, the fields, and the found
 // positions written back into ScanItem in one transaction.
-SheetReading ScanAnswerSheet(Database& db, const GreyImage& scan, const std::function<void()>& letScreenRepaint = {});
+SheetReading ScanAnswerSheet(Database& db, const PixelBuffer& scan, const std::function<void()>& letScreenRepaint = {});
 
 }  // namespace zv
