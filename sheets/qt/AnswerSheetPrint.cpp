@@ -14,8 +14,6 @@ namespace zv {
 namespace {
 
 constexpr double kUnitsPerInch = 100.0;
-constexpr double kBubbleRadius = 7.0;    // the printed circle, inside its 15-pixel window
-constexpr double kOutlineWidth = 0.9;
 constexpr double kFrameWidth = 0.8;
 
 const char* const kSheetFonts[] = {"Liberation Sans", "Arial", "Helvetica"};
@@ -62,11 +60,11 @@ class SheetCanvas {
 
   void bubble(Point at, const QString& label) {
     const QPointF centre((at.x + kBubbleSide / 2.0) * k_, (at.y + kBubbleSide / 2.0) * k_);
-    p_.setPen(QPen(lightInk(), kOutlineWidth * k_));
+    p_.setPen(QPen(lightInk(), kBubbleOutline * k_));
     p_.setBrush(Qt::NoBrush);
     p_.drawEllipse(centre, kBubbleRadius * k_, kBubbleRadius * k_);
     if (label.isEmpty()) return;
-    const double side = 2 * (kBubbleRadius - kOutlineWidth);
+    const double side = 2 * (kBubbleRadius - kBubbleOutline);
     const QRectF inside(centre.x() - side / 2 * k_, centre.y() - side / 2 * k_, side * k_, side * k_);
     text(inside, label, label.size() > 2 ? 4.2 : 6.0, false, Qt::AlignCenter, lightInk());
   }

@@ -16,8 +16,11 @@ namespace zv {
 struct SystemState;
 
 // Bubble outlines and letters: a light blue that a scan thresholds to white,
-// printed in colour or in grey.
+// printed in colour or in grey, also under a rubbed-out pencil mark. The
+// outline is a thin line (sheet units, 1/100 in) for the same reason.
 inline constexpr int kLightInkRgb[3] = {190, 215, 250};
+inline constexpr double kBubbleRadius = 7.0;  // the printed circle, inside its 15-pixel window
+inline constexpr double kBubbleOutline = 0.7;
 
 // Draws the sheet with the paper's top left corner at the painter's origin;
 // `dotsPerInch` is the device's resolution.

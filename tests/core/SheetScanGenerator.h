@@ -5,84 +5,78 @@
 // turned about the paper's corner, shifted, blurred, with noise and stray dots.
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/QuestionDb.h"
-#include "sheets/PageImage.h"
 #include "sheets/SheetReader.h"
-#include "sheets/SheetLayout.h"
 #include "sheets/qt/AnswerSheetPrint.h"
 
 namespace zvtest {
 
+// Rows of the reading order (0 = first ScanItem row); item i is row kItemRow + i.
+enum SheetRow {
+  kIdRow = 0, kGenderRow = 9, kRaceRow = 10, kMaritalRow = 11, kDateRow = 12, kAgeRow = 18,
+  kFirstArrestRow = 22, kCountRow = 26, kEmployedRow = 37, kItemRow = 38,
+};
+
 struct PencilMark {
-  int row = 0;      // index into the layout (0 = first ScanItem row)
+  int row = 0;  // index into the layout
   int bubble = 0;
-  double k = 170;   // black-plane darkness of the graphite, 0..255
+  double k = 170;     // black-plane darkness of the graphite
   double fill = 0.9;  // share of the bubble's area covered
-  double offX = 0, offY = 0;  // centre off the bubble's centre, pixels
-  bool erased = false;         // rubbed out: a faint smear and a few specks
+  double offX = 0, offY = 0;  // off the bubble's centre, pixels
+  bool erased = false;        // rubbed out: a faint smear and a few specks
 };
 
 struct ScanSetup {
   double dpi = 100;
-  double skew = 0;  // degrees, positive turns the page's right side down
+  double skew = 0;  // degrees, positive turns the right side down
   double shiftX = 0, shiftY = 0;  // pixels at 100 px/in
   bool blur = false;
-  double noise = 0;  // standard deviation of the lightness noise
+  double noise = 0;  // standard deviation of the lightness
   int strayDots = 0;
   unsigned seed = 1;
 };
 
 class SheetScanner {
  public:
-  static constexpr double kPaper = 245;
-  static constexpr double kBlack = 235;
+  static constexpr double kPaper = 245, kBlack = 235, kBubbleRadius = zv::kBubbleRadius, kOutline = zv::kBubbleOutline;
   // The light ink as a grey printer prints it.
   static constexpr double kLightInk =
       255 - 0.3 * zv::kLightInkRgb[0] - 0.59 * zv::kLightInkRgb[1] - 0.11 * zv::kLightInkRgb[2];
-  static constexpr double kBubbleRadius = 7.0, kOutline = 0.9;
 
   SheetScanner(const zv::SheetDesign& design, const ScanSetup& s)
       : design_(design), s_(s), scale_(s.dpi / 100.0), rng_(s.seed) {
     img_.width = static_cast<int>(std::lround(850 * scale_));
     img_.height = static_cast<int>(std::lround(1100 * scale_));
     img_.dpiX = img_.dpiY = s.dpi;
-    ink_.assign(static_cast<std::size_t>(img_.width) * static_cast<std::size_t>(img_.height), 1.0f);
+    ink_.assign(static_cast<std::size_t>(img_.width * img_.height), 1.0f);
   }
 
   zv::GreyImage scan(const std::vector<PencilMark>& marks) {
     printBlankSheet();
-    for (const PencilMark& m : marks) pencil(m);
     std::uniform_real_distribution<double> x(0, 850), y(0, 1100);
     for (int i = 0; i < s_.strayDots; ++i) disc(x(rng_), y(rng_), 0.8, 0.8, 150);
-    finish();
-    return img_;
+    return pencilAndScan(marks);
   }
 
   // Pencil over a sheet printed and rasterised elsewhere, at the setup's resolution.
   zv::GreyImage scanOver(const zv::GreyImage& printed, const std::vector<PencilMark>& marks) {
-    img_.width = printed.width, img_.height = printed.height;
-    ink_.resize(printed.pixels.size());
     for (std::size_t i = 0; i < ink_.size(); ++i) ink_[i] = std::min(1.0f, static_cast<float>(printed.pixels[i] / kPaper));
-    for (const PencilMark& m : marks) pencil(m);
-    finish();
-    return img_;
-  }
-
-  // The centre of a bubble on the unturned paper.
-  std::pair<double, double> bubbleCentre(int row, int bubble) const {
-    const zv::Point a = design_.anchor();
-    const zv::Point p = zv::bubblePoints(design_.layout[static_cast<std::size_t>(row)], 0)[static_cast<std::size_t>(bubble)];
-    return {a.x + p.x + zv::kBubbleSide / 2.0, a.y + p.y + zv::kBubbleSide / 2.0};
+    return pencilAndScan(marks);
   }
 
  private:
-  // Darkens every pixel whose 3 x 3 samples fall inside the shape, in paper
-  // coordinates bounded by (u0, v0)-(u1, v1).
+  std::pair<double, double> bubbleCentre(int row, int bubble) const {
+    const zv::Point a = design_.anchor();
+    const zv::Point p = zv::bubblePoints(design_.layout.at(static_cast<std::size_t>(row)), 0).at(static_cast<std::size_t>(bubble));
+    return {a.x + p.x + zv::kBubbleSide / 2.0, a.y + p.y + zv::kBubbleSide / 2.0};
+  }
+
+  // Darkens each pixel by the share of its 3 x 3 samples inside the shape,
+  // given in paper coordinates within (u0, v0)-(u1, v1).
   template <class Inside>
   void paint(double u0, double v0, double u1, double v1, double k, Inside inside, double texture = 0) {
     const double c = std::cos(s_.skew * M_PI / 180), sn = std::sin(s_.skew * M_PI / 180);
@@ -96,15 +90,13 @@ class SheetScanner {
     for (int py = std::max(0, static_cast<int>(y0) - 1); py <= std::min(img_.height - 1, static_cast<int>(y1) + 1); ++py)
       for (int px = std::max(0, static_cast<int>(x0) - 1); px <= std::min(img_.width - 1, static_cast<int>(x1) + 1); ++px) {
         int hits = 0;
-        for (int sy = 0; sy < 3; ++sy)
-          for (int sx = 0; sx < 3; ++sx) {
-            const double x = (px + (sx + 0.5) / 3) / scale_ - s_.shiftX, y = (py + (sy + 0.5) / 3) / scale_ - s_.shiftY;
-            hits += inside(x * c + y * sn, -x * sn + y * c);
-          }
+        for (int s = 0; s < 9; ++s) {
+          const double x = (px + (s % 3 + 0.5) / 3) / scale_ - s_.shiftX, y = (py + (s / 3 + 0.5) / 3) / scale_ - s_.shiftY;
+          hits += inside(x * c + y * sn, -x * sn + y * c);
+        }
         if (hits == 0) continue;
         const double dark = std::min(255.0, k * (texture > 0 ? grain(rng_) : 1.0)) * hits / 9.0;
-        ink_[static_cast<std::size_t>(py) * static_cast<std::size_t>(img_.width) + static_cast<std::size_t>(px)] *=
-            static_cast<float>(1 - dark / 255);
+        ink_[static_cast<std::size_t>(py * img_.width + px)] *= static_cast<float>(1 - dark / 255);
       }
   }
 
@@ -121,68 +113,52 @@ class SheetScanner {
   void printBlankSheet() {
     for (const auto& p : design_.print) {
       if (p.kind == "box" || p.kind == "line") rect(p.x, p.y, p.w, p.h, kBlack);
-      if (p.kind == "frame") {
-        rect(p.x, p.y, p.w, 0.8, kBlack), rect(p.x, p.y + p.h - 0.8, p.w, 0.8, kBlack);
-        rect(p.x, p.y, 0.8, p.h, kBlack), rect(p.x + p.w - 0.8, p.y, 0.8, p.h, kBlack);
-      }
-      if (p.kind == "text")  // strokes one pixel wide, two apart, over the box's middle
+      if (p.kind == "frame")
+        for (double e : {0.0, 1.0}) rect(p.x + e * (p.w - 0.8), p.y, 0.8, p.h, kBlack), rect(p.x, p.y + e * (p.h - 0.8), p.w, 0.8, kBlack);
+      if (p.kind == "text")  // strokes a pixel wide, two apart, over the box's middle
         paint(p.x, p.y, p.x + p.w, p.y + p.h, kBlack, [&](double x, double y) {
-          return x >= p.x && x < p.x + p.w && y >= p.y + p.h * 0.2 && y < p.y + p.h * 0.8 &&
-                 static_cast<int>(std::floor(x)) % 3 == 0;
+          return x >= p.x && x < p.x + p.w && y >= p.y + p.h * 0.2 && y < p.y + p.h * 0.8 && static_cast<int>(x) % 3 == 0;
         });
     }
     for (std::size_t r = 0; r < design_.layout.size(); ++r) {
       const auto labels = design_.labelsOf(design_.layout[r].ID);
-      for (std::size_t b = 0; b < zv::bubblePoints(design_.layout[r], 0).size(); ++b) {
+      for (std::size_t b = 0; b < labels.size(); ++b) {
         const auto [cu, cv] = bubbleCentre(static_cast<int>(r), static_cast<int>(b));
-        paint(cu - 8, cv - 8, cu + 8, cv + 8, kLightInk, [&](double x, double y) {
-          const double d = std::hypot(x - cu, y - cv);
-          return std::abs(d - kBubbleRadius) <= kOutline / 2;
-        });
-        if (b < labels.size() && !labels[b].empty())  // a letter: thin strokes
+        paint(cu - 8, cv - 8, cu + 8, cv + 8, kLightInk,
+              [&](double x, double y) { return std::abs(std::hypot(x - cu, y - cv) - kBubbleRadius) <= kOutline / 2; });
+        if (!labels[b].empty())  // a letter: three thin strokes
           paint(cu - 2.5, cv - 3.5, cu + 2.5, cv + 3.5, kLightInk, [&](double x, double y) {
-            return std::abs(x - cu) <= 2.5 && std::abs(y - cv) <= 3.5 &&
-                   (std::abs(x - cu + 2) < 0.35 || std::abs(y - cv) < 0.35 || std::abs(x - cu - 2) < 0.35);
+            return std::abs(y - cv) <= 3.5 && (std::abs(std::abs(x - cu) - 2) < 0.35 || std::abs(y - cv) < 0.35);
           });
       }
     }
   }
 
-  void pencil(const PencilMark& m) {
-    auto [cu, cv] = bubbleCentre(m.row, m.bubble);
-    cu += m.offX, cv += m.offY;
-    const double r = kBubbleRadius * std::sqrt(m.fill);
-    if (!m.erased) {
-      disc(cu, cv, r * 1.08, r / 1.08, m.k, 0.15);
-      return;
+  zv::GreyImage pencilAndScan(const std::vector<PencilMark>& marks) {
+    for (const PencilMark& m : marks) {
+      auto [cu, cv] = bubbleCentre(m.row, m.bubble);
+      cu += m.offX, cv += m.offY;
+      const double r = kBubbleRadius * std::sqrt(m.fill);
+      disc(cu, cv, m.erased ? r : r * 1.08, m.erased ? r : r / 1.08, m.erased ? m.k * 0.08 : m.k, m.erased ? 0.3 : 0.15);
+      std::uniform_real_distribution<double> at(-0.7 * r, 0.7 * r);
+      for (int i = 0; m.erased && i < 3; ++i) disc(cu + at(rng_), cv + at(rng_), 0.6, 0.6, m.k);
     }
-    disc(cu, cv, r, r, m.k * 0.08, 0.3);
-    std::uniform_real_distribution<double> at(-r, r);
-    for (int i = 0; i < 3; ++i) disc(cu + at(rng_) * 0.7, cv + at(rng_) * 0.7, 0.6, 0.6, m.k);
-  }
-
-  void finish() {
     const int w = img_.width, h = img_.height;
-    auto at = [&](int x, int y) -> float& { return ink_[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]; };
-    if (s_.blur) {  // [1 2 1] / 4 across, then down
-      std::vector<float> copy = ink_;
-      for (int pass = 0; pass < 2; ++pass) {
-        copy = ink_;
-        for (int y = 0; y < h; ++y)
-          for (int x = 0; x < w; ++x) {
-            const int ax = pass == 0 ? std::max(x - 1, 0) : x, bx = pass == 0 ? std::min(x + 1, w - 1) : x;
-            const int ay = pass == 1 ? std::max(y - 1, 0) : y, by = pass == 1 ? std::min(y + 1, h - 1) : y;
-            const auto idx = [&](int xx, int yy) { return static_cast<std::size_t>(yy) * static_cast<std::size_t>(w) + static_cast<std::size_t>(xx); };
-            at(x, y) = (copy[idx(ax, ay)] + 2 * copy[idx(x, y)] + copy[idx(bx, by)]) / 4;
-          }
-      }
+    for (int pass = 0; s_.blur && pass < 2; ++pass) {  // [1 2 1] / 4 across, then down
+      const std::vector<float> was = ink_;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const int a = pass ? std::max(y - 1, 0) * w + x : y * w + std::max(x - 1, 0);
+          const int b = pass ? std::min(y + 1, h - 1) * w + x : y * w + std::min(x + 1, w - 1);
+          ink_[static_cast<std::size_t>(y * w + x)] =
+              (was[static_cast<std::size_t>(a)] + 2 * was[static_cast<std::size_t>(y * w + x)] + was[static_cast<std::size_t>(b)]) / 4;
+        }
     }
-    std::normal_distribution<double> noise(0, s_.noise > 0 ? s_.noise : 1);
+    std::normal_distribution<double> noise(0, std::max(s_.noise, 1e-9));
     img_.pixels.resize(ink_.size());
-    for (std::size_t i = 0; i < ink_.size(); ++i) {
-      const double v = kPaper * ink_[i] + (s_.noise > 0 ? noise(rng_) : 0);
-      img_.pixels[i] = static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
-    }
+    for (std::size_t i = 0; i < ink_.size(); ++i)
+      img_.pixels[i] = static_cast<std::uint8_t>(std::clamp(std::lround(kPaper * ink_[i] + noise(rng_)), 0L, 255L));
+    return img_;
   }
 
   const zv::SheetDesign& design_;
@@ -193,37 +169,32 @@ class SheetScanner {
   std::vector<float> ink_;  // share of the paper's light left, 1 = untouched
 };
 
-}  // namespace zvtest
-
-namespace zvtest {
-
-// Rows of the reading order (0 = first ScanItem row); item i is row kItemRow + i.
-enum SheetRow {
-  kIdRow = 0, kGenderRow = 9, kRaceRow = 10, kMaritalRow = 11, kDateRow = 12, kAgeRow = 18,
-  kEducationRow = 20, kFirstArrestRow = 22, kFirstConvictionRow = 24, kCountRow = 26, kEmployedRow = 37,
-  kItemRow = 38,
-};
-
 inline const zv::SheetDesign& bundledDesign() {
-  static const zv::SheetDesign design = [] {
-    const auto db = zv::Workspace::standard("zv.ini").OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db");
-    return zv::LoadSheetDesign(db);
-  }();
+  static const zv::SheetDesign design =
+      zv::LoadSheetDesign(zv::Workspace::standard("zv.ini").OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db"));
   return design;
 }
 
-// Firm marks for the digits of a text from `row` on, one column or row each;
-// a blank leaves its field unmarked.
-inline void markDigits(std::vector<PencilMark>& marks, int row, const std::string& digits, double k = 170) {
+// Firm marks for the digits of a text from `row` on, one field each; a blank leaves its field unmarked.
+inline std::vector<PencilMark> markDigits(int row, const std::string& digits, std::vector<PencilMark> marks = {}) {
   for (char d : digits) {
-    if (d != ' ') marks.push_back({row, d - '0', k});
+    if (d != ' ') marks.push_back({row, d - '0'});
     ++row;
   }
+  return marks;
 }
 
 inline zv::SheetReading readScan(const std::vector<PencilMark>& marks, const ScanSetup& setup = {}) {
-  const zv::GreyImage scan = SheetScanner(bundledDesign(), setup).scan(marks);
-  return zv::ReadSheetPage(zv::PageImage::load(scan), bundledDesign().layout);
+  return zv::ReadSheetPage(zv::PageImage::load(SheetScanner(bundledDesign(), setup).scan(marks)), bundledDesign().layout);
 }
+
+// Every field of a blank sheet.
+inline std::string blankFields(const zv::SheetReading& r) {
+  const zv::SheetFields& f = r.fields;
+  std::string all = f.SSN + f.Gender + f.Race + f.Marital + f.DateOfBirth + f.Age + f.Education;
+  for (const auto& c : f.court) all += c;
+  return all + f.Responses + std::to_string(f.MultipleMarks.size());
+}
+inline const std::string kBlankFields = "NNNNNN/NN/NNNNNN" + std::string(14, 'N') + std::string(162, '0') + "0";
 
 }  // namespace zvtest
