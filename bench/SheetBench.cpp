@@ -19,9 +19,7 @@ namespace {
 
 // A filled-in sheet, scanned a little askew, with noise.
 zv::GreyImage filledScan() {
-  std::vector<zvtest::PencilMark> marks;
-  zvtest::markDigits(marks, zvtest::kIdRow, "123456789");
-  zvtest::markDigits(marks, zvtest::kDateRow, "042361451218220712");
+  auto marks = zvtest::markDigits(zvtest::kDateRow, "042361451218220712", zvtest::markDigits(zvtest::kIdRow, "123456789"));
   for (int item = 1; item <= 162; ++item) marks.push_back({zvtest::kItemRow + item, item % 2});
   zvtest::ScanSetup setup;
   setup.skew = 0.8, setup.shiftX = 6, setup.shiftY = -4, setup.noise = 3, setup.blur = true;

@@ -5,12 +5,15 @@
 // pixels.
 //
 // For the scanning screens:
-//   PixelBuffer scan = ...;                  // the decoded page, any px/in
-//   SheetReading r = ScanAnswerSheet(db, scan);   // db open for writing
+//   PixelBuffer scan{bits, width, height, bytesPerLine, 1, 0, dpi, dpi};  // 8-bit grey
+//   (or 3 / 4 bytes a pixel with the colour bytes from firstColour on)
+//   SheetReading r = ScanAnswerSheet(db, scan, repaint);  // db open for writing
 //   r.outcome: Read, or which box was missing (outcomeText gives the words);
-//   r.fields: every sheet field as text, and the multiple-mark list.
-// Step by step: PageImage::load, LoadScanItems, ReadSheetPage, then
-// StoreFieldPositions with r.positions (one transaction).
+//   r.fields: every sheet field as the client record takes it, and the
+//   multiple-mark list (30-character entries).
+// Step by step: PageImage::load (resamples to 100 px/in and thresholds),
+// LoadScanItems, ReadSheetPage, then StoreFieldPositions with r.positions
+// (one transaction).
 #include <array>
 #include <functional>
 #include <string>
