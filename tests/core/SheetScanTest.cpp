@@ -128,61 +128,49 @@ TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
 TEST(SheetScan, GeneratedScansReadEveryFirmMark) {
   std::mt19937 rng(20240611);
   auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  // Lighter marks by kind and band: small ones covering 5-15, 15-30, 30-50 % of the
-  // bubble; faint ones of darkness 30-55, 55-80, 80-110.
-  const double bands[2][4] = {{30, 55, 80, 110}, {0.05, 0.15, 0.3, 0.5}};
+  // Lighter marks, counted apart by kind (item number odd: small, even: faint) and band (item / 11 % 3).
+  const double bands[2][4] = {{30, 55, 80, 110}, {0.05, 0.15, 0.3, 0.5}};  // darkness; share of the bubble
   int light[2][3] = {}, misread[2][3] = {}, erased = 0, erasedListed = 0;
   for (int sheet = 0; sheet < 24; ++sheet) {
     Filled f = fill(rng);
     // The corners of what a scan may be (2 degrees either way, 15 px off), then anything between.
-    ScanSetup s{sheet % 8 == 7 ? 300.0 : 100.0, sheet < 4 ? (sheet % 2 ? 2.0 : -2.0) : real(-2, 2),
-                sheet < 4 ? (sheet < 2 ? 15.0 : -15.0) : real(-15, 15), sheet < 4 ? (sheet % 3 ? 15.0 : -15.0) : real(-15, 15),
+    const bool corner = sheet < 4;
+    ScanSetup s{sheet % 8 == 7 ? 300.0 : 100.0, corner ? (sheet % 2 ? 2.0 : -2.0) : real(-2, 2),
+                corner ? (sheet < 2 ? 15.0 : -15.0) : real(-15, 15), corner ? (sheet % 3 ? 15.0 : -15.0) : real(-15, 15),
                 sheet % 2 == 0, real(0, 5), 40, static_cast<unsigned>(sheet)};
     // Pencil as people use it: darkness, size and place vary; each firm mark covers at least half its bubble.
     for (PencilMark& m : f.marks) m = {m.row, m.bubble, real(110, 230), real(0.5, 1.15), real(-1, 1), real(-1, 1)};
-    // Changed answers: the first choice rubbed out beside the kept one. Its
-    // specks may be listed as a second mark; the kept one must win.
-    std::vector<std::string> listable;
-    for (int item = 1; item <= 162; item += 9) {
-      const int code = f.responses[static_cast<std::size_t>(item - 1)] - '0';
-      const int answers = bundledDesign().layout[static_cast<std::size_t>(kItemRow + item)].dimx;
-      if (code) f.marks.push_back({kItemRow + item, code % answers, 180, 0.9, 0, 0, true});
-      if (code) listable.push_back("Item " + std::to_string(item)), ++erased;
-    }
-    const std::size_t erasedListable = listable.size();
-    // Lighter marks, counted apart.
-    std::vector<std::pair<int, int>> bandOf(163);
     std::string expected = f.responses;
-    for (int item = 5; item <= 162; item += 11) {
-      if (expected[static_cast<std::size_t>(item - 1)] == '0') continue;
-      const int kind = item % 2, band = item / 11 % 3;
+    std::vector<std::string> listable;  // where a second mark may be listed: rubbed-out ones, then lighter ones
+    for (int item = 1; item <= 162; ++item) {
+      const auto i = static_cast<std::size_t>(item - 1);
+      const int code = f.responses[i] - '0', kind = item % 2, band = item / 11 % 3;
+      if (code && item % 9 == 1) {  // a changed answer: the first choice rubbed out beside the kept one
+        f.marks.push_back({kItemRow + item, code % bundledDesign().layout[i + kItemRow + 1].dimx, 180, 0.9, 0, 0, true});
+        listable.push_back("Item " + std::to_string(item)), ++erased;
+      }
+      if (!code || item % 11 != 5) continue;
       const double v = real(bands[kind][band], bands[kind][band + 1]);
       for (auto& m : f.marks)
         if (m.row == kItemRow + item && !m.erased) (kind ? m.fill : m.k) = v;
       listable.push_back("Item " + std::to_string(item));
-      expected[static_cast<std::size_t>(item - 1)] = '-';
-      bandOf[static_cast<std::size_t>(item)] = {kind, band};
-      ++light[kind][band];
+      expected[i] = '-', ++light[kind][band];
     }
     const SheetReading r = readScan(f.marks, s);
     ASSERT_EQ(r.outcome, SheetOutcome::Read) << "sheet " << sheet;
-    std::string responses = r.fields.Responses;
-    for (std::size_t i = 0; i < 162; ++i)
-      if (expected[i] == '-') {
-        const auto [kind, band] = bandOf[i + 1];
-        misread[kind][band] += responses[i] != f.responses[i];
-        responses[i] = '-';
-      }
     const SheetFields& got = r.fields;
+    std::string responses = got.Responses;
+    for (std::size_t i = 0; i < 162; ++i)
+      if (expected[i] == '-') misread[(i + 1) % 2][(i + 1) / 11 % 3] += responses[i] != f.responses[i], responses[i] = '-';
     const std::string d = f.date, at = " in sheet " + std::to_string(sheet);
     EXPECT_EQ(got.SSN + got.DateOfBirth + got.Age + got.Education + got.Gender + got.Race + got.Marital,
               f.ssn + d.substr(0, 2) + "/" + d.substr(2, 2) + "/19" + d.substr(4) + f.ages + f.choices) << at;
     EXPECT_EQ(std::vector<std::string>(got.court.begin(), got.court.end()), f.court) << at;
     EXPECT_EQ(responses, expected) << at << ", skew " << s.skew << ", shift " << s.shiftX << "," << s.shiftY;
     for (const auto& m : got.MultipleMarks) {
-      const auto found = std::find(listable.begin(), listable.end(), trimBlanks(m));
-      EXPECT_NE(found, listable.end()) << m << at;
-      erasedListed += found < listable.begin() + static_cast<std::ptrdiff_t>(erasedListable);
+      const int item = std::stoi(trimBlanks(m).substr(5));
+      EXPECT_NE(std::find(listable.begin(), listable.end(), trimBlanks(m)), listable.end()) << m << at;
+      erasedListed += item % 9 == 1;
     }
   }
   for (int kind = 0; kind < 2; ++kind)
@@ -199,38 +187,35 @@ TEST(SheetPrintedSheet, ZvscanReadsPrintsBlankAndPencilledInEveryFormat) {
   // Colour at 100, 200 and 300 px/in, and grey as a black-and-white printer gives it.
   for (const char* f : {"-png -r 100", "-jpeg -r 200", "-tiff -r 300", "-gray -r 300"})
     ASSERT_EQ(run(std::string("pdftoppm -singlefile ") + f + " " + pdf + " " + dir.file("blank")).second, 0);
-  // Pencil on the printed page.
-  auto marks = markDigits(kIdRow, "123456789");
-  marks = markDigits(kDateRow, "042361451218 9", marks);  // date, age, education, first arrest, conviction's tens blank
-  marks = markDigits(kEmployedRow, "07", marks);
+  // Pencil on the printed page: date, age, education, first arrest, a blank tens of first conviction.
+  auto marks = markDigits(kEmployedRow, "07", markDigits(kDateRow, "042361451218 9", markDigits(kIdRow, "123456789")));
   marks.insert(marks.end(), {{kGenderRow, 0}, {kRaceRow, 2}, {kMaritalRow, 1}, {kCountRow, 10}, {kCountRow + 4, 3}});
   for (int item = 1; item <= 162; ++item) marks.push_back({kItemRow + item, item % 2});
   marks.insert(marks.end(), {{kItemRow + 17, 0, 120, 0.6}, {kItemRow + 120, 3, 120, 0.6}});  // lighter second marks
   writePgm(dir.file("pencilled.pgm"), SheetScanner(bundledDesign(), {300}).scanOver(readPgm(dir.file("blank.pgm"), 300), marks));
   writePgm(dir.file("white.pgm"), GreyImage{850, 1100, 100, 100, std::vector<std::uint8_t>(850 * 1100, 255)});
 
-  std::string responses, expected;
-  for (int item = 1; item <= 162; ++item) responses += char('0' + 1 + item % 2);
-  const auto block = [&](const std::string& file, const std::string& fields) {
-    return "file: " + dir.file(file) + "\n" + fields + "\n";
+  const char* names[] = {"SSN", "Gender", "Race", "Marital", "DateOfBirth", "Age", "Education", "FirstArrest",
+                         "FirstConviction", "FelonyArrests", "TimesProbation", "ProbationRevocation", "TimesParole",
+                         "ParoleRevocation", "TimeArrest", "TimesJail", "TimesPrison", "AlcoholArrests", "DrugArrests",
+                         "DUIArrests", "PercentEmployed", "Responses", "MultipleMarks"};
+  std::string expected, files;
+  const auto block = [&](const char* file, const std::vector<std::string>& values, const std::string& more) {
+    files += " " + dir.file(file), expected += "file: " + dir.file(file) + "\n";
+    for (std::size_t i = 0; i < values.size(); ++i) expected += std::string(names[i]) + ": " + values[i] + "\n";
+    expected += more + "\n";
   };
-  const std::string blankCourt = "FirstArrest: N\nFirstConviction: N\nFelonyArrests: N\nTimesProbation: N\n"
-                                 "ProbationRevocation: N\nTimesParole: N\nParoleRevocation: N\nTimeArrest: N\n"
-                                 "TimesJail: N\nTimesPrison: N\nAlcoholArrests: N\nDrugArrests: N\nDUIArrests: N\n"
-                                 "PercentEmployed: N\n";
-  expected = block("pencilled.pgm", "SSN: 123456789\nGender: 1\nRace: 3\nMarital: 2\nDateOfBirth: 04/23/1961\nAge: 45\n"
-                                    "Education: 12\nFirstArrest: 18\nFirstConviction: N\nFelonyArrests: 10\n"
-                                    "TimesProbation: N\nProbationRevocation: N\nTimesParole: N\nParoleRevocation: 3\n"
-                                    "TimeArrest: N\nTimesJail: N\nTimesPrison: N\nAlcoholArrests: N\nDrugArrests: N\n"
-                                    "DUIArrests: N\nPercentEmployed: 07\nResponses: " + responses +
-                                    "\nMultipleMarks: 2\n  Item 17\n  Item 120\n");
-  for (const char* f : {"blank.png", "blank.jpg", "blank.tif", "blank.pgm"})
-    expected += block(f, "SSN: N\nGender: N\nRace: N\nMarital: N\nDateOfBirth: NN/NN/NNNN\nAge: N\nEducation: N\n" +
-                             blankCourt + "Responses: " + std::string(162, '0') + "\nMultipleMarks: 0\n");
-  expected += block("white.pgm", "error: Anchor Box not found\n") + block("missing.png", "error: File not found\n");
-  std::string files;
-  for (const char* f : {"pencilled.pgm", "blank.png", "blank.jpg", "blank.tif", "blank.pgm", "white.pgm", "missing.png"})
-    files += " " + dir.file(f);
+  std::vector<std::string> blank(23, "N");
+  blank[4] = "NN/NN/NNNN", blank[21] = std::string(162, '0'), blank[22] = "0";
+  std::vector<std::string> pencilled = blank;
+  const std::pair<int, const char*> read[] = {{0, "123456789"}, {1, "1"}, {2, "3"}, {3, "2"}, {4, "04/23/1961"}, {5, "45"},
+                                              {6, "12"}, {7, "18"}, {8, "N"}, {9, "10"}, {13, "3"}, {20, "07"}, {22, "2"}};
+  for (auto [i, v] : read) pencilled[static_cast<std::size_t>(i)] = v;
+  for (int item = 1; item <= 162; ++item) pencilled[21][static_cast<std::size_t>(item - 1)] = char('0' + 1 + item % 2);
+  block("pencilled.pgm", pencilled, "  Item 17\n  Item 120\n");
+  for (const char* f : {"blank.png", "blank.jpg", "blank.tif", "blank.pgm"}) block(f, blank, "");
+  block("white.pgm", {}, "error: Anchor Box not found\n");
+  block("missing.png", {}, "error: File not found\n");
   const std::string zvscan = kProgram + "/zvscan --program-dir " + dir.path();
   EXPECT_EQ(run(zvscan + files), std::make_pair(expected, 1));
   EXPECT_EQ(run(zvscan + " " + dir.file("pencilled.pgm")).second, 0);
