@@ -55,16 +55,13 @@ class SheetScanner {
     ink_.assign(static_cast<std::size_t>(img_.width * img_.height), 1.0f);
   }
 
-  zv::GreyImage scan(const std::vector<PencilMark>& marks) {
-    printBlankSheet();
+  // Pencilled over the drawn blank sheet, or over `printed`, one printed and
+  // rasterised elsewhere at the setup's resolution.
+  zv::GreyImage scan(const std::vector<PencilMark>& marks, const zv::GreyImage* printed = nullptr) {
+    for (std::size_t i = 0; printed && i < ink_.size(); ++i) ink_[i] = std::min(1.0f, static_cast<float>(printed->pixels[i] / kPaper));
+    if (!printed) printBlankSheet();
     std::uniform_real_distribution<double> x(0, 850), y(0, 1100);
     for (int i = 0; i < s_.strayDots; ++i) disc(x(rng_), y(rng_), 0.8, 0.8, 150);
-    return pencilAndScan(marks);
-  }
-
-  // Pencil over a sheet printed and rasterised elsewhere, at the setup's resolution.
-  zv::GreyImage scanOver(const zv::GreyImage& printed, const std::vector<PencilMark>& marks) {
-    for (std::size_t i = 0; i < ink_.size(); ++i) ink_[i] = std::min(1.0f, static_cast<float>(printed.pixels[i] / kPaper));
     return pencilAndScan(marks);
   }
 
