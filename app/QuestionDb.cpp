@@ -99,6 +99,18 @@ void Database::Close() {
   db_ = nullptr;
 }
 
+void Database::BeginTrans() {
+  if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    dbFault(db_, "Cannot start a transaction on " + path_);
+}
+
+void Database::CommitTrans() {
+  if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    dbFault(db_, "Cannot store the changes to " + path_);
+}
+
+void Database::Rollback() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+
 std::vector<std::string> Database::TableNames() const {
   std::vector<std::string> names;
   sqlite3_stmt* st = nullptr;

@@ -66,6 +66,11 @@ class Database {
   // A table recordset: rows in stored order.
   Recordset OpenTable(const std::string& table) const;
   void Close();
+  // Updates between BeginTrans and CommitTrans are stored together; Rollback
+  // drops them. Throw ZvError when the engine refuses.
+  void BeginTrans();
+  void CommitTrans();
+  void Rollback();
   bool exclusive() const { return exclusive_; }
 
  private:

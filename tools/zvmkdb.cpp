@@ -1,8 +1,9 @@
 // Builds the question database ZV.db from the reviewable text of data/questions:
 // every FILE.tsv becomes the table FILE (tables stored in name order). The
 // first line names the columns; "ID" is the integer key; columns named in
-// the "#integer:" comment line hold numbers; an empty cell is NULL; lines
-// starting with "#" are comments.
+// the "#integer:" comment line hold whole numbers, those named in a "#real:"
+// line floating-point numbers; an empty cell is NULL; lines starting with "#"
+// are comments.
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -48,16 +49,17 @@ bool loadTable(sqlite3* db, const fs::path& file) {
   std::string line;
   std::vector<std::string> columns;
   std::set<std::string> integers = {"ID"};
+  std::set<std::string> reals;
   int lineNo = 0;
   sqlite3_stmt* insert = nullptr;
   while (std::getline(in, line)) {
     ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("#integer:", 0) == 0) {
-      std::istringstream names(line.substr(9));
-      std::string n;
-      while (names >> n) integers.insert(n);
-      continue;
+    for (auto [tag, set] : {std::pair{"#integer:", &integers}, std::pair{"#real:", &reals}}) {
+      if (line.rfind(tag, 0) != 0) continue;
+      std::istringstream names(line.substr(std::string(tag).size()));
+      for (std::string n; names >> n;) set->insert(n);
+      line.clear();
     }
     if (line.empty() || line[0] == '#') continue;
     auto cells = splitTabs(line);
@@ -66,7 +68,8 @@ bool loadTable(sqlite3* db, const fs::path& file) {
       std::string sql = "CREATE TABLE " + quoteName(table) + " (";
       for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i) sql += ", ";
-        sql += quoteName(columns[i]) + (columns[i] == "ID" ? " INTEGER PRIMARY KEY" : integers.count(columns[i]) ? " INTEGER" : " TEXT");
+        const std::string& c = columns[i];
+        sql += quoteName(c) + (c == "ID" ? " INTEGER PRIMARY KEY" : integers.count(c) ? " INTEGER" : reals.count(c) ? " REAL" : " TEXT");
       }
       if (!exec(db, sql + ")")) return false;
       std::string ins = "INSERT INTO " + quoteName(table) + " VALUES (";
@@ -83,6 +86,7 @@ bool loadTable(sqlite3* db, const fs::path& file) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
       if (cells[i].empty()) continue;
       if (integers.count(columns[i])) sqlite3_bind_int64(insert, static_cast<int>(i + 1), std::stoll(cells[i]));
+      else if (reals.count(columns[i])) sqlite3_bind_double(insert, static_cast<int>(i + 1), std::stod(cells[i]));
       else sqlite3_bind_text(insert, static_cast<int>(i + 1), cells[i].c_str(), -1, SQLITE_TRANSIENT);
     }
     if (sqlite3_step(insert) != SQLITE_DONE) {

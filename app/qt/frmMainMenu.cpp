@@ -17,6 +17,7 @@
 #include "app/SystemState.h"
 #include "app/qt/Activities.h"
 #include "app/qt/frmDriveSelect.h"
+#include "sheets/qt/AnswerSheetPrint.h"
 #include "ui/qt/ScreenKit.h"
 
 namespace zv {
@@ -138,6 +139,9 @@ void frmMainMenu::build() {
   mnuOptionsNumLock_->setObjectName("mnuOptionsNumLock");
   mnuOptionsNumLock_->setCheckable(true);
   connect(mnuOptionsNumLock_, &QAction::triggered, this, &frmMainMenu::mnuOptionsNumLock_Click);
+  QAction* printSheet = mnuAudio_->addAction("&Print Answer Sheet");
+  printSheet->setObjectName("mnuPrintAnswerSheet");
+  connect(printSheet, &QAction::triggered, this, [this] { runPrintAnswerSheet(state_, this); });
   mnuHelpAbout_ = menuBar()->addAction("&About...");
   mnuHelpAbout_->setObjectName("mnuHelpAbout");
   connect(mnuHelpAbout_, &QAction::triggered, this, &frmMainMenu::mnuHelpAbout_Click);

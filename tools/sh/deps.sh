@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins
+          qt6-image-formats-plugins
           libsqlite3-dev libgtest-dev googletest libbenchmark-dev
           fonts-liberation poppler-utils xvfb xauth)
 missing=()
