@@ -366,6 +366,23 @@ TEST(ClientInfoScreen, RecordsAtTheEditLimitOrNameDeletedOpenLockedAndAreRewritt
   }
 }
 
+TEST(ClientInfoScreen, ALockedRecordWithAStoredBadDateIsRefusedLikeATypedOne) {
+  EditScreen e("3");
+  e.rig.state.clients.slot[2].setRaw(Field::DateOfBirth, "13/45/1990");
+  SaveClientRecord(e.rig.fs, e.rig.clientFile(), e.rig.state.clients, 2);
+  const std::string disk = readBytes(e.rig.clientFile());
+  e.open();
+  e.expectLocked();
+  e.rig.prompter.asked.clear();
+  press(Qt::Key_Return);
+  EXPECT_FALSE(e.rig.state.Accepted);
+  EXPECT_TRUE(e.screen->isVisible());
+  ASSERT_EQ(e.rig.prompter.asked.size(), 1u);
+  EXPECT_EQ(e.rig.prompter.asked[0].text, infoErrorMessage(InfoField::DateOfBirth));
+  EXPECT_EQ(focused(), e.text(InfoField::DateOfBirth)) << "the field opens for correction";
+  EXPECT_EQ(readBytes(e.rig.clientFile()), disk);
+}
+
 TEST(ClientInfoScreen, FailedWriteOfAnEditKeepsTheScreenOpen) {
   EditScreen e("0");
   e.open();
