@@ -320,7 +320,9 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
       for (auto [row, names, prefix] : {std::tuple{&e, &enSounds, "EA%03d"}, std::tuple{&s, &esSounds, "SA%03d"}}) {
         const auto [it, fresh] = names->emplace(row->answers[a], row->answerAudio[a]);
         EXPECT_EQ(it->second, row->answerAudio[a]) << i;
-        if (fresh) EXPECT_EQ(row->answerAudio[a], code(prefix, static_cast<int>(names->size())));
+        if (fresh) {
+          EXPECT_EQ(row->answerAudio[a], code(prefix, static_cast<int>(names->size())));
+        }
       }
     }
   }
