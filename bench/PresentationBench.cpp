@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QTest>
+#include <QKeyEvent>
 
 #include "app/SystemState.h"
 #include "bench/BenchSupport.h"
@@ -28,8 +28,12 @@ struct Installed {
   }
 };
 
+// A key pressed and released where the focus is.
 void key(int k) {
-  QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k));
+  QWidget* w = QApplication::focusWidget();
+  QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier), release(QEvent::KeyRelease, k, Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
+  QApplication::sendEvent(w, &release);
 }
 
 void BM_EnterToNextItem(benchmark::State& state) {

@@ -159,6 +159,8 @@ void frmSelectEntryMethod::administerTest() {
     if (outcome == Presentation::Outcome::Stored || outcome == Presentation::Outcome::Lost)
       while (!AskAccessCode(state_.prompter, this)) {
       }
+  } else {
+    state_.Accepted = false;  // no test was given
   }
   slot.abandon();
 }
