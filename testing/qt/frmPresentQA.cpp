@@ -130,9 +130,11 @@ void frmPresentQA::build() {
     r.text->installEventFilter(this);
   }
   qa->addWidget(fraAnswer_);
+  qa->addStretch(1);
 
   fraInstructions_ = new QGroupBox("Instructions", this);
   fraInstructions_->setObjectName("fraInstructions");
+  fraInstructions_->setAutoFillBackground(true);
   txtInstructions_ = new QPlainTextEdit(fraInstructions_);
   txtInstructions_->setObjectName("txtInstructions");
   txtInstructions_->setReadOnly(true);
@@ -164,7 +166,14 @@ void frmPresentQA::sizeFrames() {
   const QSize size(width, std::max(frame()->height(), textHeight + 4 * fm.lineSpacing()));
   frame()->setFixedSize(size);
   fraInstructions_->setFixedSize(size);
-  resize(width + twips(1440), size.height() + twips(1000) + msgPanel()->sizeHint().height() + twips(720));
+  // The help panel shows its longest line whole.
+  const PresentationTexts& t = core_.texts();
+  int help = 0;
+  for (const char* line : {t.questionHelp, t.answerHelp, t.answerHelpSilent, t.instructionHelp})
+    help = std::max(help, msgPanel()->fontMetrics().horizontalAdvance(QString::fromUtf8(line)));
+  help += 2 * (msgPanel()->margin() + msgPanel()->frameWidth()) + 8;
+  resize(std::max(width + twips(1440), help),
+         size.height() + twips(1000) + msgPanel()->sizeHint().height() + twips(720));
 }
 
 void frmPresentQA::resizeEvent(QResizeEvent* e) {
@@ -214,9 +223,12 @@ void frmPresentQA::moveFocus(Presentation::Control c) {
     case Presentation::Control::Answer: target = cmdMenuChoice(std::clamp(core_.focusAnswer(), 0, kMaxAnswers - 1)); break;
     case Presentation::Control::None: return;
   }
-  // A control that has the focus already gets no focus event; the rules still run.
-  if (target->hasFocus()) focusChanged(target, true);
-  else target->setFocus(Qt::OtherFocusReason);
+  // A control that has the focus already gets no focus event, and neither
+  // does any control while the window is not active (a message box has just
+  // closed); the rules run all the same.
+  focusSeen_ = false;
+  if (!target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+  if (!focusSeen_) focusChanged(target, true);
 }
 
 void frmPresentQA::syncView() {
@@ -272,6 +284,7 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event) {
       // neither does showing or hiding its frames.
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
       if (syncing_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
+      if (event->type() == QEvent::FocusIn) focusSeen_ = true;
       focusChanged(watched, event->type() == QEvent::FocusIn);
       break;
     }

@@ -73,6 +73,7 @@ class frmPresentQA : public Form {
   bool ready_ = false;
   bool syncing_ = false;
   bool moving_ = false;
+  bool focusSeen_ = false;  // a control reported getting the focus
 
   QGroupBox* fraInstructions_;
   QPlainTextEdit* txtInstructions_;

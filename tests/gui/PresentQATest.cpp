@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+
 #include "app/qt/Activities.h"
 #include "intake/FieldText.h"
 #include "testing/qt/frmPresentQA.h"
 #include "testing/qt/frmSelectEntryMethod.h"
 #include "testing/qt/frmSelectLanguage.h"
+#include "ui/qt/QtPrompter.h"
 #include "tests/core/PresentationSupport.h"
 #include "tests/gui/ClientInfoTestSupport.h"
 
@@ -179,6 +182,31 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_FALSE(screen.isVisible());
   EXPECT_EQ(screen.result(), QDialog::Rejected);
   EXPECT_EQ(readBytes(rig.state.clientFile()), disk);
+}
+
+// A real message box takes the activation from the screen and gives it
+// back; the focus rules go on all the same.
+TEST(PresentQAScreen, SectionNoticeInARealMessageBox) {
+  PresentationRig rig;
+  rig.table("English", standardBank());
+  QtPrompter boxes;
+  SystemState state(rig.fs, boxes, rig.program.path());
+  state.sndPath = rig.state.sndPath;
+  state.player = &rig.player;
+  frmPresentQA screen(state, "English");
+  showActive(&screen);
+  QTimer closer;  // presses OK on each message box
+  QObject::connect(&closer, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(QMessageBox::Ok)->click();
+  });
+  closer.start(20);
+  for (int n = 0; n < 2 + 2 * 105; ++n) QTest::keyClick(screen.focusWidget(), n < 2 || n % 2 ? Qt::Key_Return : Qt::Key_Down);
+  EXPECT_TRUE(screen.fraInstructions()->isVisible());
+  EXPECT_EQ(screen.focusWidget(), screen.txtInstructions());
+  EXPECT_EQ(screen.msgPanel()->text(), "When ready press Enter to continue.");
+  QTest::keyClick(screen.focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(screen.focusWidget(), screen.txtQuestion());
+  EXPECT_EQ(rig.player.names().back(), "Q106.wav");
 }
 
 TEST(PresentQAScreen, SpanishCaptionAndAnEmptyTable) {
