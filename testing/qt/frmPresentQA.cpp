@@ -54,6 +54,17 @@ void setPlain(QPlainTextEdit* e, const std::string& text) {
   e->moveCursor(QTextCursor::Start);  // the text cursor at the start, nothing selected
 }
 
+// A multi-line field the client reads and never edits.
+QPlainTextEdit* readingField(QWidget* parent, const char* name, const QFont& font) {
+  auto* e = new QPlainTextEdit(parent);
+  e->setObjectName(name);
+  e->setReadOnly(true);
+  e->setTextInteractionFlags(Qt::NoTextInteraction);
+  e->setFont(font);
+  e->setFocusPolicy(Qt::StrongFocus);
+  return e;
+}
+
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
@@ -87,13 +98,8 @@ void frmPresentQA::build() {
 
   fraQuestions_ = new QGroupBox("Question", frame());
   fraQuestions_->setObjectName("fraQuestions");
-  txtQuestion_ = new QPlainTextEdit(fraQuestions_);
-  txtQuestion_->setObjectName("txtQuestion");
-  txtQuestion_->setReadOnly(true);
-  txtQuestion_->setTextInteractionFlags(Qt::NoTextInteraction);
-  txtQuestion_->setFont(scaledFont(base, 1.5));
+  txtQuestion_ = readingField(fraQuestions_, "txtQuestion", scaledFont(base, 1.5));
   txtQuestion_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  txtQuestion_->setFocusPolicy(Qt::StrongFocus);
   // Three lines of the large face hold the longest item.
   txtQuestion_->setFixedHeight(QFontMetrics(txtQuestion_->font()).lineSpacing() * 3 + 14);
   (new QVBoxLayout(fraQuestions_))->addWidget(txtQuestion_);
@@ -135,12 +141,7 @@ void frmPresentQA::build() {
   fraInstructions_ = new QGroupBox("Instructions", this);
   fraInstructions_->setObjectName("fraInstructions");
   fraInstructions_->setAutoFillBackground(true);
-  txtInstructions_ = new QPlainTextEdit(fraInstructions_);
-  txtInstructions_->setObjectName("txtInstructions");
-  txtInstructions_->setReadOnly(true);
-  txtInstructions_->setTextInteractionFlags(Qt::NoTextInteraction);
-  txtInstructions_->setFont(scaledFont(base, 1.15));
-  txtInstructions_->setFocusPolicy(Qt::StrongFocus);
+  txtInstructions_ = readingField(fraInstructions_, "txtInstructions", scaledFont(base, 1.15));
   (new QVBoxLayout(fraInstructions_))->addWidget(txtInstructions_);
   fraInstructions_->raise();  // it covers the question area while shown
 
@@ -151,29 +152,28 @@ void frmPresentQA::build() {
 }
 
 void frmPresentQA::sizeFrames() {
-  const int width = twips(kFrameWidthTwips);
+  // The help panel shows its longest line whole; the frames take the width it leaves.
+  const PresentationTexts& t = core_.texts();
+  int help = 0;
+  for (const char* line : {t.questionHelp, t.answerHelp, t.answerHelpSilent, t.instructionHelp})
+    help = std::max(help, msgPanel()->fontMetrics().horizontalAdvance(QString::fromUtf8(line)));
+  help += 2 * (msgPanel()->margin() + msgPanel()->frameWidth()) + 8;
+  const int width = std::max(twips(kFrameWidthTwips), help - twips(1440));
   frame()->setFixedWidth(width);
   frame()->adjustSize();
   // The instruction field shows the longest text of the language whole.
   const QFontMetrics fm(txtInstructions_->font());
   const int textWidth = width - 2 * fm.averageCharWidth() - 40;
   int textHeight = 0;
-  for (const std::string& t : BuildInstructions(core_.language())) {
-    QString shown = QString::fromStdString(t);
+  for (const std::string& text : BuildInstructions(core_.language())) {
+    QString shown = QString::fromStdString(text);
     shown.replace("\r\n", "\n");
     textHeight = std::max(textHeight, fm.boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, shown).height());
   }
   const QSize size(width, std::max(frame()->height(), textHeight + 4 * fm.lineSpacing()));
   frame()->setFixedSize(size);
   fraInstructions_->setFixedSize(size);
-  // The help panel shows its longest line whole.
-  const PresentationTexts& t = core_.texts();
-  int help = 0;
-  for (const char* line : {t.questionHelp, t.answerHelp, t.answerHelpSilent, t.instructionHelp})
-    help = std::max(help, msgPanel()->fontMetrics().horizontalAdvance(QString::fromUtf8(line)));
-  help += 2 * (msgPanel()->margin() + msgPanel()->frameWidth()) + 8;
-  resize(std::max(width + twips(1440), help),
-         size.height() + twips(1000) + msgPanel()->sizeHint().height() + twips(720));
+  resize(width + twips(1440), size.height() + twips(1000) + msgPanel()->sizeHint().height() + twips(720));
 }
 
 void frmPresentQA::resizeEvent(QResizeEvent* e) {

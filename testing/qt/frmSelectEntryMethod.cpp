@@ -15,6 +15,7 @@
 #include "records/ClientSlot.h"
 #include "sheets/qt/frmNewEntry.h"
 #include "supervisor/qt/frmMyInputBox.h"
+#include "testing/qt/MenuFrame.h"
 #include "testing/qt/frmPresentQA.h"
 #include "testing/qt/frmSelectLanguage.h"
 
@@ -42,21 +43,9 @@ constexpr const char* kNoLanguageTable =
 frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
     : Form("Entry Method", parent), state_(state) {
   setObjectName("frmSelectEntryMethod");
-  frame()->setObjectName("fraSelectMethod");
-  frame()->setFrameStyle(QFrame::Box | QFrame::Plain);
-  auto* layout = new QVBoxLayout(frame());
-  auto* caption = new QLabel("Select Client Data Entry Method", frame());
-  QFont bold = caption->font();
-  bold.setBold(true);
-  caption->setFont(bold);
-  layout->addWidget(caption, 0, Qt::AlignHCenter);
+  QVBoxLayout* layout = menuFrame(*this, "Select Client Data Entry Method");
   menu_ = new MenuChoices(this, msgPanel());
-  for (const Row& r : kRows) {
-    QFrame* panel = menu_->addRow(r.caption, r.help, frame());
-    menu_->button(menu_->count() - 1)->setMinimumWidth(twips(3600));
-    layout->addWidget(panel);
-  }
-  for (int i = 0; i + 1 < menu_->count(); ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
+  for (const Row& r : kRows) addMenuRow(*this, menu_, layout, r.caption, r.help);
   connect(menu_, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);
   frame()->adjustSize();
   // An empty frame over the menu, shown when the menu is hidden during a run.

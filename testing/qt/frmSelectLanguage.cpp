@@ -1,11 +1,11 @@
 #include "testing/qt/frmSelectLanguage.h"
 
 #include <QKeyEvent>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/SystemState.h"
 #include "testing/QuestionBank.h"
+#include "testing/qt/MenuFrame.h"
 
 namespace zv {
 namespace {
@@ -18,23 +18,14 @@ constexpr int kCancelRow = 3;
 frmSelectLanguage::frmSelectLanguage(SystemState& state, QWidget* parent)
     : Form("Select Presentation Language", parent), state_(state) {
   setObjectName("frmSelectLanguage");
-  frame()->setObjectName("fraSelectMethod");
-  frame()->setFrameStyle(QFrame::Box | QFrame::Plain);
-  auto* layout = new QVBoxLayout(frame());
-  auto* caption = new QLabel("Select Language to Present", frame());
-  setBold(caption, true);
-  layout->addWidget(caption, 0, Qt::AlignHCenter);
+  QVBoxLayout* layout = menuFrame(*this, "Select Language to Present");
   menu_ = new MenuChoices(this, msgPanel());
   for (int i = 0; i <= kCancelRow; ++i) {
     const bool cancel = i == kCancelRow;
     // Rows of languages the database lacks keep these captions and stay hidden.
     const QString text = cancel ? "Cancel Presentation" : QString("Language %1").arg(i + 1);
-    QFrame* panel = menu_->addRow(text, cancel ? "Cancel presentation" : "Present in " + text, frame());
-    menu_->button(i)->setMinimumWidth(twips(3600));
-    panel->setVisible(cancel);
-    layout->addWidget(panel);
+    addMenuRow(*this, menu_, layout, text, cancel ? "Cancel presentation" : "Present in " + text)->setVisible(cancel);
   }
-  for (int i = 0; i < kCancelRow; ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
   connect(menu_, &MenuChoices::chosen, this, &frmSelectLanguage::choose);
   frame()->adjustSize();
   resize(std::max(frame()->width() + twips(1440), twips(7200)),
