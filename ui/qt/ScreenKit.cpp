@@ -110,47 +110,47 @@ QFrame* MenuChoices::addRow(const QString& caption, const QString& help, QWidget
   auto* border = new QVBoxLayout(b->parentWidget());
   border->setContentsMargins(3, 3, 3, 3);
   border->addWidget(b);
-  return rows_.back().panel;
+  return rows_.back().panel();
 }
 
 int MenuChoices::indexOf(QObject* o) const {
   for (int i = 0; i < rows_.size(); ++i)
-    if (rows_[i].button == o) return i;
+    if (rows_[i].buttonObject == o) return i;
   return -1;
 }
 
 bool MenuChoices::alive(const Row& row) {
   // A widget whose destructor is running no longer casts to its own class.
-  return qobject_cast<QFrame*>(row.panel.data()) && qobject_cast<QPushButton*>(row.button.data());
+  return row.panel() && row.button();
 }
 
 void MenuChoices::ResetMenuChoices(int last) {
   for (int i = 0; i <= last && i < rows_.size(); ++i) {
     if (!alive(rows_[i])) continue;
-    QPalette p = rows_[i].panel->palette();
+    QPalette p = rows_[i].panel()->palette();
     p.setColor(QPalette::Window, vbColor(kPanelNormal));
-    rows_[i].panel->setPalette(p);
-    QFont f = rows_[i].button->font();
+    rows_[i].panel()->setPalette(p);
+    QFont f = rows_[i].button()->font();
     f.setBold(false);
-    rows_[i].button->setFont(f);
-    rows_[i].panel->setProperty("highlighted", false);
+    rows_[i].button()->setFont(f);
+    rows_[i].panel()->setProperty("highlighted", false);
   }
 }
 
 void MenuChoices::HighlightMenuChoice(int last, int k) {
   ResetMenuChoices(last);
   if (k < 0 || k >= rows_.size() || !alive(rows_[k])) return;
-  QPalette p = rows_[k].panel->palette();
+  QPalette p = rows_[k].panel()->palette();
   p.setColor(QPalette::Window, vbColor(kPanelHighlight));
-  rows_[k].panel->setPalette(p);
-  QFont f = rows_[k].button->font();
+  rows_[k].panel()->setPalette(p);
+  QFont f = rows_[k].button()->font();
   f.setBold(true);
-  rows_[k].button->setFont(f);
-  rows_[k].panel->setProperty("highlighted", true);
+  rows_[k].button()->setFont(f);
+  rows_[k].panel()->setProperty("highlighted", true);
 }
 
 bool MenuChoices::isHighlighted(int i) const {
-  return rows_.at(i).panel && rows_.at(i).panel->property("highlighted").toBool();
+  return rows_.at(i).panel() && rows_.at(i).panel()->property("highlighted").toBool();
 }
 
 bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
@@ -166,14 +166,14 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       // A screen being closed or destroyed takes the focus from a button
       // whose panels may already be gone; a hidden screen needs no colours.
-      if (alive(rows_[i]) && rows_[i].button->isVisible()) ResetMenuChoices(rows_.size() - 1);
+      if (alive(rows_[i]) && rows_[i].button()->isVisible()) ResetMenuChoices(rows_.size() - 1);
       break;
     case QEvent::KeyPress: {
       auto* k = static_cast<QKeyEvent*>(event);
       switch (k->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-          if (rows_[i].button->isEnabled()) emit chosen(i);
+          if (rows_[i].button()->isEnabled()) emit chosen(i);
           return true;
         case Qt::Key_Space:
         case Qt::Key_Tab:
@@ -181,10 +181,10 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
           return false;
         case Qt::Key_Up:
         case Qt::Key_Left:
-          if (auto* w = rows_[i].button->previousInFocusChain()) {
+          if (auto* w = rows_[i].button()->previousInFocusChain()) {
             // The focus chain can hold widgets that take no focus; skip them.
             QWidget* target = w;
-            while (target && target != rows_[i].button && !(target->isEnabled() && target->isVisible() &&
+            while (target && target != rows_[i].button() && !(target->isEnabled() && target->isVisible() &&
                                                              (target->focusPolicy() & Qt::TabFocus)))
               target = target->previousInFocusChain();
             if (target) target->setFocus(Qt::BacktabFocusReason);
@@ -192,8 +192,8 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
           return true;
         case Qt::Key_Down:
         case Qt::Key_Right: {
-          QWidget* target = rows_[i].button->nextInFocusChain();
-          while (target && target != rows_[i].button &&
+          QWidget* target = rows_[i].button()->nextInFocusChain();
+          while (target && target != rows_[i].button() &&
                  !(target->isEnabled() && target->isVisible() && (target->focusPolicy() & Qt::TabFocus)))
             target = target->nextInFocusChain();
           if (target) target->setFocus(Qt::TabFocusReason);

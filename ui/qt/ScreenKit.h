@@ -54,8 +54,8 @@ class MenuChoices : public QObject {
   // The same row with its button laid out inside the panel's coloured border;
   // returns the panel, ready to be put into the screen's layout.
   QFrame* addRow(const QString& caption, const QString& help, QWidget* container);
-  QPushButton* button(int i) const { return rows_.at(i).button; }
-  QFrame* panel(int i) const { return rows_.at(i).panel; }
+  QPushButton* button(int i) const { return rows_.at(i).button(); }
+  QFrame* panel(int i) const { return rows_.at(i).panel(); }
   int count() const { return rows_.size(); }
   void setHelp(int i, const QString& help) { rows_[i].help = help; }
   void setMsgPanel(MsgPanel* panel) { msg_ = panel; }
@@ -74,10 +74,14 @@ class MenuChoices : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Guarded as plain objects: a widget being destroyed is no longer of its
+  // own class, and must not be cast to it.
   struct Row {
-    QPointer<QFrame> panel;
-    QPointer<QPushButton> button;
+    QPointer<QObject> panelObject;
+    QPointer<QObject> buttonObject;
     QString help;
+    QFrame* panel() const { return qobject_cast<QFrame*>(panelObject.data()); }
+    QPushButton* button() const { return qobject_cast<QPushButton*>(buttonObject.data()); }
   };
   // False once the row's widgets are gone or being destroyed.
   static bool alive(const Row& row);
