@@ -288,3 +288,32 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
     }
   }
 }
+
+// Another program filled the client file while the client took the test:
+// the answers have no slot left, and still only the access code leaves.
+TEST(EntryMethodScreen, OnscreenTestWhoseClientFileWasFilledMeanwhile) {
+  IntakeRig rig;
+  RecordingWavePlayer player;
+  rig.state.player = &player;
+  std::filesystem::remove(rig.program.file("ZV.db"));
+  languageTable(rig.program.file("ZV.db"), "", "English", standardBank());
+  onscreenChain(rig, [&rig](ModalScript& script) {
+    script.then("frmPresentQA", [&rig](QWidget* w) {
+      writeBytes(rig.clientFile(), storedClientsBytes(kMaxClients));
+      const auto& test = static_cast<frmPresentQA*>(w)->presentation();
+      for (int keys = 0; keys < 400 && !test.closed(); ++keys) {
+        if (!test.instructionsVisible()) press(Qt::Key_Down);
+        press(Qt::Key_Return);
+      }
+    });
+    script.then("frmMyInputBox", [](QWidget*) {
+      type("k");
+      press(Qt::Key_Return);
+      press(Qt::Key_Return);
+    });
+  });
+  EXPECT_EQ(readBytes(rig.clientFile()), storedClientsBytes(kMaxClients));
+  EXPECT_EQ(rig.state.clients.RecordCount, kMaxClients);
+  EXPECT_FALSE(rig.state.Accepted);
+  EXPECT_EQ(rig.askedTexts().back(), fileChangedMessage());
+}
