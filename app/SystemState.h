@@ -13,7 +13,8 @@
 
 namespace zv {
 
-class Printer;  // report/Printer.h
+class Printer;     // report/Printer.h
+class WavePlayer;  // testing/WavePlayer.h
 
 struct SystemState {
   SystemState(FileSystem& fileSystem, Prompter& messages, std::string programFolder)
@@ -22,7 +23,8 @@ struct SystemState {
 
   FileSystem& fs;
   Prompter& prompter;
-  Printer* printer = nullptr;  // null: the screens print through the system printer
+  Printer* printer = nullptr;   // null: the screens print through the system printer
+  WavePlayer* player = nullptr;  // null: the onscreen test plays through the audio device
 
   std::string programDir;
   std::string dataLocation;  // the folder holding DATA401.ZV

@@ -2,14 +2,16 @@
 // (report tables, paragraph files, ZVINVAL.TXT, ZVFOOT.TXT, the question
 // tables of ZV.db) and prints one line per problem, "FILE:LINE: what is
 // wrong", or "FILE:LINE: warning: ..." for what the report prints all the
-// same. Exit status 0 when there is no fault (warnings allowed), 1 when there
-// are faults, 2 for a usage error.
+// same, then one line per missing sound file of the onscreen test. Exit
+// status 0 when there is no fault (warnings allowed), 1 when there are
+// faults, 2 for a usage error.
 #include <algorithm>
 #include <cstring>
 #include <iostream>
 
 #include "records/FileSystem.h"
 #include "scoring/InstallationCheck.h"
+#include "testing/SoundCheck.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ void usage(std::ostream& out) {
          "per problem as FILE:LINE: what is wrong (LINE 0: the file as a whole;\n"
          "for ZV.db the row). A fault in a report file stops every report, with the\n"
          "first such line as its message; a warning (FILE:LINE: warning: ...) does\n"
-         "not. Exits 0 when no fault was found, 1 when faults were found.\n";
+         "not. Then one line per sound file of the onscreen test that is missing.\n"
+         "Exits 0 when no fault was found, 1 when faults were found.\n";
 }
 
 std::string count(std::size_t n, const char* what) {
@@ -47,9 +50,13 @@ int main(int argc, char** argv) {
   }
   const auto problems = zv::CheckInstallation(fs, folder);
   for (const auto& p : problems) std::cout << p.text() << "\n";
+  const auto sounds = zv::CheckSounds(fs, folder);
+  for (const auto& s : sounds) std::cout << s.text() << "\n";
   const auto isFault = [](const zv::DataProblem& p) { return !p.warning; };
-  const auto faults = static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(), isFault));
-  const std::string warnings = faults == problems.size() ? "" : ", " + count(problems.size() - faults, "warning");
+  const auto faults =
+      static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(), isFault)) + sounds.size();
+  const std::size_t warningCount = problems.size() + sounds.size() - faults;
+  const std::string warnings = warningCount == 0 ? "" : ", " + count(warningCount, "warning");
   if (faults == 0) {
     std::cout << "zvcheck: " << folder << ": installation OK" << (warnings.empty() ? "" : " (" + warnings.substr(2) + ")")
               << "\n";
@@ -59,6 +66,6 @@ int main(int argc, char** argv) {
                                           [&](const zv::DataProblem& p) { return isFault(p) && p.file != "ZV.db"; });
   std::cerr << "zvcheck: " << count(faults, "fault") << warnings << " in " << folder
             << (reportsBlocked ? ": no report can be produced\n"
-                               : ": reports can be produced, the question database needs mending\n");
+                               : ": reports can be produced, the question database or the sounds need mending\n");
   return 1;
 }

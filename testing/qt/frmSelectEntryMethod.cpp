@@ -1,10 +1,12 @@
 #include "testing/qt/frmSelectEntryMethod.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/DataLocation.h"
 #include "app/SystemState.h"
 #include "app/qt/Activities.h"
 #include "intake/ClientInfoRules.h"
@@ -12,6 +14,10 @@
 #include "intake/qt/frmCourtHistory.h"
 #include "records/ClientSlot.h"
 #include "sheets/qt/frmNewEntry.h"
+#include "supervisor/qt/frmMyInputBox.h"
+#include "testing/qt/MenuFrame.h"
+#include "testing/qt/frmPresentQA.h"
+#include "testing/qt/frmSelectLanguage.h"
 
 namespace zv {
 namespace {
@@ -29,27 +35,17 @@ constexpr Row kRows[] = {
     {"Cancel New Client Entry", "Cancel. Do not enter a new client. Return to Main Menu."},
 };
 
+constexpr const char* kNoLanguageTable =
+    "The question database holds no English or Spanish table, so the test cannot be presented.";
+
 }  // namespace
 
 frmSelectEntryMethod::frmSelectEntryMethod(SystemState& state, QWidget* parent)
     : Form("Entry Method", parent), state_(state) {
   setObjectName("frmSelectEntryMethod");
-  frame()->setObjectName("fraSelectMethod");
-  frame()->setFrameStyle(QFrame::Box | QFrame::Plain);
-  auto* layout = new QVBoxLayout(frame());
-  auto* caption = new QLabel("Select Client Data Entry Method", frame());
-  QFont bold = caption->font();
-  bold.setBold(true);
-  caption->setFont(bold);
-  layout->addWidget(caption, 0, Qt::AlignHCenter);
+  QVBoxLayout* layout = menuFrame(*this, "Select Client Data Entry Method");
   menu_ = new MenuChoices(this, msgPanel());
-  for (const Row& r : kRows) {
-    QFrame* panel = menu_->addRow(r.caption, r.help, frame());
-    QPushButton* b = menu_->button(menu_->count() - 1);
-    b->setMinimumWidth(std::max(b->minimumWidth(), twips(3600)));
-    layout->addWidget(panel);
-  }
-  for (int i = 0; i + 1 < menu_->count(); ++i) setTabOrder(menu_->button(i), menu_->button(i + 1));
+  for (const Row& r : kRows) addMenuRow(*this, menu_, layout, r.caption, r.help);
   connect(menu_, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);
   frame()->adjustSize();
   // An empty frame over the menu, shown when the menu is hidden during a run.
@@ -72,8 +68,11 @@ void frmSelectEntryMethod::activate() {
 
 void frmSelectEntryMethod::choose(int row) {
   switch (row) {
-    case 0:  // the onscreen test comes with its own screens
-    case 2:  // scanning likewise
+    case 0:
+      administerTest();
+      done(QDialog::Accepted);
+      return;
+    case 2:  // scanning comes with its own screens
       state_.prompter.tell(kNotAvailableYet);
       menu_->button(row)->setFocus(Qt::TabFocusReason);
       return;
@@ -87,25 +86,72 @@ void frmSelectEntryMethod::choose(int row) {
   }
 }
 
-void frmSelectEntryMethod::enterFromAnswerSheet() {
-  ClientSlot slot(state_.clients);
+bool frmSelectEntryMethod::takeClientInformation() {
   state_.Accepted = false;
   {
     frmClientInfo info(state_, this);
     info.exec();
   }
-  if (state_.Accepted) {
-    state_.Accepted = false;
-    {
-      frmCourtHistory court(state_, this);
-      court.exec();
-    }
-    if (state_.Accepted) {
-      frmNewEntry grid(state_, this);
-      if (grid.ready()) grid.exec();
-    }
+  if (!state_.Accepted) return false;
+  state_.Accepted = false;
+  frmCourtHistory court(state_, this);
+  court.exec();
+  return state_.Accepted;
+}
+
+void frmSelectEntryMethod::enterFromAnswerSheet() {
+  ClientSlot slot(state_.clients);
+  if (takeClientInformation()) {
+    frmNewEntry grid(state_, this);
+    if (grid.ready()) grid.exec();
   }
   // A registration given up anywhere in the chain leaves no trace.
+  slot.abandon();
+}
+
+QString frmSelectEntryMethod::chooseLanguage() {
+  frmSelectLanguage languages(state_, this);
+  int n = 0;
+  try {
+    n = languages.LanguageCount();
+  } catch (const ZvError& e) {
+    state_.prompter.ask(numberedErrorMessage(e), kAppTitle, Buttons::Ok, Icon::None);
+    return {};
+  }
+  if (n == 0) {
+    state_.prompter.tell(kNoLanguageTable, kAppTitle, Icon::Critical);
+    return {};
+  }
+  if (n < 2) return languages.menu()->button(0)->text();
+  state_.Accepted = false;
+  languages.exec();
+  return state_.Accepted ? languages.language() : QString();
+}
+
+void frmSelectEntryMethod::administerTest() {
+  ClientSlot slot(state_.clients);
+  const QString language = takeClientInformation() ? chooseLanguage() : QString();
+  if (!language.isEmpty()) {
+    frame()->hide();
+    frBlank_->show();
+    msgPanel()->setText("Press the Enter key to continue.");
+    state_.prompter.tell("The test will begin as soon as you press the Enter key.");
+    auto outcome = Presentation::Outcome::Open;
+    {
+      frmPresentQA test(state_, language, this);
+      if (test.ready()) test.exec();
+      outcome = test.presentation().outcome();
+    }
+    QApplication::processEvents();
+    // A client who finished the test does not get back to the other clients'
+    // data: only the supervisor's code leaves, also when the changed client
+    // file could not take the answers.
+    if (outcome == Presentation::Outcome::Stored || outcome == Presentation::Outcome::Lost)
+      while (!AskAccessCode(state_.prompter, this)) {
+      }
+  } else {
+    state_.Accepted = false;  // no test was given
+  }
   slot.abandon();
 }
 

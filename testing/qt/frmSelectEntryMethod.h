@@ -26,6 +26,13 @@ class frmSelectEntryMethod : public Form {
  private:
   // Client information -> court history -> answer grid.
   void enterFromAnswerSheet();
+  // Client information -> court history -> language -> the onscreen test ->
+  // the access code, asked until it is right.
+  void administerTest();
+  // Client information and court history, both accepted.
+  bool takeClientInformation();
+  // The language of the test; empty when there is none to present or none was chosen.
+  QString chooseLanguage();
 
   SystemState& state_;
   MenuChoices* menu_;

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <regex>
+#include <map>
 #include <set>
+#include <tuple>
 
 #include "app/QuestionDb.h"
 #include "records/FileSystem.h"
@@ -293,6 +295,7 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     std::snprintf(buf, sizeof buf, format, item, answer);
     return std::string(buf);
   };
+  std::map<std::string, std::string> enSounds, esSounds;
   for (int i = 1; i <= 162; ++i) {
     const auto& e = en[static_cast<std::size_t>(i)];
     const auto& s = es[static_cast<std::size_t>(i)];
@@ -312,8 +315,14 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     EXPECT_EQ(e.audio, code("EQ%03d", i));
     EXPECT_EQ(s.audio, code("SQ%03d", i));
     for (std::size_t a = 0; a < e.answerAudio.size(); ++a) {
-      EXPECT_EQ(e.answerAudio[a], code("EA%03d_%d", i, static_cast<int>(a + 1)));
-      EXPECT_EQ(s.answerAudio[a], code("SA%03d_%d", i, static_cast<int>(a + 1)));
+      // Identical answer texts share one sound file, numbered as they first occur.
+      for (auto [row, names, prefix] : {std::tuple{&e, &enSounds, "EA%03d"}, std::tuple{&s, &esSounds, "SA%03d"}}) {
+        const auto [it, fresh] = names->emplace(row->answers[a], row->answerAudio[a]);
+        EXPECT_EQ(it->second, row->answerAudio[a]) << i;
+        if (fresh) {
+          EXPECT_EQ(row->answerAudio[a], code(prefix, static_cast<int>(names->size())));
+        }
+      }
     }
   }
   // Questions of section 3 are questions in both languages.

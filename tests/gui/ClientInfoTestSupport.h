@@ -124,6 +124,27 @@ inline void type(const QString& s) {
   }
 }
 
+// Keys a complete new client into the client information screen, then
+// "Information OK": ID and birth date not available (N), age 25, single,
+// race 2, male, 11 years of education.
+inline void keyClientInformation(const QString& name) {
+  for (const QString& value : {name, QString("N"), QString("25"), QString("1"), QString("2"), QString("1"),
+                               QString("11"), QString("N")}) {
+    type(value);
+    press(Qt::Key_Return);
+  }
+  press(Qt::Key_Return);
+}
+
+// Court history: 19 for the first arrest and conviction, 1 for the rest.
+inline void keyCourtHistory() {
+  for (int i = 0; i < zv::kCourtFieldCount; ++i) {
+    type(i < 2 ? "19" : "1");
+    press(Qt::Key_Return);
+  }
+  press(Qt::Key_Return);  // "Information OK"
+}
+
 // Drives nested modal screens: each step waits until the screen with the
 // given object name is the active modal widget, then acts on it. A step that
 // never comes is reported and the open screens are closed.

@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins
           qt6-image-formats-plugins
           libsqlite3-dev libgtest-dev googletest libbenchmark-dev
-          fonts-liberation poppler-utils xvfb xauth)
+          fonts-liberation poppler-utils xvfb xauth espeak-ng)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

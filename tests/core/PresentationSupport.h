@@ -1,0 +1,135 @@
+#pragma once
+// A program folder for the onscreen test: language tables made to measure,
+// the sound files they name, a data location, and the system state with a
+// scripted prompter and a recording wave player. `Keys` drives a
+// presentation the way its screen does (focus requests followed).
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/SystemState.h"
+#include "records/ClientSlot.h"
+#include "testing/Presentation.h"
+#include "tests/core/TestSupport.h"
+
+namespace zvtest {
+
+// One language table row: the answers of an item ("" for none).
+struct BankItem {
+  int id;
+  std::vector<std::string> answers;
+};
+
+// 162 items: two answers in section 1, four in sections 2 and 3, with the
+// given exceptions. Answer sounds are shared by text ("A-True.wav").
+inline std::vector<BankItem> standardBank(const std::map<int, std::vector<std::string>>& exceptions = {}) {
+  std::vector<BankItem> items;
+  for (int n = 1; n <= 162; ++n) {
+    std::vector<std::string> a = n <= 105 ? std::vector<std::string>{"True", "False"}
+                                          : std::vector<std::string>{"Rarely", "Sometimes", "Often", "Always"};
+    if (auto e = exceptions.find(n); e != exceptions.end()) a = e->second;
+    items.push_back({n, a});
+  }
+  return items;
+}
+
+// Adds a language table to a question database and, with a sound path, every sound it names.
+inline void languageTable(const std::string& dbPath, const std::string& sndPath, const std::string& language,
+                          const std::vector<BankItem>& items) {
+  const bool withSounds = !sndPath.empty();
+  sqlite3* db = nullptr;
+  sqlite3_open(dbPath.c_str(), &db);
+  sqlite3_exec(db, ("CREATE TABLE \"" + language + "\" (ID INTEGER PRIMARY KEY, TestQuestion TEXT, QuestionAudio TEXT, "
+                    "ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, ChoiceAudio1 TEXT, "
+                    "ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)").c_str(),
+               nullptr, nullptr, nullptr);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, ("INSERT INTO \"" + language + "\" VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)").c_str(), -1, &st, nullptr);
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  const std::string folder = zv::soundFolder(sndPath, language);
+  if (withSounds) std::filesystem::create_directories(folder);
+  for (int k = 0; withSounds && k < 4; ++k) writeBytes(folder + zv::instructionSound(k), "");
+  for (const BankItem& it : items) {
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    sqlite3_bind_int(st, 1, it.id);
+    sqlite3_bind_text(st, 2, ("Question " + std::to_string(it.id)).c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 3, (" Q" + std::to_string(it.id) + " ").c_str(), -1, SQLITE_TRANSIENT);
+    for (std::size_t j = 0; j < it.answers.size(); ++j) {
+      if (it.answers[j].empty()) continue;
+      sqlite3_bind_text(st, static_cast<int>(4 + j), it.answers[j].c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_text(st, static_cast<int>(9 + j), ("A-" + it.answers[j]).c_str(), -1, SQLITE_TRANSIENT);
+      if (withSounds) writeBytes(folder + "A-" + it.answers[j] + ".wav", "");
+    }
+    if (withSounds) writeBytes(folder + "Q" + std::to_string(it.id) + ".wav", "");
+    sqlite3_step(st);
+  }
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+}
+
+struct PresentationRig {
+  TempDir program;
+  TempDir data;
+  zv::RealFileSystem real;
+  zv::FaultyFileSystem fs{real};
+  zv::ScriptedPrompter prompter;
+  zv::RecordingWavePlayer player;
+  zv::SystemState state{fs, prompter, program.path()};
+
+  PresentationRig() {
+    state.dataLocation = data.path();
+    state.sndPath = program.file("sounds");
+    state.player = &player;
+    zv::LoadClientFile(fs, state.clientFile(), state.clients);
+  }
+
+  // Adds a language table to ZV.db and, unless told otherwise, every sound it names.
+  void table(const std::string& language, const std::vector<BankItem>& items, bool withSounds = true) {
+    languageTable(program.file("ZV.db"), withSounds ? state.sndPath : "", language, items);
+  }
+
+  // A registration as the Add chain makes it: slot RecordCount + 1.
+  void newClient() {
+    zv::ClientSlot slot(state.clients);
+    slot.beginNew(prompter);
+    slot.placeNew("06/12/2024", prompter);
+    state.clients.current().setRaw(zv::Field::Name, "New Client");
+  }
+};
+
+// Follows a presentation's focus requests as its screen does.
+struct Keys {
+  zv::Presentation& p;
+  void settle() {
+    using C = zv::Presentation::Control;
+    for (C c; (c = p.takeFocusRequest()) != C::None;) {
+      if (c == C::Instructions) p.instructionsFocused();
+      else if (c == C::Question) p.questionFocused();
+      else p.answerFocused(p.focusAnswer());
+    }
+  }
+  void enter() {  // Enter on the instruction text
+    p.instructionsKey();
+    settle();
+  }
+  // Down from the question field to answer i, each answer getting the focus, then Enter.
+  void answer(int i) {
+    for (int k = 0; k >= 0; k = p.answerAfter(k, 1)) {
+      p.answerFocused(k);
+      if (k == i) break;
+    }
+    p.choose(i);
+    settle();
+  }
+  void back() {
+    p.goBack();
+    settle();
+  }
+};
+
+}  // namespace zvtest
