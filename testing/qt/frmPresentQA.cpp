@@ -140,6 +140,7 @@ void frmPresentQA::build() {
 
   fraInstructions_ = new QGroupBox("Instructions", this);
   fraInstructions_->setObjectName("fraInstructions");
+  fraInstructions_->setProperty("overlay", true);  // covers the question area while it shows
   fraInstructions_->setAutoFillBackground(true);
   txtInstructions_ = readingField(fraInstructions_, "txtInstructions", scaledFont(base, 1.15));
   (new QVBoxLayout(fraInstructions_))->addWidget(txtInstructions_);

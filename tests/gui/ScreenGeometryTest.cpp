@@ -29,7 +29,10 @@
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
 #include "supervisor/qt/frmVerify.h"
+#include "testing/WavePlayer.h"
+#include "testing/qt/frmPresentQA.h"
 #include "testing/qt/frmSelectEntryMethod.h"
+#include "testing/qt/frmSelectLanguage.h"
 #include "tests/gui/ClientInfoTestSupport.h"
 #include "tests/gui/SupervisorGuiSupport.h"
 #include "ui/qt/frmAbout.h"
@@ -63,8 +66,15 @@ bool textFits(const QWidget* w, QString& why) {
     for (const QString& line : l->text().split('\n')) ok = ok && check(line, l->contentsRect().width() - 2 * l->margin());
     return ok;
   }
-  if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
-    // A button's caption keeps the style's padding from both borders.
+  if (auto* b = qobject_cast<const QPushButton*>(w)) {
+    // A caption keeps the style's own padding from both borders (measured on
+    // a long caption, where no minimum button width hides it).
+    QPushButton probe(QString(40, 'W'));
+    probe.setFont(b->font());
+    const int padding = probe.sizeHint().width() - fm.horizontalAdvance(probe.text());
+    return check(b->text().remove('&'), b->width() - padding);
+  }
+  if (auto* b = qobject_cast<const QAbstractButton*>(w)) {  // option buttons and check boxes
     if (b->sizeHint().width() <= b->width()) return true;
     why = QString("\"%1\" needs %2 px, has %3").arg(b->text()).arg(b->sizeHint().width()).arg(b->width());
     return false;
@@ -155,6 +165,20 @@ TEST(ScreenGeometry, IntakeScreens) {
   {
     frmVerify s(rig.state);
     expectFits(&s, "verify");
+  }
+}
+
+TEST(ScreenGeometry, TestScreensInBothLanguages) {
+  Rig rig;
+  RecordingWavePlayer player;
+  rig.state.player = &player;
+  {
+    frmSelectLanguage s(rig.state);
+    expectFits(&s, "language");
+  }
+  for (const char* language : {"English", "Spanish"}) {
+    frmPresentQA s(rig.state, language);
+    expectFits(&s, language);
   }
 }
 

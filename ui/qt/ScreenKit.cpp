@@ -130,11 +130,12 @@ QPushButton* MenuChoices::add(const QString& caption, const QString& help, QWidg
   button->setAutoDefault(false);
   button->setDefault(false);
   button->installEventFilter(this);
-  // The caption turns bold with the focus: the button keeps room for it.
+  // The caption turns bold with the focus: the button keeps room for it,
+  // with a little air on both sides.
   QFont bold = button->font();
   bold.setBold(true);
   button->setFont(bold);
-  button->setMinimumWidth(button->sizeHint().width());
+  button->setMinimumWidth(button->sizeHint().width() + twips(90));
   button->setFont(QFont());
   connect(button, &QPushButton::clicked, this, [this, i] { emit chosen(i); });
   rows_.push_back({panel, button, help});
