@@ -1,59 +1,34 @@
 #include <gtest/gtest.h>
 
 #include "supervisor/AccessCode.h"
-#include "ui/Prompter.h"
+#include "tests/core/TestSupport.h"
 
 using namespace zv;
+using zvtest::Asked;
 
 TEST(SupervisorAccessCode, IsOneLetterComparedInUpperCase) {
-  EXPECT_EQ(std::string(kAccessCode).size(), 1u);
-  EXPECT_TRUE(isAccessCode("K"));
-  EXPECT_TRUE(isAccessCode("k"));
-  EXPECT_FALSE(isAccessCode("KK"));
-  EXPECT_FALSE(isAccessCode("K "));
-  EXPECT_FALSE(isAccessCode(""));
-  EXPECT_FALSE(isAccessCode("J"));
+  for (const char* right : {"K", "k"}) EXPECT_TRUE(isAccessCode(right)) << right;
+  for (const char* wrong : {"KK", "K ", "", "J"}) EXPECT_FALSE(isAccessCode(wrong)) << wrong;
 }
 
-TEST(SupervisorAccessCode, PromptIsTheSecretEntryOfEightCharacters) {
-  const InputRequest r = accessCodeRequest();
-  EXPECT_EQ(r.caption, "Enter Secret Code");
-  EXPECT_EQ(r.inputLength, 8);
-  EXPECT_EQ(r.helpMessage, "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
-  EXPECT_TRUE(r.passwordInput);
-}
-
-TEST(SupervisorAccessCode, LowerCaseEntryIsAcceptedAtOnce) {
-  ScriptedInputPrompt input;
-  ScriptedPrompter prompter;
-  input.type("k");
-  EXPECT_TRUE(AskAccessCode(input, prompter));
-  EXPECT_EQ(input.requests.size(), 1u);
-  EXPECT_TRUE(prompter.asked.empty());
-}
-
-TEST(SupervisorAccessCode, WrongCodeIsToldAndAskedAgainThenCancelGivesFalse) {
-  ScriptedInputPrompt input;
-  ScriptedPrompter prompter;
-  input.type("secret");
-  input.cancel();
-  EXPECT_FALSE(AskAccessCode(input, prompter));
-  ASSERT_EQ(input.requests.size(), 2u);
-  EXPECT_TRUE(input.requests[1].passwordInput);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_EQ(prompter.asked[0].text, "Incorrect password.  Please try again.");
-  EXPECT_EQ(prompter.asked[0].title, "Incorrect Password");
-  EXPECT_EQ(prompter.asked[0].icon, Icon::Critical);
-  EXPECT_EQ(prompter.asked[0].buttons, Buttons::Ok);
-}
-
-TEST(SupervisorAccessCode, WrongTwiceThenRightGivesTrue) {
-  ScriptedInputPrompt input;
-  ScriptedPrompter prompter;
-  input.type("a");
-  input.type("kk");
-  input.type("K");
-  EXPECT_TRUE(AskAccessCode(input, prompter));
-  EXPECT_EQ(input.requests.size(), 3u);
-  EXPECT_EQ(prompter.asked.size(), 2u);
+// Every prompt is the secret entry of eight characters; each wrong code is
+// told and asked again until the right one or Cancel.
+TEST(SupervisorAccessCode, AskedUntilRightOrCancelled) {
+  const Asked wrong{"Incorrect password.  Please try again.", "Incorrect Password", Buttons::Ok, Icon::Critical};
+  const struct { std::vector<const char*> typed; bool result; } cases[] = {
+      {{"k"}, true}, {{"secret", nullptr}, false}, {{"a", "kk", "K"}, true}, {{nullptr}, false}};
+  for (const auto& c : cases) {
+    ScriptedInputPrompt input;
+    ScriptedPrompter prompter;
+    for (const char* t : c.typed) t ? input.type(t) : input.cancel();
+    EXPECT_EQ(AskAccessCode(input, prompter), c.result);
+    ASSERT_EQ(input.requests.size(), c.typed.size());
+    for (const InputRequest& r : input.requests) {
+      EXPECT_EQ(r.caption, "Enter Secret Code");
+      EXPECT_EQ(r.inputLength, 8);
+      EXPECT_EQ(r.helpMessage, "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
+      EXPECT_TRUE(r.passwordInput);
+    }
+    EXPECT_EQ(prompter.asked, zvtest::AskedList(c.typed.size() - 1, wrong));
+  }
 }

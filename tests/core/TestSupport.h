@@ -2,12 +2,39 @@
 // Shared helpers for core tests: a fresh temporary folder per test.
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "records/ClientRecord.h"
 #include "records/ClientTable.h"
+#include "ui/Prompter.h"
+
+namespace zv {
+
+// Message boxes compare whole: text, title, buttons and icon.
+inline bool operator==(const ScriptedPrompter::Asked& a, const ScriptedPrompter::Asked& b) {
+  return a.text == b.text && a.title == b.title && a.buttons == b.buttons && a.icon == b.icon;
+}
+inline void PrintTo(const ScriptedPrompter::Asked& a, std::ostream* os) {
+  *os << "{\"" << a.text << "\", \"" << a.title << "\", buttons " << static_cast<int>(a.buttons) << ", icon "
+      << static_cast<int>(a.icon) << "}";
+}
+
+}  // namespace zv
 
 namespace zvtest {
+
+using Asked = zv::ScriptedPrompter::Asked;
+using AskedList = std::vector<Asked>;
+using Texts = std::vector<std::string>;
+
+// The texts of every message box asked so far.
+inline Texts askedTexts(const zv::ScriptedPrompter& p) {
+  Texts v;
+  for (const auto& a : p.asked) v.push_back(a.text);
+  return v;
+}
 
 class TempDir {
  public:

@@ -1,8 +1,10 @@
+// The report viewer. Printing's pieces and messages: ReportPrintingTest.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QScrollBar>
 
+#include "report/ReportPrinting.h"
 #include "report/qt/frmViewReport.h"
 #include "tests/gui/SupervisorGuiSupport.h"
 
@@ -10,15 +12,14 @@ using namespace zv;
 
 namespace {
 
-// A report long enough to scroll: client n's pages padded to 40 lines each.
-std::string longReport() {
-  std::string text;
-  for (int p = 1; p <= 3; ++p) {
-    if (p > 1) text += "\f\r\n";
-    for (int l = 1; l <= 40; ++l) text += "       page " + std::to_string(p) + " line " + std::to_string(l) + "\r\n";
+// Calls `during` at each job, while the viewer prints.
+struct WatchedPrinter : RecordingPrinter {
+  std::function<void()> during;
+  PrintOutcome print(const std::vector<std::string>& pages, const std::string& name) override {
+    during();
+    return RecordingPrinter::print(pages, name);
   }
-  return text;
-}
+};
 
 }  // namespace
 
@@ -48,46 +49,44 @@ TEST(ViewReport, ActivationWritesTheCurrentClientsReportAndShowsIt) {
   EXPECT_TRUE(view.Text1()->toPlainText().contains("page 3 of client 3"));
 }
 
-TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedTellsWhereAPdfGoesAndReportsAFailure) {
+TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedWithBothButtonsDisabledMeanwhile) {
   zvtest::SupervisorScreens s(3);
   s.state.clients.CurrentRecord = 3;
-  frmViewReport view(s.state, s.printer, s.composer());
+  WatchedPrinter printer;
+  frmViewReport view(s.state, printer, s.composer());
+  std::vector<bool> enabled;  // Print Report and Close at each job
+  printer.during = [&] {
+    enabled.insert(enabled.end(), {view.cmdPrintReport()->isEnabled(), view.cmdCancel()->isEnabled()});
+  };
   zvtest::showActive(&view);
   ASSERT_TRUE(view.cmdPrintReport()->hasFocus());
   ASSERT_EQ(QApplication::activeWindow(), &view);
   QTest::keyClick(view.cmdPrintReport(), Qt::Key_P, Qt::AltModifier);
-  EXPECT_TRUE(zvtest::waitFor([&] { return !s.printer.jobs.empty(); }));
-  ASSERT_EQ(s.printer.jobs.size(), 1u);
-  EXPECT_EQ(s.printer.jobs[0].documentName, "report");
-  ASSERT_EQ(s.printer.jobs[0].pages.size(), 3u);
-  EXPECT_EQ(s.printer.jobs[0].pages[1], "\r\n       page 2 of client 3\r\n");
-  EXPECT_EQ(s.printer.jobs[0].pages[2], "\r\n       page 3 of client 3\r");
-  EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
-  EXPECT_TRUE(view.cmdCancel()->isEnabled());
+  EXPECT_TRUE(zvtest::waitFor([&] { return !printer.jobs.empty(); }));
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].documentName, "report");
+  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(s.fs, s.dir.file("report.prn"))));
+  EXPECT_EQ(printer.jobs[0].pages.size(), 3u);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false}));
   EXPECT_TRUE(s.prompter.asked.empty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // A one-page report is one piece.
-  s.state.clients.CurrentRecord = 1;
-  view.hide();
-  zvtest::showActive(&view);
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.printer.jobs.size(), 2u);
-  EXPECT_EQ(s.printer.jobs[1].pages.size(), 1u);
-
-  // Without a printer the user is told where the PDF is; a failure is reported.
-  s.printer.pdfFolder = s.dir.path();
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text, "No printer is set up on this computer, so the report was saved as a PDF file:\r" +
-                                          s.dir.file("report.pdf"));
-  s.printer.failingJobs = {4};
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.prompter.asked.size(), 2u);
-  EXPECT_EQ(s.prompter.asked[1].text, "The report could not be printed.\rThe printer is out of paper.");
+  // A failure is told under the viewer's title; both buttons work again after either outcome.
+  printer.failingJobs = {2};
+  for (int job = 2; job <= 3; ++job) {
+    EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
+    EXPECT_TRUE(view.cmdCancel()->isEnabled());
+    EXPECT_TRUE(view.cmdPrintReport()->hasFocus());
+    view.cmdPrintReport()->click();
+  }
+  EXPECT_EQ(enabled, std::vector<bool>(6, false));
+  EXPECT_EQ(s.prompter.asked, (zvtest::AskedList{{"The report could not be printed.\rThe printer is out of paper.",
+                                                  "Client Report", Buttons::Ok, Icon::Exclamation}}));
   EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
+  EXPECT_TRUE(view.cmdCancel()->isEnabled());
 }
 
+// The viewer's own message; a batch's: SupervisorBatchTest.
 TEST(ViewReport, AReportThatCannotBeProducedIsReportedAndCannotBePrinted) {
   zvtest::SupervisorScreens s(2);
   s.broken = {1};
@@ -95,19 +94,21 @@ TEST(ViewReport, AReportThatCannotBeProducedIsReportedAndCannotBePrinted) {
   frmViewReport view(s.state, s.printer, s.composer());
   zvtest::showActive(&view);
   EXPECT_FALSE(view.loaded());
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text,
-            "The report of client 1 could not be produced.\rZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
+  EXPECT_EQ(s.prompter.asked, (zvtest::AskedList{{"The report of client 1 could not be produced.\rZVRPT.TXT:7: the "
+                                                  "scale line has 3 fields, 5 expected",
+                                                  "Client Report", Buttons::Ok, Icon::Exclamation}}));
   EXPECT_FALSE(view.cmdPrintReport()->isEnabled());
   EXPECT_TRUE(view.Text1()->toPlainText().isEmpty());
   QTest::keyClick(view.cmdCancel(), Qt::Key_C, Qt::AltModifier);
   EXPECT_TRUE(zvtest::waitFor([&] { return !view.isVisible(); }));
-  EXPECT_FALSE(view.isVisible());
 }
 
 TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   zvtest::SupervisorScreens s(1);
-  frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), longReport()); });
+  std::string longReport;  // three pages of 40 lines
+  for (int p = 1; p <= 3; ++p)
+    for (int l = 1; l <= 40; ++l) longReport += (p > 1 && l == 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
+  frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), longReport); });
   view.resize(700, 400);
   zvtest::showActive(&view);
   view.cmdPrintReport()->setFocus();
