@@ -4,48 +4,33 @@
 
 using namespace zv;
 
-TEST(CourtHistoryRules, AgeFieldsTakeFiveToNinetyNine) {
-  EXPECT_FALSE(courtEnterRule(0, "4").accepted);
-  EXPECT_EQ(courtEnterRule(0, "4").text, "");
-  EXPECT_TRUE(courtEnterRule(0, "5").accepted);
-  EXPECT_TRUE(courtEnterRule(1, "99").accepted);
-  EXPECT_FALSE(courtEnterRule(0, "0").accepted);  // the single "0" is only for fields 2 to 13
-  EXPECT_FALSE(courtEnterRule(1, "").accepted);
-  EXPECT_EQ(courtErrorMessage(0), std::string("Enter age in number of years or N for not available. Press Enter to continue."));
+TEST(CourtHistoryRules, LeavingAFieldTrimsTakesNAndTheFieldsRangeAndEmptiesARefusal) {
+  const struct { int field; const char* in; bool accepted; const char* text; } cases[] = {
+      {0, "4", false, ""},    {0, "5", true, "5"},      {1, "99", true, "99"}, {0, "0", false, ""},  // ages 5 to 99
+      {1, "", false, ""},     {2, "0", true, "0"},      {2, "00", false, ""},  {13, "0", true, "0"},  // a single 0: fields 2 to 13
+      {2, "n", true, "N"},    {12, "99", true, "99"},   {12, "x", false, ""},  {13, "12", true, "12"},
+      {13, "13", false, ""},  {13, "012", true, "012"}, {13, "1.5", true, "1.5"},
+      {5, "7 ", true, "7"},  // a value read back with its trailing blank
+  };
+  for (const auto& c : cases) {
+    const CourtEnterResult r = courtEnterRule(c.field, c.in);
+    EXPECT_EQ(r.accepted, c.accepted) << c.field << " '" << c.in << "'";
+    EXPECT_EQ(r.text, c.text) << c.field << " '" << c.in << "'";
+  }
 }
 
-TEST(CourtHistoryRules, SingleZeroButNotTwoZeros) {
-  EXPECT_TRUE(courtEnterRule(2, "0").accepted);
-  EXPECT_EQ(courtEnterRule(2, "0").text, "0");
-  EXPECT_FALSE(courtEnterRule(2, "00").accepted);
-  EXPECT_EQ(courtEnterRule(2, "00").text, "");
-  EXPECT_TRUE(courtEnterRule(13, "0").accepted);
-  const auto n = courtEnterRule(2, "n");
-  EXPECT_TRUE(n.accepted);
-  EXPECT_EQ(n.text, "N");
-  EXPECT_TRUE(courtEnterRule(12, "99").accepted);
-  EXPECT_FALSE(courtEnterRule(12, "x").accepted);
-}
-
-TEST(CourtHistoryRules, MonthsEmployedZeroToTwelve) {
-  EXPECT_TRUE(courtEnterRule(13, "12").accepted);
-  EXPECT_FALSE(courtEnterRule(13, "13").accepted);
-  const auto r = courtEnterRule(13, "012");
-  EXPECT_TRUE(r.accepted);
-  EXPECT_EQ(r.text, "012");
-  EXPECT_TRUE(courtEnterRule(13, "1.5").accepted);
-  // A value read back with its trailing blank is trimmed when the field is left.
-  EXPECT_EQ(courtEnterRule(5, "7 ").text, "7");
-}
-
-TEST(CourtHistoryRules, MessagesPerField) {
-  EXPECT_EQ(std::string(courtErrorMessage(3)), "Enter a number from 0 to 99 or N for not available. Press Enter to continue.");
-  EXPECT_EQ(std::string(courtErrorMessage(4)), "Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
-  EXPECT_EQ(std::string(courtErrorMessage(12)), "Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
-  EXPECT_EQ(std::string(courtErrorMessage(13)), "Enter a number from 0 to 12 or N for Not Available. Press Enter to continue.");
-  EXPECT_EQ(std::string(courtHelp(1)), "Enter age in number of years or N for Not Available, then press Enter.");
-  EXPECT_EQ(std::string(courtHelp(2)), "Type a value 0 to 99 or N for Not Available, then press Enter.");
-  EXPECT_EQ(std::string(courtHelp(13)), "Type a value 0 to 12 or N for Not Available, then press Enter.");
+TEST(CourtHistoryRules, TextsPerField) {
+  const std::string nfa = " or N for not available. Press Enter to continue.", nA = " or N for Not Available";
+  EXPECT_EQ((std::vector<std::string>{courtErrorMessage(0), courtErrorMessage(3), courtErrorMessage(4),
+                                      courtErrorMessage(12), courtErrorMessage(13)}),
+            (std::vector<std::string>{"Enter age in number of years" + nfa, "Enter a number from 0 to 99" + nfa,
+                                      "Enter a number from 0 to 99" + nA + ". Press Enter to continue.",
+                                      "Enter a number from 0 to 99" + nA + ". Press Enter to continue.",
+                                      "Enter a number from 0 to 12" + nA + ". Press Enter to continue."}));
+  EXPECT_EQ((std::vector<std::string>{courtHelp(1), courtHelp(2), courtHelp(13)}),
+            (std::vector<std::string>{"Enter age in number of years" + nA + ", then press Enter.",
+                                      "Type a value 0 to 99" + nA + ", then press Enter.",
+                                      "Type a value 0 to 12" + nA + ", then press Enter."}));
   EXPECT_EQ(std::string(courtLabel(13)), "Number of months employed:");
   EXPECT_EQ(courtMaxLength(13), 3);
   EXPECT_EQ(courtMaxLength(12), 2);
@@ -69,19 +54,10 @@ TEST(CourtHistoryRules, StoredTwoCharactersEachOneDigitKeepsItsBlank) {
   for (int i = 0; i < kCourtFieldCount; ++i) v[static_cast<std::size_t>(i)] = std::to_string(i + 5);
   v[2] = "0";
   v[3] = "N";
-  v[13] = "012";
+  v[13] = "012";  // cut to its first two characters
   SaveCourtData(r, v);
-  const std::string b = r.bytes();
-  EXPECT_EQ(b.substr(63, 2), "5 ");
-  EXPECT_EQ(b.substr(65, 2), "6 ");
-  EXPECT_EQ(b.substr(67, 2), "0 ");
-  EXPECT_EQ(b.substr(69, 2), "N ");
-  EXPECT_EQ(b.substr(79, 2), "13");
-  EXPECT_EQ(b.substr(89, 2), "01");  // 012 is cut to its first two characters
-  EXPECT_EQ(b.substr(0, 63), std::string(63, ' '));
-  EXPECT_EQ(b.substr(91), std::string(kRecordSize - 91, ' '));
+  EXPECT_EQ(r.bytes(), std::string(63, ' ') + "5 6 0 N 9 101112131415161701" + std::string(kRecordSize - 91, ' '));
   const CourtValues back = GetCourtData(r);
-  EXPECT_EQ(back[0], "5 ");
-  EXPECT_EQ(back[3], "N ");
-  EXPECT_EQ(back[13], "01");
+  EXPECT_EQ((std::vector<std::string>(back.begin(), back.end())),
+            (std::vector<std::string>{"5 ", "6 ", "0 ", "N ", "9 ", "10", "11", "12", "13", "14", "15", "16", "17", "01"}));
 }

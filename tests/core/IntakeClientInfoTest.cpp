@@ -61,6 +61,15 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
   }
 }
 
+TEST(IntakeMessages, ARefusedFieldsMessage) {
+  EXPECT_EQ((std::vector<std::string>{infoErrorMessage(InfoField::Age), infoErrorMessage(InfoField::DateOfBirth),
+                                      infoErrorMessage(InfoField::Race)}),
+            (std::vector<std::string>{
+                "Enter age of client in number of years. Press Enter to continue.",
+                "Enter date of birth month, day, year as mm/dd/yyyy or N for Not Available. Press Enter to continue.",
+                "Press down arrow to select ethnicity. Press Enter to continue."}));
+}
+
 TEST(IntakeLists, TypingAcceptsDigitsOfTheListAndNAndMatchingTriesTwoLettersBeforeN) {
   const std::tuple<InfoField, char32_t, bool> keys[] = {
       {InfoField::Race, U'5', true},    {InfoField::Race, U'6', true},    {InfoField::Race, U'7', false},
@@ -155,19 +164,11 @@ TEST(IntakeRecord, RecordToDBCutsEveryValueToItsWidthInWindows1252) {
 
 TEST(IntakeRecord, RecordToScreenTrimsAndReadsPositions) {
   ClientRecord r;
-  r.setRaw(Field::Name, "Jones");
-  r.setRaw(Field::Age, "7");
-  r.setRaw(Field::Race, "7");  // not a position of the race list
-  r.setRaw(Field::Gender, "2");
-  r.setRaw(Field::Marital, "N");
-  r.setRaw(Field::DateOfBirth, "N");
-  const auto v = RecordToScreen(r);
-  EXPECT_EQ(v.name, "Jones");
-  EXPECT_EQ(v.age, "7");
-  EXPECT_EQ(v.race, -1);
-  EXPECT_EQ(v.gender, 2);
-  EXPECT_EQ(v.marital, -1);
-  EXPECT_EQ(v.dateOfBirth, "N");
+  for (auto [f, v] : {std::pair{Field::Name, "Jones"}, {Field::Age, "7"}, {Field::Race, "7"}, {Field::Gender, "2"},
+                      {Field::Marital, "N"}, {Field::DateOfBirth, "N"}})
+    r.setRaw(f, v);
+  // Race 7 is no position of the race list.
+  EXPECT_EQ(RecordToScreen(r), (ClientInfoValues{"Jones", "", "7", -1, -1, 2, "", "N"}));
   EXPECT_EQ(counterValue(r, Field::EditCount), 0);  // blank reads as 0
   r.setRaw(Field::EditCount, "3");
   EXPECT_EQ(counterValue(r, Field::EditCount), 3);
@@ -206,7 +207,7 @@ struct StoreFixture {
 
 }  // namespace
 
-TEST(IntakeStore, NewClientIsPlacedButNotWrittenAndEditsAreWrittenAtOnce) {
+TEST(IntakeStore, NewClientIsPlacedButNotWrittenEditsAreWrittenAtOnceLockedOnesAreNotChanged) {
   StoreFixture f(2);
   ASSERT_TRUE(f.store(0, 0));
   EXPECT_EQ(f.table.CurrentRecord, 3);
@@ -220,24 +221,20 @@ TEST(IntakeStore, NewClientIsPlacedButNotWrittenAndEditsAreWrittenAtOnce) {
   EXPECT_EQ(e.table.slot[2].raw(Field::EditCount), "3");
   EXPECT_EQ(e.table.slot[2].trimmed(Field::Name), "New Person");
   EXPECT_EQ(e.table.slot[2].raw(Field::Responses), std::string(162, '1'));  // answers untouched
-}
 
-TEST(IntakeStore, EditLimitedAndNameDeletedClientsAreNotChanged) {
-  StoreFixture f(1, 1);
-  const ClientRecord before = f.table.slot[1];
-  const std::string disk = zvtest::readBytes(f.path);
-  ASSERT_TRUE(f.store(3, 3));
-  EXPECT_EQ(f.table.slot[1], before);
-  EXPECT_EQ(zvtest::readBytes(f.path), disk);
-  // A name-deleted client is written again unchanged.
-  StoreFixture d(1, 1);
-  d.table.slot[1].setRaw(Field::Name, "\x81\x8D\x8F scrambled");
-  d.table.slot[1].setRaw(Field::NameDeleted, "1");
-  SaveClientRecord(d.fs, d.path, d.table, 1);
-  const ClientRecord deleted = d.table.slot[1];
-  ASSERT_TRUE(d.store(0, 0, true));
-  EXPECT_EQ(d.table.slot[1], deleted);
-  EXPECT_EQ(zvtest::readBytes(d.path), deleted.bytes());
+  // At the edit limit, and with the name deleted, the record is written again unchanged.
+  for (bool nameDeleted : {false, true}) {
+    StoreFixture d(1, 1);
+    if (nameDeleted) {
+      d.table.slot[1].setRaw(Field::Name, "\x81\x8D\x8F scrambled");
+      d.table.slot[1].setRaw(Field::NameDeleted, "1");
+      SaveClientRecord(d.fs, d.path, d.table, 1);
+    }
+    const ClientRecord before = d.table.slot[1];
+    ASSERT_TRUE(nameDeleted ? d.store(0, 0, true) : d.store(3, 3));
+    EXPECT_EQ(d.table.slot[1], before);
+    EXPECT_EQ(zvtest::readBytes(d.path), before.bytes());
+  }
 }
 
 TEST(IntakeFieldText, LeadingNumberAndDates) {

@@ -89,12 +89,6 @@ struct IntakeRig {
     sqlite3_finalize(st);
     sqlite3_close(db);
   }
-
-  std::vector<std::string> askedTexts() const {
-    std::vector<std::string> v;
-    for (const auto& a : prompter.asked) v.push_back(a.text);
-    return v;
-  }
 };
 
 // The standard bank shape: 105 true/false, 34 frequency items, 23 questions.
