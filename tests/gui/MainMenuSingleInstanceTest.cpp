@@ -15,26 +15,22 @@ QString testServerName(const char* what) {
 }
 }  // namespace
 
-TEST(SingleInstance, ASecondCopyIsRefusedAndTheFirstIsAskedToComeForward) {
+TEST(SingleInstance, EveryFurtherCopyIsRefusedAndAsksTheFirstToComeForward) {
   const QString name = testServerName("pair");
   SingleInstance first(name);
   ASSERT_TRUE(first.claim());
   EXPECT_TRUE(first.listening());
   QSignalSpy forward(&first, &SingleInstance::activationRequested);
-
-  SingleInstance second(name);
-  EXPECT_FALSE(second.claim());
-  EXPECT_FALSE(second.listening());
-  EXPECT_TRUE(forward.count() == 1 || forward.wait(2000));
-  EXPECT_EQ(forward.count(), 1);
-
-  SingleInstance third(name);
-  EXPECT_FALSE(third.claim());
-  EXPECT_TRUE(forward.count() == 2 || forward.wait(2000));
-  EXPECT_EQ(forward.count(), 2);
+  for (int copy = 1; copy <= 2; ++copy) {
+    SingleInstance next(name);
+    EXPECT_FALSE(next.claim());
+    EXPECT_FALSE(next.listening());
+    EXPECT_TRUE(forward.count() == copy || forward.wait(2000));
+    EXPECT_EQ(forward.count(), copy);
+  }
 }
 
-TEST(SingleInstance, TheNextCopyRunsOnceTheFirstHasEnded) {
+TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheStart) {
   const QString name = testServerName("after");
   {
     SingleInstance first(name);
@@ -43,23 +39,18 @@ TEST(SingleInstance, TheNextCopyRunsOnceTheFirstHasEnded) {
   SingleInstance next(name);
   EXPECT_TRUE(next.claim());
   EXPECT_TRUE(next.listening());
-}
 
-TEST(SingleInstance, ASocketLeftByACrashedCopyDoesNotBlockTheStart) {
-  const QString name = testServerName("stale");
-  const QString socketPath = QDir::tempPath() + "/" + name;
+  // A socket file left by a crashed copy.
+  const QString stale = testServerName("stale");
   {
-    QFile stale(socketPath);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    QFile file(QDir::tempPath() + "/" + stale);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
-  SingleInstance first(name);
+  SingleInstance first(stale);
   EXPECT_TRUE(first.claim());
   EXPECT_TRUE(first.listening());
-  SingleInstance second(name);
-  EXPECT_FALSE(second.claim());
-}
-
-TEST(SingleInstance, TheDefaultNameIsPerUser) {
+  EXPECT_FALSE(SingleInstance(stale).claim());
+  // The name the program uses is its own per user.
   EXPECT_TRUE(SingleInstance::defaultServerName().startsWith("zorvex-"));
   EXPECT_GT(SingleInstance::defaultServerName().size(), QString("zorvex-").size());
 }
