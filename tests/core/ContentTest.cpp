@@ -173,31 +173,22 @@ TEST(ContentKeys, ItemsTheClassificationReads) {
 
 TEST(ContentWording, ClassificationItemsSayWhatTheRulesRead) {
   const auto& en = english();
-  auto has = [&](int i, const std::string& word) {
-    return en[static_cast<std::size_t>(i)].question.find(word) != std::string::npos;
-  };
-  EXPECT_TRUE(has(66, "more") && has(145, "more")) << "tolerance";
-  EXPECT_TRUE(has(146, "stop drinking") && has(147, "going without")) << "withdrawal";
-  EXPECT_TRUE(has(7, "more than I meant") && has(148, "than you meant")) << "more or longer than meant";
-  EXPECT_TRUE(has(149, "cut down") && has(155, "quit") && has(158, "stopped")) << "attempts to cut down";
-  EXPECT_TRUE(has(32, "time") && has(150, "time")) << "time spent";
-  EXPECT_TRUE(has(53, "given up") && has(152, "given up")) << "activities given up";
-  EXPECT_TRUE(has(101, "health") && has(144, "hurting")) << "use despite problems";
-  EXPECT_TRUE(has(59, "missed work") && has(62, "let my family down") && has(140, "keep you from")) << "duties";
-  EXPECT_TRUE(has(141, "drive")) << "hazardous use";
-  EXPECT_TRUE(has(142, "law")) << "legal trouble";
-  EXPECT_TRUE(has(68, "fights") && has(85, "trouble with people") && has(143, "arguments")) << "trouble with others";
-  EXPECT_TRUE(has(74, "dependent")) << "earlier diagnosis";
-  EXPECT_TRUE(has(153, "drinking") && has(157, "drug use")) << "self-ratings";
+  const std::pair<int, const char*> says[] = {
+      {66, "more"}, {145, "more"}, {146, "stop drinking"}, {147, "going without"},  // tolerance, withdrawal
+      {7, "more than I meant"}, {148, "than you meant"}, {149, "cut down"}, {155, "quit"}, {158, "stopped"},
+      {32, "time"}, {150, "time"}, {53, "given up"}, {152, "given up"}, {101, "health"}, {144, "hurting"},
+      {59, "missed work"}, {62, "let my family down"}, {140, "keep you from"},  // duties
+      {141, "drive"}, {142, "law"}, {68, "fights"}, {85, "trouble with people"}, {143, "arguments"},
+      {74, "dependent"}, {153, "drinking"}, {157, "drug use"}};  // earlier diagnosis, self-ratings
+  for (auto [i, word] : says) EXPECT_NE(en[static_cast<std::size_t>(i)].question.find(word), std::string::npos) << i << ": " << word;
   const std::vector<std::string> rating = {"A serious problem", "A moderate problem", "A mild problem", "No problem"};
   EXPECT_EQ(en[153].answers, rating);
   EXPECT_EQ(en[157].answers, rating);
-  EXPECT_EQ(en[156].answers[0], "Alcohol");
-  EXPECT_EQ(en[156].answers[1], "Drugs");
+  EXPECT_EQ((std::vector<std::string>(en[156].answers.begin(), en[156].answers.begin() + 2)),
+            (std::vector<std::string>{"Alcohol", "Drugs"}));
   // Item 151: answers 1 and 3 are neglected duties, answer 2 hazardous use.
-  EXPECT_NE(en[151].answers[0].find("missed work"), std::string::npos);
-  EXPECT_NE(en[151].answers[1].find("drove"), std::string::npos);
-  EXPECT_NE(en[151].answers[2].find("did not take care"), std::string::npos);
+  const char* duties[] = {"missed work", "drove", "did not take care"};
+  for (int a = 0; a < 3; ++a) EXPECT_NE(en[151].answers[static_cast<std::size_t>(a)].find(duties[a]), std::string::npos) << a;
   EXPECT_EQ(en[151].answers[3], "None of these has happened");
 }
 
