@@ -15,16 +15,6 @@ using namespace zvtest;
 
 namespace {
 
-// Keys a complete new client into the client information screen, then "Information OK".
-void keyClientInformation(const QString& name) {
-  for (const QString& value : {name, QString("N"), QString("25"), QString("1"), QString("2"), QString("1"),
-                               QString("11"), QString("N")}) {
-    type(value);
-    press(Qt::Key_Return);
-  }
-  press(Qt::Key_Return);
-}
-
 void choosePaperSheet(QWidget*) {
   press(Qt::Key_Down);
   press(Qt::Key_Return);
@@ -82,7 +72,7 @@ TEST(EntryMethodScreen, ACancelledCourtHistoryOrADiscardedGridFreesTheSlotAndKee
     bool gridOpened = false;
     ModalScript script;
     script.then("frmSelectEntryMethod", choosePaperSheet);
-    script.then("frmClientInfo", [](QWidget*) { keyClientInformation("Half Way"); });
+    script.then("frmClientInfo", [](QWidget*) { keyFields({"Half Way", "N", "25", "1", "2", "1", "11", "N"}); });
     script.then("frmCourtHistory", [&rig, discardGrid](QWidget* w) {
       EXPECT_EQ(rig.state.clients.CurrentRecord, 3);
       EXPECT_EQ(rig.state.clients.slot[3].trimmed(Field::Name), "Half Way");

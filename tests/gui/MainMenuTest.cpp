@@ -17,8 +17,7 @@
 #include "app/SystemState.h"
 #include "app/qt/SingleInstance.h"
 #include "app/qt/frmMainMenu.h"
-#include "tests/core/TestSupport.h"
-#include "tests/gui/GuiSupport.h"
+#include "tests/gui/ClientInfoTestSupport.h"
 #include "ui/qt/ScreenKit.h"
 #include "ui/qt/frmAbout.h"
 
@@ -28,70 +27,14 @@ namespace {
 
 const QColor kCyan(0, 255, 255), kBlue(0, 0, 255), kBlack(0, 0, 0), kWhite(255, 255, 255);
 
-std::string clientBytes(const std::vector<std::string>& rawNames) {
-  std::string bytes;
-  for (const auto& n : rawNames) {
-    ClientRecord r;
-    r.setRaw(Field::Name, n);
-    r.setRaw(Field::Responses, std::string(162, '0'));
-    bytes += r.bytes();
-  }
-  return bytes;
-}
-
 std::vector<std::string> numbered(int count) {
   std::vector<std::string> names;
   for (int i = 1; i <= count; ++i) names.push_back("Client" + std::to_string(i));
   return names;
 }
 
-struct MenuRig {
-  zvtest::TempDir program;
-  RealFileSystem real;
-  FaultyFileSystem fs{real};
-  ScriptedPrompter prompter;
-  SystemState state{fs, prompter, program.path()};
-  frmMainMenu menu{state};
-  std::vector<std::string> calls;
-  int ended = 0;
-  std::function<void()> inEdit, inAdd, inSupervisor;
-  std::vector<std::string> drives;
-
-  explicit MenuRig(const std::vector<std::string>& rawNames = {}, bool loaded = true) {
-    real.makeDirectories(program.file("data"));
-    if (!rawNames.empty()) zvtest::writeBytes(program.file("data/DATA401.ZV"), clientBytes(rawNames));
-    auto& h = menu.hooks();
-    auto hook = [this](const char* name, std::function<void()>& during) {
-      return [this, name, &during](SystemState&, QWidget*) {
-        calls.push_back(name);
-        if (during) during();
-      };
-    };
-    h.editCurrentClient = hook("edit", inEdit);
-    h.addNewClient = hook("add", inAdd);
-    h.supervisorOptions = hook("supervisor", inSupervisor);
-    h.askDrive = [this](const std::string&) {
-      if (drives.empty()) throw std::logic_error("drive dialog not expected");
-      const std::string d = drives.front();
-      drives.erase(drives.begin());
-      return d;
-    };
-    h.endProgram = [this] { ++ended; };
-    h.splashTiming = frmAbout::noWaits();
-    if (loaded) { EXPECT_TRUE(load()); }
-  }
-
-  bool load() {
-    const bool ok = menu.Form_Load();
-    if (ok) {
-      QApplication::setActiveWindow(&menu);
-      menu.activation();
-      QApplication::processEvents();
-    }
-    return ok;
-  }
-  QListWidget* list() { return menu.lbNameDisplay(); }
-  QPushButton* cmd(int i) { return menu.cmdMenuChoice(i); }
+struct Menu : zvtest::MenuRig {
+  using MenuRig::MenuRig;
   void focus(QWidget* w) {
     w->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
@@ -114,7 +57,7 @@ struct MenuRig {
 }  // namespace
 
 TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
-  MenuRig rig;
+  Menu rig;
   EXPECT_EQ(rig.menu.windowTitle(), "Zorvex");
   EXPECT_EQ(rig.menu.fraClientCaption()->text(), "Client List");
   EXPECT_EQ(zvtest::captions(&rig.menu.menuChoices()),
@@ -159,7 +102,7 @@ TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameOfTheFirst51) {
   names[2] = "Jones";
   names[3] = "M\xFC" "ller";  // stored Windows-1252 names are shown as text
   names[4] = "Pe\xF1" "a \x80";
-  MenuRig rig(names);
+  Menu rig(names);
   EXPECT_EQ(zvtest::askedTexts(rig.prompter), (zvtest::Texts{tooManyClientsMessage(53)}));
   ASSERT_EQ(rig.list()->count(), 51);
   QStringList shown;
@@ -174,7 +117,7 @@ TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameOfTheFirst51) {
 }
 
 TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
-  MenuRig rig(numbered(3));
+  Menu rig(numbered(3));
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
   rig.focus(rig.list());
   ASSERT_TRUE(rig.list()->hasFocus());
@@ -210,7 +153,7 @@ TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
 }
 
 TEST(MainMenuList, FocusColoursAndHelpTexts) {
-  MenuRig rig(numbered(2));
+  Menu rig(numbered(2));
   rig.focus(rig.list());
   rig.expectClientFrame(kCyan, kBlack, true);
   EXPECT_EQ(rig.help(), "Use up or down arrow keys or mouse to select client.");
@@ -229,7 +172,7 @@ TEST(MainMenuList, FocusColoursAndHelpTexts) {
 }
 
 TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
-  MenuRig rig(numbered(3));
+  Menu rig(numbered(3));
   bool hiddenDuring = false, refreshDuring = true;
   rig.inSupervisor = [&] {
     hiddenDuring = !rig.menu.frMainMenu()->isVisible();
@@ -264,7 +207,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
 }
 
 TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
-  MenuRig rig(numbered(3));
+  Menu rig(numbered(3));
   QDialog stray;
   rig.inEdit = [&] {
     EXPECT_FALSE(rig.state.Refresh);
@@ -291,7 +234,7 @@ TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
 }
 
 TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
-  MenuRig rig(numbered(51));
+  Menu rig(numbered(51));
   // The real chain: an entry-method screen would wait for keys, so the test returns only if none opens.
   rig.menu.hooks().addNewClient = nullptr;
   rig.run(1);
@@ -312,7 +255,7 @@ TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
 }
 
 TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
-  MenuRig rig;
+  Menu rig;
   auto* option = rig.menu.mnuOptionsNumLock();
   auto stored = [&] { return Settings(rig.real, rig.program.path()).readNumLock(); };
   std::vector<bool> seen{rig.menu.numLockOption(), option->isChecked()};
@@ -329,7 +272,7 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
   EXPECT_TRUE(rig.menu.numLockOption());
   EXPECT_TRUE(option->isChecked());
   // Off in the settings starts unticked.
-  MenuRig off({}, false);
+  Menu off({}, false);
   zvtest::writeBytes(off.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
   ASSERT_TRUE(off.load());
   EXPECT_FALSE(off.menu.mnuOptionsNumLock()->isChecked());
@@ -337,11 +280,11 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
 }
 
 TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
-  MenuRig rig(numbered(3));
+  Menu rig(numbered(3));
   const std::string usb = rig.program.file("usb"), empty = rig.program.file("empty");
   rig.real.makeDirectories(usb);
   rig.real.makeDirectories(empty);
-  zvtest::writeBytes(usb + "/DATA401.ZV", clientBytes({"Brown"}));
+  zvtest::writeBytes(usb + "/DATA401.ZV", zvtest::TestClient{"Brown"}.record().bytes());
   rig.drives = {usb};
   rig.menu.changeDrive()->trigger();
   ASSERT_EQ(rig.list()->count(), 1);
@@ -361,7 +304,7 @@ TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
 }
 
 TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToAnotherDriveShowsNone) {
-  MenuRig rig;
+  Menu rig;
   EXPECT_TRUE(rig.menu.isVisible());
   EXPECT_TRUE(rig.prompter.asked.empty());
   EXPECT_EQ(rig.state.dataLocation, rig.program.file("data"));
@@ -377,7 +320,7 @@ TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToA
   EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
   EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
 
-  MenuRig gone(numbered(1), false);
+  Menu gone(numbered(1), false);
   zvtest::writeBytes(gone.program.file("zv.ini"), "[Path]\nFilePath=" + gone.program.file("gone") + "\n");
   gone.prompter.script(Answer::No);
   EXPECT_FALSE(gone.load());
@@ -386,7 +329,7 @@ TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToA
 }
 
 TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
-  MenuRig rig(numbered(1));
+  Menu rig(numbered(1));
   const QString name = QString("zorvex-test-%1-forward").arg(QCoreApplication::applicationPid());
   SingleInstance running(name);
   ASSERT_TRUE(running.claim());
