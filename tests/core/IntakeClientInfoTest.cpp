@@ -27,31 +27,18 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
     std::optional<bool> accepted;
     const char* text;  // nullptr: not checked
   };
+  using F = InfoField;
   const Case cases[] = {
-      {InfoField::Age, "10", false, ""},  // a refused age is emptied
-      {InfoField::Age, "11", true, nullptr},
-      {InfoField::Age, "99", true, nullptr},
-      {InfoField::Age, "", false, nullptr},
-      {InfoField::Age, "5a", false, nullptr},
-      {InfoField::Age, "n", true, "N"},
-      {InfoField::Age, " 42", {}, "42"},
-      {InfoField::Education, "", true, nullptr},
-      {InfoField::Education, "0", true, nullptr},
-      {InfoField::Education, "99", true, nullptr},
-      {InfoField::Education, "n", {}, "N"},
-      {InfoField::Education, "ab", false, nullptr},
-      {InfoField::Education, "-1", false, nullptr},
-      {InfoField::Name, "", false, nullptr},
-      {InfoField::Name, "   ", false, nullptr},
-      {InfoField::Name, "N", {}, "N"},
-      {InfoField::SSN, "", true, nullptr},
-      {InfoField::SSN, " n ", {}, "N"},
-      {InfoField::SSN, " 123-45 ", {}, "123-45"},
-      // A date beginning with N passes here and is refused on accepting.
-      {InfoField::DateOfBirth, "n1/", true, "N1/"},
-      {InfoField::DateOfBirth, "N", true, nullptr},
-      {InfoField::DateOfBirth, "02/30/1990", false, "02/30/1990"},  // kept for correction
-      {InfoField::DateOfBirth, "02/29/1992", true, nullptr},
+      {F::Age, "10", false, ""},  // a refused age is emptied
+      {F::Age, "11", true, nullptr},         {F::Age, "99", true, nullptr},   {F::Age, "", false, nullptr},
+      {F::Age, "5a", false, nullptr},        {F::Age, "n", true, "N"},         {F::Age, " 42", {}, "42"},
+      {F::Education, "", true, nullptr},     {F::Education, "0", true, nullptr}, {F::Education, "99", true, nullptr},
+      {F::Education, "n", {}, "N"},          {F::Education, "ab", false, nullptr}, {F::Education, "-1", false, nullptr},
+      {F::Name, "", false, nullptr},         {F::Name, "   ", false, nullptr}, {F::Name, "N", {}, "N"},
+      {F::SSN, "", true, nullptr},           {F::SSN, " n ", {}, "N"},        {F::SSN, " 123-45 ", {}, "123-45"},
+      // A date beginning with N passes here and is refused on accepting; a bad one is kept for correction.
+      {F::DateOfBirth, "n1/", true, "N1/"},  {F::DateOfBirth, "N", true, nullptr},
+      {F::DateOfBirth, "02/30/1990", false, "02/30/1990"}, {F::DateOfBirth, "02/29/1992", true, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<int>(c.field)) + " '" + c.in + "'");

@@ -116,34 +116,24 @@ TEST_F(Layout, ChartLinesColumnsAndBars) {
   for (auto [i, name] : rows) EXPECT_EQ(columnOf(l[i], name), 8) << name;
   for (const auto& line : l) EXPECT_LE(line.size(), 79u) << line;
 
-  // Percentile columns and bars.
+  // Percentile columns: " 7 " starts in column 29, " 42 " in column 28 (units digit in column 30);
+  // bars start in column 38 and are 41 characters wide (n = p div 25 ... stars).
   for (auto [s, p] : {std::pair{1, 7}, {4, 42}, {5, 99}, {6, 0}, {2, 25}, {3, 10}}) scores.scale[s].Percentile = p;
   l = chart();
-  // " 7 " starts in column 29, " 42 " in column 28: units digit in column 30.
-  EXPECT_EQ(l[3].substr(28, 3), " 7 ");
-  EXPECT_EQ(l[3].substr(20, 8), sp(8));
-  EXPECT_EQ(l[5].substr(27, 4), " 42 ");
-  EXPECT_EQ(l[7].substr(27, 4), " 99 ");
-  EXPECT_EQ(l[9].substr(28, 3), " 0 ");
-  // Bars start in column 38 and are 41 characters wide.
+  EXPECT_EQ((Lines{l[3].substr(20, 11), l[5].substr(27, 4), l[7].substr(27, 4), l[9].substr(28, 3)}),
+            (Lines{sp(8) + " 7 ", " 42 ", " 99 ", " 0 "}));
   auto dotted = [](std::initializer_list<int> cells) {
     std::string s = "|";
     for (int n : cells) s += std::string(static_cast<std::size_t>(n), '.') + "|";
     return s;
   };
   const std::string dottedA = dotted({15, 11, 7, 3}), dottedB = dotted({11, 9, 13, 3});
-  ASSERT_EQ(dottedA.size(), 41u);
-  ASSERT_EQ(dottedB.size(), 41u);
   auto bar = [](const std::string& dots, std::size_t stars) { return std::string(stars, '*') + dots.substr(stars); };
-  EXPECT_EQ(l[3].substr(37), bar(dottedA, 3));   // n = 70 div 25 = 2
-  EXPECT_EQ(l[5].substr(37), bar(dottedA, 17));  // n = 16
-  EXPECT_EQ(l[7].substr(37), std::string(40, '*') + "|");
-  EXPECT_EQ(l[9].substr(37), bar(dottedA, 1));
-  EXPECT_EQ(l[15].substr(37), bar(dottedB, 11));  // n = 10
-  EXPECT_EQ(l[17].substr(37), bar(dottedB, 5));   // n = 4
+  EXPECT_EQ((Lines{l[3].substr(37), l[5].substr(37), l[7].substr(37), l[9].substr(37), l[15].substr(37), l[17].substr(37)}),
+            (Lines{bar(dottedA, 3), bar(dottedA, 17), std::string(40, '*') + "|", bar(dottedA, 1), bar(dottedB, 11),
+                   bar(dottedB, 5)}));
   for (int i : {3, 5, 7, 9, 15, 17}) EXPECT_EQ(l[i].size(), 78u) << i;
-  EXPECT_EQ(l[19], kRuler + kScaleA) << "no footnote";
-  EXPECT_EQ(l[20], kRuler + kScaleB);
+  EXPECT_EQ((Lines{l[19], l[20]}), (Lines{kRuler + kScaleA, kRuler + kScaleB})) << "no footnote";
 }
 
 TEST_F(Layout, ChartFootnotes) {
