@@ -58,16 +58,23 @@ class Production : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Production, WritesReportPrnAndReturnsTheScores) {
-  const ClientTable table = zvtest::tableOf({plainClient({{4, 1}})});
-  const Scores s = produce(table);
-  EXPECT_EQ(s.ItemPoints[4], 3);
-  EXPECT_EQ(s.ReportedClient, 1);
+TEST_F(Production, WritesReportPrnOrTheFileALinkNamesReturnsTheScoresAndNeverChangesTheTable) {
+  const ClientTable table = zvtest::tableOf({plainClient(), plainClient({{4, 1}})}, 2);
+  const ClientTable before = table;
+  const Scores s = ScoreAndReport(fs, table, request(true));
+  EXPECT_EQ((std::vector<int>{s.ItemPoints[4], s.ReportedClient}), (std::vector<int>{3, 2}));
   const std::string r = report();
-  ASSERT_FALSE(r.empty());
   EXPECT_EQ(r.substr(0, 2), "\r\n");
   EXPECT_FALSE(fs.exists(dir.file("report.prn.part"))) << "no temporary file left behind";
-  EXPECT_EQ(composed(table), r) << "composing twice gives the same bytes";
+  EXPECT_EQ(composed(table, true), r) << "composing twice gives the same bytes";
+  for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
+  EXPECT_EQ((std::vector<int>{table.RecordCount, table.CurrentRecord}), (std::vector<int>{2, 2}));
+  // Output through a link replaces the file, not the link.
+  zvtest::writeBytes(dir.file("target.prn"), "old");
+  ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
+  ScoreAndReport(fs, table, request(false, dir.file("link.prn")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
+  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), composed(table));
 }
 
 TEST_F(Production, NothingSurvivesBetweenReports) {
@@ -83,15 +90,6 @@ TEST_F(Production, NothingSurvivesBetweenReports) {
   zvtest::writeBytes(dir.file("ZVSC.TXT"), para);
   produce(table);
   EXPECT_NE(report().find("Stress!"), std::string::npos);
-}
-
-TEST_F(Production, ClientTableIsNeverChanged) {
-  const ClientTable table = zvtest::tableOf({plainClient(), plainClient()}, 2);
-  const ClientTable before = table;
-  ScoreAndReport(fs, table, request(true));
-  for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
-  EXPECT_EQ(table.RecordCount, 2);
-  EXPECT_EQ(table.CurrentRecord, 2);
 }
 
 // Installation faults keep it too: InstallationCheckTest.
@@ -141,15 +139,6 @@ TEST_F(Production, ClientFaultsNameTheRecord) {
   table.CurrentRecord = 0;
   EXPECT_THROW(produce(table), ZvError);
   EXPECT_FALSE(fs.exists(dir.file("report.prn")));
-}
-
-TEST_F(Production, OutputThroughALinkReplacesTheFileNotTheLink) {
-  const ClientTable table = zvtest::tableOf({plainClient()});
-  zvtest::writeBytes(dir.file("target.prn"), "old");
-  ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
-  ScoreAndReport(fs, table, request(false, dir.file("link.prn")));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
-  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), composed(table));
 }
 
 // ---------------------------------------------------------------------------
@@ -248,22 +237,4 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   EXPECT_EQ(run(args("1")), kToolFailed);
   expectOneLine("ZVRPT.TXT");
   EXPECT_EQ(report(), previous);
-}
-
-TEST(ReportToolBundled, EverySampleClientOfTheBundledInstallation) {
-  const std::string program = ZV_PROGRAM_DIR;
-  RealFileSystem fs;
-  ASSERT_TRUE(fs.exists(program + "/ZVB.TXT")) << "the build assembles the installation";
-  ASSERT_TRUE(fs.exists(program + "/samples/DATA401.ZV"));
-  ClientTable t;
-  LoadClientFile(fs, program + "/samples/DATA401.ZV", t);
-  ASSERT_GE(t.RecordCount, 1);
-  for (int n = 1; n <= t.RecordCount; ++n) {
-    t.CurrentRecord = static_cast<std::int16_t>(n);
-    for (bool summary : {false, true}) {
-      const ComposedReport r = ComposeReport(fs, t, {program, "", summary});
-      EXPECT_GT(r.bytes.size(), 1000u) << n;
-      EXPECT_EQ(r.bytes.substr(r.bytes.size() - 2), "\r\n") << n;
-    }
-  }
 }

@@ -6,6 +6,8 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
@@ -165,6 +167,27 @@ inline void type(const QString& s) {
     }
     QApplication::processEvents();
   }
+}
+
+// The name of the widget with the focus.
+inline QString focusName() { return focused() ? focused()->objectName() : QString("none"); }
+
+// Each value typed into the focused field, which is left with Enter: what the
+// field showed before Enter, and the name of the widget the focus went to.
+struct Keyed {
+  QStringList shown, focus;
+};
+inline Keyed keyEach(std::initializer_list<QString> values) {
+  Keyed k;
+  for (const QString& v : values) {
+    type(v);
+    auto* list = qobject_cast<QComboBox*>(focused());
+    auto* text = qobject_cast<QLineEdit*>(focused());
+    k.shown << (list ? list->currentText() : text ? text->text() : QString());
+    press(Qt::Key_Return);
+    k.focus << focusName();
+  }
+  return k;
 }
 
 // Each value typed into the focused field and left with Enter, then Enter
