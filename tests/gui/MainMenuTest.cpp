@@ -3,23 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QDialog>
-#include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 #include "app/Settings.h"
-#include "app/SystemState.h"
 #include "app/qt/SingleInstance.h"
-#include "app/qt/frmMainMenu.h"
 #include "tests/gui/ClientInfoTestSupport.h"
-#include "ui/qt/ScreenKit.h"
-#include "ui/qt/frmAbout.h"
 
 using namespace zv;
 
@@ -53,6 +47,10 @@ struct Menu : zvtest::MenuRig {
   }
   QString help() { return menu.msgPanel()->text(); }
 };
+
+QString testServerName(const char* what) {
+  return QString("zorvex-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(what);
+}
 
 }  // namespace
 
@@ -330,7 +328,7 @@ TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToA
 
 TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
   Menu rig(numbered(1));
-  const QString name = QString("zorvex-test-%1-forward").arg(QCoreApplication::applicationPid());
+  const QString name = testServerName("forward");
   SingleInstance running(name);
   ASSERT_TRUE(running.claim());
   QObject::connect(&running, &SingleInstance::activationRequested, &rig.menu, &frmMainMenu::bringToFront);
@@ -342,4 +340,44 @@ TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
   EXPECT_TRUE(forward.count() == 1 || forward.wait(2000));
   EXPECT_FALSE(rig.menu.isMinimized());
   EXPECT_TRUE(rig.menu.isVisible());
+}
+
+TEST(SingleInstance, EveryFurtherCopyIsRefusedAndAsksTheFirstToComeForward) {
+  const QString name = testServerName("pair");
+  SingleInstance first(name);
+  ASSERT_TRUE(first.claim());
+  EXPECT_TRUE(first.listening());
+  QSignalSpy forward(&first, &SingleInstance::activationRequested);
+  for (int copy = 1; copy <= 2; ++copy) {
+    SingleInstance next(name);
+    EXPECT_FALSE(next.claim());
+    EXPECT_FALSE(next.listening());
+    EXPECT_TRUE(forward.count() == copy || forward.wait(2000));
+    EXPECT_EQ(forward.count(), copy);
+  }
+}
+
+TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheStart) {
+  const QString name = testServerName("after");
+  {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.claim());
+  }
+  SingleInstance next(name);
+  EXPECT_TRUE(next.claim());
+  EXPECT_TRUE(next.listening());
+
+  // A socket file left by a crashed copy.
+  const QString stale = testServerName("stale");
+  {
+    QFile file(QDir::tempPath() + "/" + stale);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  SingleInstance first(stale);
+  EXPECT_TRUE(first.claim());
+  EXPECT_TRUE(first.listening());
+  EXPECT_FALSE(SingleInstance(stale).claim());
+  // The name the program uses is its own per user.
+  EXPECT_TRUE(SingleInstance::defaultServerName().startsWith("zorvex-"));
+  EXPECT_GT(SingleInstance::defaultServerName().size(), QString("zorvex-").size());
 }
