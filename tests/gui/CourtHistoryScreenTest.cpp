@@ -1,4 +1,4 @@
-// The court history screen; the rules of each field: CourtHistoryRulesTest.
+// The court history screen; the rules of each field: IntakeClientInfoTest.
 #include <gtest/gtest.h>
 
 #include "intake/qt/frmCourtHistory.h"

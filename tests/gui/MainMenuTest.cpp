@@ -1,5 +1,5 @@
 // The main menu. Start-up's steps: DataLocationStartUpTest and DataLocationTest;
-// settings: SettingsTest; the client slot: ClientFileTest.
+// settings: DataLocationStartUpTest; the client slot: ClientFileTest.
 #include <gtest/gtest.h>
 
 #include <QAction>

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "ui/ScreenRules.h"
 #include "ui/qt/QtPrompter.h"
 #include "ui/qt/ScreenKit.h"
+#include "ui/qt/frmAbout.h"
 
 using namespace zv;
 
@@ -66,4 +70,71 @@ TEST(ScreenKit, PlaceFrameSits500TwipsAboveTheMiddle) {
   frame.resize(400, 200);
   placeFrame(&frame, &form);
   EXPECT_EQ(frame.pos(), QPoint(200, 300 - (200 + twips(1000)) / 2));
+}
+
+// The splash and about screen over the curtain (SplashCurtainTest).
+TEST(SplashScreen, SplashHidesOkAndEachTickShrinksTheSixBoxesBy50Twips) {
+  frmAbout splash(true);
+  EXPECT_TRUE(splash.Splash());
+  EXPECT_EQ(splash.windowTitle(), "Initializing...");
+  EXPECT_EQ(splash.pnl1()->text(), "Zorvex v4.01");
+  EXPECT_TRUE(splash.Timer1()->isActive()) << "the curtain timer runs from the moment the screen is loaded";
+  splash.Timer1()->stop();  // ticks driven by hand
+  splash.show();
+  EXPECT_FALSE(splash.cmdOK()->isVisible());
+  EXPECT_FALSE(splash.sspMenuChoice()->isVisible());
+  EXPECT_FALSE(splash.logo()->isVisible()) << "the first tick shows the logo";
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(splash.Picture2(i)->height(), twips(1800));
+  splash.Timer1_Timer();
+  EXPECT_TRUE(splash.logo()->isVisible());
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(splash.Picture2(i)->height(), twips(1750));
+    EXPECT_TRUE(splash.Picture2(i)->isVisible());
+  }
+  int ticks = 1;
+  for (; !splash.FadeDone() && ticks < 100; ++ticks) splash.Timer1_Timer();
+  EXPECT_EQ(ticks, 35) << "1800 twips reach 50, below 61, on the 35th tick";
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(splash.Picture2(i)->isVisible());
+  EXPECT_FALSE(splash.Timer1()->isActive());
+}
+
+TEST(SplashScreen, TakesNoInputAndClosesAfterTheCurtainAndFourHolds) {
+  frmAbout splash(true, frmAbout::Timing{0, 10});  // holds of 10 ms instead of a second
+  splash.show();
+  QTest::keyClick(&splash, Qt::Key_Escape);
+  EXPECT_TRUE(splash.isVisible());
+  splash.close();
+  EXPECT_TRUE(splash.isVisible());
+  splash.waitForFade();
+  EXPECT_TRUE(splash.FadeDone());
+  EXPECT_FALSE(splash.curtain().boxesVisible());
+  QElapsedTimer clock;
+  clock.start();
+  splash.closeScreen();
+  EXPECT_GE(clock.elapsed(), 4 * 10 - 2) << "each hold waits for its tick";
+  EXPECT_EQ(splash.holdsDone(), 4);
+  EXPECT_TRUE(splash.curtain().holding());
+  EXPECT_EQ(splash.curtain().ticks(), 35 + 4);
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_FALSE(splash.Timer1()->isActive());
+}
+
+TEST(AboutBox, OkInItsHighlightedPanelClosesAtOnceDuringTheCurtain) {
+  frmAbout about(false);
+  EXPECT_FALSE(about.Splash());
+  EXPECT_EQ(about.windowTitle(), "About ZV");
+  about.show();
+  QApplication::setActiveWindow(&about);
+  EXPECT_TRUE(about.cmdOK()->isVisible());
+  EXPECT_EQ(about.cmdOK()->text(), "OK");
+  EXPECT_EQ(about.sspMenuChoice()->palette().color(QPalette::Window), QColor(0, 255, 255));
+  EXPECT_TRUE(about.cmdOK()->font().bold());
+  EXPECT_FALSE(about.FadeDone());
+  QTest::keyClick(about.cmdOK(), Qt::Key_A);
+  EXPECT_TRUE(about.isVisible()) << "letters are discarded on the button";
+  QTest::keyClick(about.cmdOK(), Qt::Key_Return);
+  EXPECT_FALSE(about.isVisible());
+  EXPECT_EQ(about.holdsDone(), 0);
+  EXPECT_TRUE(about.curtain().boxesVisible()) << "closed during the curtain";
+  EXPECT_EQ(about.result(), QDialog::Accepted);
 }

@@ -1,5 +1,5 @@
 // The supervisor options screen and the input box. The access code loop:
-// SupervisorAccessCodeTest; batches: SupervisorBatchTest; Delete Names: DeleteNamesTest.
+// SupervisorBatchTest, as are batches; Delete Names: DeleteNamesTest.
 #include <gtest/gtest.h>
 
 #include <QTabBar>
