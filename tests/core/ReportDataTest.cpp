@@ -31,6 +31,28 @@ void expectSameTables(const ReportTables& a, const ReportTables& b) {
   EXPECT_EQ(a.TruthCorrection, b.TruthCorrection);
 }
 
+// The test installation with every group of values told apart (norms, keys
+// and corrections differ from group to group), so that a value read into
+// another group's place shows.
+ReportTables distinctTables() {
+  ReportTables t = zvtest::reportableTables();
+  const int sizes[5] = {0, 60, 45, 34, 23};
+  for (int k = 1; k <= 4; ++k)
+    for (int c = 0; c <= 4; ++c) t.ScoringKey[k][c] = k <= 2 && c > 2 ? "" : std::string(sizes[k], static_cast<char>('0' + c));
+  for (int g = 1, grp = 0; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r) {
+      for (int s = 1; s <= 5; ++s, ++grp) {
+        t.NormCount[g][r][s] = 3 + grp % 4;
+        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x <= t.NormCount[g][r][s] ? grp * 3 + x : 0;
+      }
+      for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = ((g - 1) * 3 + r - 1) * 8 + m;
+    }
+  for (int s = 2; s <= 6; ++s)
+    for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = 10 * s - b;
+  for (int m = 1; m <= 51; ++m) t.StressCut[m] = 6 * m - 6;  // above 240 and the largest correction, 59
+  return t;
+}
+
 // The two files of `written` in a temporary folder (ZVB.TXT one line per group
 // of values: 1 significant items; 2..17 keys; 18..47 norms; 48..53 stress norms;
 // 54 cuts; 55..59 scale lists; 60 key items; 61..65 corrections), read back.
@@ -82,7 +104,7 @@ class ReportData : public ::testing::Test {
 
   zvtest::TempDir dir;
   RealFileSystem fs;
-  ReportTables written = zvtest::reportableTables();
+  ReportTables written = distinctTables();
 };
 
 const std::string kRest = " (the rest of the file is not checked)";
@@ -156,7 +178,7 @@ TEST_F(ReportData, MissingFileIsThePlatformErrorAndAMissingOrShortFileStopsOnlyT
   }
   std::filesystem::remove(dir.file("ZVRPT.TXT"));
   const std::string b = zvtest::bText(written);
-  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() - 7));  // ends "-7,"
+  zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() - 7));  // the last two values cut
   std::vector<DataProblem> found;
   ReadReportTables(fs, dir.path(), found);
   ASSERT_EQ(found.size(), 2u);
