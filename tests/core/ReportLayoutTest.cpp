@@ -145,8 +145,6 @@ TEST_F(Layout, ChartFootnotes) {
   // Footnote texts after Spc(7), then Tab(38).
   expectLines(l, 19, {sp(7) + "* Truthfulness Scale score" + sp(4) + kScaleA,
                       sp(7) + "  is elevated (90+%)" + sp(10) + kScaleB});
-  EXPECT_EQ(columnOf(l[19], "0 "), 38);
-  EXPECT_EQ(columnOf(l[20], "---"), 38);
   scores.scale[1].Percentile = 95;
   EXPECT_EQ(chart()[20], sp(7) + "  is excessively high" + sp(9) + kScaleB);
 
@@ -172,18 +170,15 @@ TEST_F(Layout, ChartFootnotes) {
 TEST(RiskRangeTest, BandEdges) {
   using Case = std::tuple<int, const char*, const char*>;
   const std::vector<Case> general = {
-      {0, "LOW", "LOW"},          {39, "LOW", "LOW"},          {40, "MEDIUM", "MEDIUM-LOW"},
-      {55, "MEDIUM", "MEDIUM-LOW"}, {56, "MEDIUM", "MEDIUM-HIGH"}, {69, "MEDIUM", "MEDIUM-HIGH"},
-      {70, "PROBLEM", "PROBLEM"}, {89, "PROBLEM", "PROBLEM"},  {90, "MAXIMUM", "MAXIMUM-LOW"},
-      {94, "MAXIMUM", "MAXIMUM-LOW"}, {95, "MAXIMUM", "MAXIMUM-HIGH"}, {99, "MAXIMUM", "MAXIMUM-HIGH"},
-  };
+      {0, "LOW", "LOW"}, {39, "LOW", "LOW"}, {40, "MEDIUM", "MEDIUM-LOW"}, {55, "MEDIUM", "MEDIUM-LOW"},
+      {56, "MEDIUM", "MEDIUM-HIGH"}, {69, "MEDIUM", "MEDIUM-HIGH"}, {70, "PROBLEM", "PROBLEM"}, {89, "PROBLEM", "PROBLEM"},
+      {90, "MAXIMUM", "MAXIMUM-LOW"}, {94, "MAXIMUM", "MAXIMUM-LOW"}, {95, "MAXIMUM", "MAXIMUM-HIGH"},
+      {99, "MAXIMUM", "MAXIMUM-HIGH"}};
   const std::vector<Case> substance = {
-      {0, "LOW", "LOW"},           {29, "LOW", "LOW"},           {30, "MEDIUM", "MEDIUM-LOW"},
-      {39, "MEDIUM", "MEDIUM-LOW"}, {40, "MEDIUM", "MEDIUM-HIGH"}, {54, "MEDIUM", "MEDIUM-HIGH"},
-      {55, "PROBLEM", "PROBLEM-LOW"}, {72, "PROBLEM", "PROBLEM-LOW"}, {73, "PROBLEM", "PROBLEM-HIGH"},
-      {89, "PROBLEM", "PROBLEM-HIGH"}, {90, "SEVERE", "SEVERE"},    {95, "SEVERE", "SEVERE"},
-      {96, "MAXIMUM", "MAXIMUM"},  {99, "MAXIMUM", "MAXIMUM"},
-  };
+      {0, "LOW", "LOW"}, {29, "LOW", "LOW"}, {30, "MEDIUM", "MEDIUM-LOW"}, {39, "MEDIUM", "MEDIUM-LOW"},
+      {40, "MEDIUM", "MEDIUM-HIGH"}, {54, "MEDIUM", "MEDIUM-HIGH"}, {55, "PROBLEM", "PROBLEM-LOW"},
+      {72, "PROBLEM", "PROBLEM-LOW"}, {73, "PROBLEM", "PROBLEM-HIGH"}, {89, "PROBLEM", "PROBLEM-HIGH"},
+      {90, "SEVERE", "SEVERE"}, {95, "SEVERE", "SEVERE"}, {96, "MAXIMUM", "MAXIMUM"}, {99, "MAXIMUM", "MAXIMUM"}};
   for (int s = 1; s <= 6; ++s)
     for (const auto& [p, range, sub] : s == 2 || s == 3 ? substance : general) {
       EXPECT_STREQ(riskRangeOf(s, p).range, range) << s << " " << p;
@@ -197,7 +192,6 @@ TEST_F(Layout, ScaleParagraphs) {
   Lines l = print(20, [](ReportContext& c) { PrintScaleParagraph(c, 4); });
   ASSERT_EQ(l.size(), 4u);
   EXPECT_EQ(l[0], "       Antisocial SCALE: MEDIUM RISK RANGE" + sp(18) + "RISK PERCENTILE:56");
-  EXPECT_EQ(columnOf(l[0], "RISK PERCENTILE:"), 61);
   EXPECT_EQ(l[1].substr(0, 30), "       Scale 4 MEDIUM-HIGH: th");
   EXPECT_EQ(l[3], "       ends with a third, shorter one (r\xE9sum\xE9).");
   EXPECT_EQ(writer.PageLine, 24);
@@ -265,7 +259,6 @@ TEST_F(Layout, HeaderLines) {
                       "       ETHNICITY/RACE: Hispanic       ", "       EDUCATION/HIGHEST GRADE: 10",
                       "       MARITAL STATUS: Seperated", "       DATE OF BIRTH: N/A",
                       "       DATE SCORED: 05/06/2024"}));
-  EXPECT_EQ(columnOf(l[5], "CONFIDENTIAL"), 60);
   EXPECT_EQ(writer.PageLine, 11);
 
   client.GenderCode = 7;  // outside the table: "N/A"
@@ -408,7 +401,6 @@ TEST_F(Layout, AdditionalInformation) {
                       "       Probation revocations........ 0    Drug-related arrests............. 0 ",
                       "       Times on parole..............      DUI or DWI arrests............... 2 ",
                       "       Parole revocations........... 99   Months employed in last 12 months.12", ""}));
-  EXPECT_EQ(columnOf(l[2], "Total"), 43);
   EXPECT_EQ(writer.PageLine, 53);
 }
 
@@ -417,8 +409,6 @@ TEST_F(Layout, SignatureBlock) {
   EXPECT_EQ(l, (Lines{"       RECOMMENDATIONS:" + std::string(55, '_'), "", "       " + std::string(71, '_'), "",
                       "       ______________________        ______________",
                       "       STAFF MEMBER SIGNATURE             DATE" + sp(16) + "(ZV TEST # 7 )", ""}));
-  EXPECT_EQ(l[0].size(), 78u);
-  EXPECT_EQ(columnOf(l[5], "(ZV TEST #"), 63);
   EXPECT_EQ(writer.PageLine, 37);
 
   scores.ReportedClient = 51;
