@@ -1,6 +1,8 @@
 // The bundled content is coherent: keys agree with the wording and with the
 // rules that read the items, norms and corrections run the right way, the
-// two question tables match item for item.
+// two question tables match item for item. What the installation checker
+// demands of every installation (widths, rising norms, ascending cuts) it
+// finds true of the bundled one: InstallationCheckTest, "an untouched copy".
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,7 +148,6 @@ TEST(ContentKeys, KeyItemsAreWeightedAdmissionsAndSignificantItemsCanBeSelected)
       EXPECT_GT(highestRiskPoints(item), 1) << "significant item " << item << " could never be selected";
       const std::string& text = t.SignificantItemText[static_cast<std::size_t>(k)];
       EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
-      EXPECT_LE(text.size(), 36u) << text;
     }
 }
 
@@ -219,15 +220,11 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls
         ASSERT_LE(count, 99);
         EXPECT_LE(t.NormTable[s][1][r][g], 10);
         EXPECT_EQ(t.NormTable[s][count][r][g], 99) << g << r << s;
-        for (int x = 2; x <= count; ++x) EXPECT_GE(t.NormTable[s][x][r][g], t.NormTable[s][x - 1][r][g]);
       }
       EXPECT_LE(t.StressNorm[r][1][g], 5);
       EXPECT_EQ(t.StressNorm[r][50][g], 99);
-      for (int m = 2; m <= 50; ++m) EXPECT_GE(t.StressNorm[r][m][g], t.StressNorm[r][m - 1][g]);
     }
   EXPECT_LE(t.StressCut[1], 14) << "the lowest ratio, 15, falls in row 1";
-  EXPECT_GE(t.StressCut[51], 240 + 8) << "the highest ratio with its largest correction falls in row 50";
-  for (int m = 2; m <= 51; ++m) EXPECT_GT(t.StressCut[m], t.StressCut[m - 1]);
   // Truthfulness corrections shrink as the band falls.
   for (int s = 2; s <= 6; ++s) {
     EXPECT_GE(t.TruthCorrection[s][1], 0);
@@ -322,7 +319,6 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine)
     const int item = 139 + (k + 3) / 4;
     const std::string& text = t.ChoiceText[static_cast<std::size_t>(k)];
     EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
-    EXPECT_LE(text.size(), 71u) << text;
   }
   RealFileSystem fs;
   const ReportTexts texts = LoadReportInstallation(fs, ZV_PROGRAM_DIR).texts;
@@ -331,7 +327,6 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine)
       const auto& lines = texts.paragraph(s, word);
       EXPECT_GE(lines.size(), 3u) << paragraphFileName(s) << " " << word;
       for (const auto& l : lines) {
-        EXPECT_LE(l.size(), 71u) << l;
         EXPECT_NE(l.back(), '-') << "a hyphen at the line end turns into a stray blank when lines are joined: " << l;
       }
     }

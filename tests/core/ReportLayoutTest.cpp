@@ -94,7 +94,6 @@ class Layout : public ::testing::Test {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, ChartLinesColumnsAndBars) {
   Lines l = print(19, [](ReportContext& c) { PrintProfile(c, 1, 6); });
   ASSERT_EQ(l.size(), 22u) << "the chart writes 22 lines";
@@ -166,7 +165,6 @@ TEST_F(Layout, ChartFootnotes) {
                       sp(7) + "   to score this scale" + sp(8) + kScaleB});
 }
 
-// ---------------------------------------------------------------------------
 TEST(RiskRangeTest, BandEdges) {
   using Case = std::tuple<int, const char*, const char*>;
   const std::vector<Case> general = {
@@ -232,7 +230,6 @@ TEST_F(Layout, ScaleParagraphs) {
   }
 }
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, PageFoot) {
   auto foot = [this](int mode) { return [mode](ReportContext& c) { PrintPageFoot(c, mode); }; };
   const std::string notice1 = "       Test installation for the report tests.  All rights reserved.";
@@ -292,7 +289,6 @@ TEST_F(Layout, ClassificationHeadingLines) {
   EXPECT_EQ(scores.AbuseCount, 1);
 }
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, ResponseRows) {
   for (int i = 1; i <= 105; ++i) scores.ItemCode[i] = 1;
   scores.ItemCode[2] = 2;

@@ -144,7 +144,6 @@ TEST_F(Production, ClientFaultsNameTheRecord) {
   EXPECT_FALSE(fs.exists(dir.file("report.prn")));
 }
 
-// ---------------------------------------------------------------------------
 namespace {
 
 class Tool : public Production {

@@ -102,7 +102,6 @@ TEST(NewPageTest, RunningHeadPageNumberAndPageFull) {
   EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 58, 58}));
 }
 
-// ---------------------------------------------------------------------------
 TEST(JustifyWideningTest, BlanksGoToTheGapsRightEndFirst) {
   // Gaps of 1, 2, 1 blanks: the double blank counts once per pass.
   const std::string doubled = run('a', 20) + " " + run('b', 20) + "  " + run('c', 12) + " " + run('d', 13);
