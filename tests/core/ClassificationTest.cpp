@@ -35,18 +35,14 @@ std::string paragraph(const Scores& s) { return ClassificationParagraph(DecideSu
 }  // namespace
 
 TEST(ClassificationCriteriaTest, DependencyCriteriaItemsAndOmissions) {
-  // Three criteria meet dependency, two do not.
+  // Three criteria meet dependency, two do not; criterion 4 comes through the points of item 155.
   Scores s = answers({{66, 1}, {146, 2}});  // criteria 1 and 2
   Classification c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.dependencyCriteria, 2);
-  EXPECT_EQ(c.DependencyMet, 0);
-  EXPECT_TRUE(c.dependencyList.empty());
-  EXPECT_TRUE(c.toleranceText.empty());
-  s.ItemPoints[155] = 2;  // criterion 4 through the points of item 155
+  EXPECT_EQ((std::vector<int>{c.dependencyCriteria, c.DependencyMet}), (std::vector<int>{2, 0}));
+  EXPECT_TRUE(c.dependencyList.empty() && c.toleranceText.empty());
+  s.ItemPoints[155] = 2;
   c = DecideSubstanceUse(s);
-  EXPECT_EQ(c.dependencyCriteria, 3);
-  EXPECT_EQ(c.DependencyMet, 1);
-  EXPECT_TRUE(c.physiological);
+  EXPECT_EQ((std::vector<int>{c.dependencyCriteria, c.DependencyMet, c.physiological}), (std::vector<int>{3, 1, 1}));
   // Each criterion and its items.
   struct Case { int item; int code; int points; bool physiological; };
   const Case cases[] = {{66, 1, 0, true},   {145, 3, 0, true},  {146, 1, 0, true},  {147, 2, 0, true},
@@ -57,26 +53,21 @@ TEST(ClassificationCriteriaTest, DependencyCriteriaItemsAndOmissions) {
     s = answers({{k.item, k.code}});
     s.ItemPoints[static_cast<std::size_t>(k.item)] = k.points;
     c = DecideSubstanceUse(s);
-    EXPECT_EQ(c.dependencyCriteria, 1) << k.item;
-    EXPECT_EQ(c.physiological, k.physiological) << k.item;
-    EXPECT_FALSE(c.dependencyOmitted);
+    EXPECT_EQ((std::vector<int>{c.dependencyCriteria, c.physiological, c.dependencyOmitted}),
+              (std::vector<int>{1, k.physiological, 0})) << k.item;
   }
   // Item 155 with one point does not admit criterion 4; answer 4 of 145 does not admit criterion 1.
   s = answers({{145, 4}});
   s.ItemPoints[155] = 1;
   EXPECT_EQ(DecideSubstanceUse(s).dependencyCriteria, 0);
-
-  // Omitted groups set the omitted flags.
+  // Omitted groups set the omitted flags; one item of the group answered is not omitted.
   c = decide({{66, 0}, {145, 0}});
-  EXPECT_TRUE(c.dependencyOmitted);
-  EXPECT_FALSE(c.abuseOmitted);
-  EXPECT_FALSE(decide({{66, 0}}).dependencyOmitted) << "one item of the group answered: not omitted";
+  EXPECT_TRUE(c.dependencyOmitted && !c.abuseOmitted);
+  EXPECT_FALSE(decide({{66, 0}}).dependencyOmitted);
   s = answers({{142, 0}});
   s.CourtValue[11] = 3;  // the arrest flag cannot admit an omitted criterion
   c = DecideSubstanceUse(s);
-  EXPECT_TRUE(c.abuseOmitted);
-  EXPECT_EQ(c.AbuseCount, 0);
-  EXPECT_TRUE(c.arrest);
+  EXPECT_EQ((std::vector<int>{c.abuseOmitted, c.AbuseCount, c.arrest}), (std::vector<int>{1, 0, 1}));
 }
 
 TEST(ClassificationCriteriaTest, AbuseCriteria) {
@@ -85,10 +76,10 @@ TEST(ClassificationCriteriaTest, AbuseCriteria) {
                         {141, 3, 1}, {142, 1, 1}, {85, 1, 1},  {68, 1, 1},  {143, 2, 1}, {143, 4, 0}};
   for (const Case& k : cases) EXPECT_EQ(decide({{k.item, k.code}}).AbuseCount, k.count) << k.item << "=" << k.code;
   Scores s = answers();
-  s.CourtValue[13] = 2;  // two DUI arrests admit criterion 3
-  EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, 1);
-  s.CourtValue[13] = 1;
-  EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, 0);
+  for (auto [dui, count] : {std::pair{2, 1}, {1, 0}}) {  // two DUI arrests admit criterion 3
+    s.CourtValue[13] = dui;
+    EXPECT_EQ(DecideSubstanceUse(s).AbuseCount, count) << dui;
+  }
 }
 
 TEST(ClassificationListsTest, ToleranceWithdrawalTexts) {
@@ -97,19 +88,17 @@ TEST(ClassificationListsTest, ToleranceWithdrawalTexts) {
   ASSERT_EQ(met.DependencyMet, 1);
   EXPECT_EQ(met.toleranceText, "(Tolerance:  66 ,  145,  Withdrawal: 146,  147).");
 
-  auto tolerance = [](Codes codes) {
+  using Answers = std::vector<std::pair<int, int>>;
+  auto tolerance = [](const Answers& codes) {
     Scores s = answers({{7, 1}, {32, 1}, {53, 1}});  // three criteria without physiological items
     for (auto [i, c] : codes) s.ItemCode[static_cast<std::size_t>(i)] = c;
     return DecideSubstanceUse(s).toleranceText;
   };
-  EXPECT_EQ(tolerance({}), "");
-  EXPECT_EQ(tolerance({{66, 1}}), "(Tolerance:  66 ).");
-  EXPECT_EQ(tolerance({{145, 2}}), "(Tolerance:  145).");
-  EXPECT_EQ(tolerance({{146, 3}}), "( Withdrawal: 146).");
-  EXPECT_EQ(tolerance({{147, 1}}), "( Withdrawal: 147).");
-  EXPECT_EQ(tolerance({{146, 1}, {147, 1}}), "( Withdrawal: 146,  147).");
-  EXPECT_EQ(tolerance({{66, 1}, {147, 2}}), "(Tolerance:  66 ,  Withdrawal: 147).");
-  EXPECT_EQ(tolerance({{145, 1}, {146, 1}}), "(Tolerance:  145,  Withdrawal: 146).");
+  const std::pair<Answers, const char*> texts[] = {
+      {{}, ""}, {{{66, 1}}, "(Tolerance:  66 )."}, {{{145, 2}}, "(Tolerance:  145)."}, {{{146, 3}}, "( Withdrawal: 146)."},
+      {{{147, 1}}, "( Withdrawal: 147)."}, {{{146, 1}, {147, 1}}, "( Withdrawal: 146,  147)."},
+      {{{66, 1}, {147, 2}}, "(Tolerance:  66 ,  Withdrawal: 147)."}, {{{145, 1}, {146, 1}}, "(Tolerance:  145,  Withdrawal: 146)."}};
+  for (const auto& [codes, text] : texts) EXPECT_EQ(tolerance(codes), text);
 }
 
 TEST(ClassificationListsTest, DependencyAndAbuseLists) {

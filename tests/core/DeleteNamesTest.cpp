@@ -10,11 +10,17 @@ using namespace zv;
 
 namespace {
 
-std::string scrambled(const std::string& name) {
-  std::string s = name;
-  s.resize(25, ' ');
-  Encrypt(s, false);
-  return s;
+// A stored record after Delete Names: the name scrambled, the flag set, the rest as it was.
+std::string deleted(std::string record) {
+  std::string name = record.substr(0, 25);
+  Encrypt(name, false);
+  return record.replace(0, 25, name).replace(254, 1, "1");
+}
+
+std::vector<std::string> recordsOnDisk(const zvtest::SupervisorFixture& f, int n) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= n; ++i) out.push_back(f.recordOnDisk(i));
+  return out;
 }
 
 }  // namespace
@@ -26,14 +32,11 @@ TEST(DeleteNames, AsksWithTheExactWarningAndNoWritesNothing) {
   f.state.Refresh = false;
   f.prompter.script(Answer::No);
   EXPECT_EQ(DeleteNames(f.state), 0);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text,
-            "You are about to delete the Client Name from\rall tests on this diskette. This should not be done\r"
-            "until you have printed all reports and are finished\rwith this diskette and ready to return it.\r\r"
-            "Are you SURE you want to do this?");
-  EXPECT_EQ(f.prompter.asked[0].title, "WARNING!");
-  EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(f.prompter.asked[0].icon, Icon::Critical);
+  EXPECT_EQ(f.prompter.asked,
+            (zvtest::AskedList{{"You are about to delete the Client Name from\rall tests on this diskette. This should not "
+                                "be done\runtil you have printed all reports and are finished\rwith this diskette and ready "
+                                "to return it.\r\rAre you SURE you want to do this?",
+                                "WARNING!", Buttons::YesNo, Icon::Critical}}));
   EXPECT_EQ(zvtest::readBytes(f.state.clientFile()), before);
   EXPECT_EQ(f.state.clients.slot[1].raw(Field::Name), "Jones                    ");
   EXPECT_FALSE(f.state.Refresh);
@@ -44,31 +47,19 @@ TEST(DeleteNames, FlagsZeroOneZeroZeroScrambleRecordsOneAndThreeAndFlagTheBlankF
   f.addClient("Ab Smith");
   f.addClient("Kept Name", std::string(162, '1'), "1");
   f.addClient("Carol Brown");
-  f.addClient("");
-  const std::string second = f.recordOnDisk(2);
+  f.addClient("");  // a blank name stays blank but is flagged
+  const auto before = recordsOnDisk(f, 4);
   f.state.Refresh = false;
   f.state.clients.NameDeleted = 0;
   EXPECT_EQ(DeleteNames(f.state), 3);
-  // A blank name stays blank but is flagged.
-  EXPECT_EQ(f.recordOnDisk(4).substr(0, 25), std::string(25, ' '));
-  EXPECT_EQ(f.recordOnDisk(4)[254], '1');
-
-  EXPECT_EQ(f.recordOnDisk(1).substr(0, 25), scrambled("Ab Smith"));
+  EXPECT_EQ(recordsOnDisk(f, 4), (std::vector<std::string>{deleted(before[0]), before[1], deleted(before[2]), deleted(before[3])}));
   EXPECT_EQ(f.recordOnDisk(1).substr(0, 5), "Di Vp");
-  EXPECT_EQ(f.recordOnDisk(1)[254], '1');
-  EXPECT_EQ(f.recordOnDisk(2), second);
-  EXPECT_EQ(f.recordOnDisk(3).substr(0, 25), scrambled("Carol Brown"));
-  EXPECT_EQ(f.recordOnDisk(3)[254], '1');
-  // Everything but the name stays.
-  EXPECT_EQ(f.recordOnDisk(3).substr(25, 229), f.state.clients.slot[3].bytes().substr(25, 229));
-  EXPECT_EQ(f.recordOnDisk(3).substr(91, 162), std::string(162, '1'));
-  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Name), scrambled("Ab Smith"));
+  EXPECT_EQ(f.recordOnDisk(4).substr(0, 25), std::string(25, ' '));
+  EXPECT_EQ(f.state.clients.slot[1].bytes(), deleted(before[0]));
   EXPECT_EQ(f.state.clients.NameDeleted, 1);
   EXPECT_TRUE(f.state.Refresh);
   ASSERT_EQ(f.prompter.asked.size(), 2u);
-  EXPECT_EQ(f.prompter.asked[1].text, "Process complete. Press Enter to continue.");
-  EXPECT_EQ(f.prompter.asked[1].title, "Zorvex");
-  EXPECT_EQ(f.prompter.asked[1].icon, Icon::None);
+  EXPECT_EQ(f.prompter.asked[1], (zvtest::Asked{"Process complete. Press Enter to continue.", "Zorvex", Buttons::Ok, Icon::None}));
 
   // A second run finds nothing left to scramble.
   const std::string file = zvtest::readBytes(f.state.clientFile());
@@ -78,11 +69,8 @@ TEST(DeleteNames, FlagsZeroOneZeroZeroScrambleRecordsOneAndThreeAndFlagTheBlankF
 
 TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWholeRecords) {
   zvtest::SupervisorFixture f;
-  f.addClient("Alpha");
-  f.addClient("Bravo");
-  f.addClient("Charlie");
-  const std::string second = f.recordOnDisk(2);
-  const std::string third = f.recordOnDisk(3);
+  for (const char* name : {"Alpha", "Bravo", "Charlie"}) f.addClient(name);
+  const auto before = recordsOnDisk(f, 3);
   // The first write succeeds, the second finds the disk write protected.
   struct OneThenFail : FaultyFileSystem {
     using FaultyFileSystem::FaultyFileSystem;
@@ -98,13 +86,9 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
   f.prompter.script(Answer::Yes);
   f.prompter.script(Answer::Cancel);  // give up on the write-protected disk
   EXPECT_EQ(DeleteNames(state), 1);
-  EXPECT_EQ(f.recordOnDisk(1).substr(0, 25), scrambled("Alpha"));
-  EXPECT_EQ(f.recordOnDisk(1)[254], '1');
-  EXPECT_EQ(f.recordOnDisk(2), second);
-  EXPECT_EQ(f.recordOnDisk(3), third);
+  EXPECT_EQ(recordsOnDisk(f, 3), (std::vector<std::string>{deleted(before[0]), before[1], before[2]}));
   // The table mirrors the file again.
-  EXPECT_EQ(state.clients.slot[2].raw(Field::Name), "Bravo                    ");
-  EXPECT_EQ(state.clients.slot[2].raw(Field::NameDeleted), "0");
+  EXPECT_EQ(state.clients.slot[2].bytes(), before[1]);
   ASSERT_EQ(f.prompter.asked.size(), 3u);
   EXPECT_EQ(f.prompter.asked[1].title, "Data Disk Error");
   EXPECT_NE(f.prompter.asked[2].text.find("Run Delete Names again"), std::string::npos);
@@ -114,11 +98,8 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
   SystemState later(f.realFs, f.prompter, f.dir.path());
   later.dataLocation = f.dir.path();
   later.clients = state.clients;
-  f.prompter.asked.clear();
   EXPECT_EQ(DeleteNames(later), 2);
-  EXPECT_EQ(f.recordOnDisk(1).substr(0, 25), scrambled("Alpha"));
-  EXPECT_EQ(f.recordOnDisk(2).substr(0, 25), scrambled("Bravo"));
-  EXPECT_EQ(f.recordOnDisk(3).substr(0, 25), scrambled("Charlie"));
+  EXPECT_EQ(recordsOnDisk(f, 3), (std::vector<std::string>{deleted(before[0]), deleted(before[1]), deleted(before[2])}));
 }
 
 TEST(DeleteNames, ClientsBeyond51InTheFileAreScrambledToo) {
@@ -134,9 +115,8 @@ TEST(DeleteNames, ClientsBeyond51InTheFileAreScrambledToo) {
   LoadClientFile(f.fs, f.state.clientFile(), f.state.clients);
   f.prompter.script(Answer::Yes);
   EXPECT_EQ(DeleteNames(f.state), 52);
-  EXPECT_EQ(f.recordOnDisk(51).substr(0, 25), scrambled("Client 51"));
-  EXPECT_EQ(f.recordOnDisk(52).substr(0, 25), scrambled("Client 52"));
-  EXPECT_EQ(f.recordOnDisk(52)[254], '1');
+  EXPECT_EQ(f.recordOnDisk(51), deleted(file.substr(50 * 255, 255)));
+  EXPECT_EQ(f.recordOnDisk(52), deleted(file.substr(51 * 255, 255)));
   EXPECT_EQ(f.recordOnDisk(53), file.substr(52 * 255)) << "already deleted";
   EXPECT_EQ(zvtest::readBytes(f.state.clientFile()).substr(53 * 255), "tail");
   EXPECT_EQ(f.prompter.asked.back().text, "Process complete. Press Enter to continue.");

@@ -23,17 +23,19 @@ TEST(GridAnswerType, KeysColumnsAndHelp) {
                                               {3, '4', true},  {4, '5', false}, {5, '5', true},
                                               {6, '6', false}, {2, '0', true},  {2, 'a', false}};
   for (const auto& [type, key, ok] : keys) EXPECT_EQ(gridAccepts(type, key), ok) << type << ' ' << key;
-  EXPECT_EQ(columnCount(0), 3);
-  EXPECT_EQ(columnCount(3), 5);
-  EXPECT_EQ(columnCount(6), 6);
-  EXPECT_EQ(gridWidthTwips(1), 1120);
-  EXPECT_EQ(gridWidthTwips(4), 1550);
-  EXPECT_EQ(gridWidthTwips(5), 1750);
+  EXPECT_EQ(headerTexts(0), (std::vector<std::string>{"Num", "1", "2"}));
   EXPECT_EQ(headerTexts(5), (std::vector<std::string>{"Num", "1", "2", "3", "4", "5"}));
-  EXPECT_EQ(gridHelp(4), nullptr);
-  EXPECT_EQ(std::string(gridHelp(2)), "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
-  EXPECT_EQ(std::string(gridHelp(3)),
-            "0=No answer, 1=Rare or Never, 2=Sometimes, 3=Often, 4=Very Often, Tab=Next grid");
+  std::vector<std::string> helps;
+  for (int type = 0; type <= 6; ++type) {
+    EXPECT_EQ(static_cast<std::size_t>(columnCount(type)), headerTexts(type).size()) << type;
+    helps.push_back(gridHelp(type) ? gridHelp(type) : "(none)");
+  }
+  EXPECT_EQ(helps, (std::vector<std::string>{
+                       "0=No answer, 1=True, 2=False, Tab=Next grid", "0=No answer, 1=Yes, 2=No, Tab=Next grid",
+                       "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid",
+                       "0=No answer, 1=Rare or Never, 2=Sometimes, 3=Often, 4=Very Often, Tab=Next grid", "(none)",
+                       "0=No answer, 1=True, 2=Mostly True, 3=Can't Decide, 4=Mostly False, 5=False, Tab=Next grid",
+                       "0=No answer, 1=Very Often, 2=Often, 3=Can't Decide, 4=Often, 5=Very Often, Tab=Next grid"}));
 }
 
 TEST(GridPlanning, OneGridPerTypeInOrderOfFirstOccurrence) {
@@ -87,50 +89,33 @@ TEST(GridScrolling, SeventeenRowsVisible) {
   for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
 }
 
-TEST(GridNavigation, KeyedAnswersAdvanceAcrossGridsAndBeepAtTheEnd) {
-  GridNavigator n({3, 2, 2});
-  EXPECT_EQ(n.focus(), 0);
-  EXPECT_EQ(n.row(0), 1);
-  EXPECT_FALSE(n.advance().beep);
-  EXPECT_FALSE(n.advance().beep);
-  EXPECT_EQ(n.row(0), 3);
-  auto s = n.advance();  // last item of grid 0: to row 1 of grid 1
-  EXPECT_TRUE(s.gridChanged);
-  EXPECT_EQ(n.focus(), 1);
-  EXPECT_EQ(n.row(1), 1);
-  EXPECT_EQ(n.row(0), 3);
-  n.advance();
-  n.advance();
-  EXPECT_EQ(n.focus(), 2);
-  n.advance();
-  EXPECT_EQ(n.row(2), 2);
-  s = n.advance();  // last item of the last grid: stays, beeps
-  EXPECT_TRUE(s.beep);
-  EXPECT_FALSE(s.gridChanged);
-  EXPECT_EQ(n.focus(), 2);
-  EXPECT_EQ(n.row(2), 2);
+namespace {
+
+// Each move ('a' advance, 'u' up, 'b' backspace) as "grid.row" after it, with
+// "!" for a beep and "*" for a change of grid.
+std::vector<std::string> trace(GridNavigator& n, const std::string& moves) {
+  std::vector<std::string> out;
+  for (char m : moves) {
+    const auto s = m == 'a' ? n.advance() : m == 'u' ? n.up() : n.backspace();
+    out.push_back(std::to_string(n.focus()) + "." + std::to_string(n.row(n.focus())) + (s.beep ? "!" : "") +
+                  (s.gridChanged ? "*" : ""));
+  }
+  return out;
 }
 
-TEST(GridNavigation, UpAndBackspaceAtRowOne) {
+}  // namespace
+
+TEST(GridNavigation, KeysMoveAcrossGridsAndBeepAtTheEnds) {
   GridNavigator n({3, 2, 2});
-  auto s = n.up();  // row 1 of grid 0
-  EXPECT_TRUE(s.beep);
-  EXPECT_EQ(n.row(0), 1);
-  EXPECT_TRUE(n.backspace().beep);
-  n.focusGrid(2);
-  s = n.up();  // row 1 of grid 2: last item of grid 1
-  EXPECT_FALSE(s.beep);
-  EXPECT_TRUE(s.gridChanged);
-  EXPECT_EQ(n.focus(), 1);
-  EXPECT_EQ(n.row(1), 2);
-  s = n.up();
-  EXPECT_FALSE(s.gridChanged);
-  EXPECT_EQ(n.row(1), 1);
-  s = n.backspace();
-  EXPECT_EQ(n.focus(), 0);
-  EXPECT_EQ(n.row(0), 3);
-  EXPECT_TRUE(n.backspace().beep);  // not at row 1: refused
-  EXPECT_EQ(n.row(0), 3);
+  EXPECT_EQ((std::vector<int>{n.focus(), n.row(0)}), (std::vector<int>{0, 1}));
+  // The last item of a grid leads to the next grid's first; the last of all stays and beeps.
+  EXPECT_EQ(trace(n, "aaaaaaa"), (std::vector<std::string>{"0.2", "0.3", "1.1*", "1.2", "2.1*", "2.2", "2.2!"}));
+  EXPECT_EQ((std::vector<int>{n.row(0), n.row(1)}), (std::vector<int>{3, 2})) << "each grid keeps its row";
+  // Up and Backspace at row 1 lead to the previous grid's last item, Backspace elsewhere beeps.
+  GridNavigator m({3, 2, 2});
+  EXPECT_EQ(trace(m, "ub"), (std::vector<std::string>{"0.1!", "0.1!"}));
+  m.focusGrid(2);
+  EXPECT_EQ(trace(m, "uubb"), (std::vector<std::string>{"1.2*", "1.1", "0.3*", "0.3!"}));
 }
 
 TEST(GridNavigation, FocusAndRowsFromClicks) {

@@ -119,12 +119,6 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
   const Case cases[] = {
       {"an untouched copy", [](F&) { return Texts{}; }},
       // ZVRPT.TXT
-      {"a duplicated text line", [](F& f) {
-         auto ls = f.lines("ZVRPT.TXT");
-         ls.insert(ls.begin() + 2, ls[2]);
-         f.write("ZVRPT.TXT", ls);
-         return Texts{"ZVRPT.TXT:137: text after the last value of the file"};
-       }},
       {"a deleted text line", [](F& f) {
          f.eraseLine("ZVRPT.TXT", 50);
          return Texts{"ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected"};
@@ -141,18 +135,8 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
        edited("ZVRPT.TXT", 46, "", "140. Se emborrach\xC3\xB3 una vez",
               "ZVRPT.TXT:46: answer text 2 looks UTF-8 encoded; installation files are Windows-1252")},
       {"a DEL byte in a text", edited("ZVRPT.TXT", 3, " ", "\x7F", "ZVRPT.TXT:3: control character 0x7F")},
-      // ZVB.TXT
-      {"the last line missing", [](F& f) {
-         f.eraseLine("ZVB.TXT", 71);
-         return Texts{"ZVB.TXT:71: file ends early: truthfulness correction of scale 6, band 1 expected"};
-       }},
-      {"a blank line between the keys", [](F& f) {
-         auto ls = f.lines("ZVB.TXT");
-         ls.insert(ls.begin() + 9, "");
-         f.write("ZVB.TXT", ls);
-         return Texts{"ZVB.TXT:10: blank line where scoring key of key section 2, answer code 2 was expected (the "
-                      "rest of the file is not checked)"};
-       }},
+      // ZVB.TXT (the parser's own faults, blank lines, early ends, control characters and line
+      // ends of every kind: ReportDataTest and ReportDataTextFilesTest)
       {"a norm percentile of 150",
        edited("ZVB.TXT", 22, ", 31,", ", 150,",
               "ZVB.TXT:22: percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99")},
@@ -188,11 +172,6 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
                                                "ZVB.TXT:58: item 1 stands twice in the item list of scale 1")},
       {"a key item twice", edited("ZVB.TXT", 64, ", 158", ", 4",
                                   "ZVB.TXT:64: key item 32 (item 4) stands twice among the key items of scale 3")},
-      {"a tab between two numbers", edited("ZVB.TXT", 21, ", 3", ",\t3", "ZVB.TXT:21: control character 0x09")},
-      {"LF line ends", [](F& f) {
-         f.write("ZVB.TXT", f.lines("ZVB.TXT"), "\n");
-         return Texts{};
-       }},
       // Paragraph files
       {"a paragraph without its END", [](F& f) {
          const int severe = f.lineOf("ZVAL.TXT", "SEVERE");

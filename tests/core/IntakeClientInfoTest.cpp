@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "intake/ClientInfoRules.h"
+#include "intake/CourtHistoryRules.h"
 #include "intake/FieldText.h"
 #include "records/ClientFile.h"
 #include "records/ClientSlot.h"
@@ -27,31 +28,18 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
     std::optional<bool> accepted;
     const char* text;  // nullptr: not checked
   };
+  using F = InfoField;
   const Case cases[] = {
-      {InfoField::Age, "10", false, ""},  // a refused age is emptied
-      {InfoField::Age, "11", true, nullptr},
-      {InfoField::Age, "99", true, nullptr},
-      {InfoField::Age, "", false, nullptr},
-      {InfoField::Age, "5a", false, nullptr},
-      {InfoField::Age, "n", true, "N"},
-      {InfoField::Age, " 42", {}, "42"},
-      {InfoField::Education, "", true, nullptr},
-      {InfoField::Education, "0", true, nullptr},
-      {InfoField::Education, "99", true, nullptr},
-      {InfoField::Education, "n", {}, "N"},
-      {InfoField::Education, "ab", false, nullptr},
-      {InfoField::Education, "-1", false, nullptr},
-      {InfoField::Name, "", false, nullptr},
-      {InfoField::Name, "   ", false, nullptr},
-      {InfoField::Name, "N", {}, "N"},
-      {InfoField::SSN, "", true, nullptr},
-      {InfoField::SSN, " n ", {}, "N"},
-      {InfoField::SSN, " 123-45 ", {}, "123-45"},
-      // A date beginning with N passes here and is refused on accepting.
-      {InfoField::DateOfBirth, "n1/", true, "N1/"},
-      {InfoField::DateOfBirth, "N", true, nullptr},
-      {InfoField::DateOfBirth, "02/30/1990", false, "02/30/1990"},  // kept for correction
-      {InfoField::DateOfBirth, "02/29/1992", true, nullptr},
+      {F::Age, "10", false, ""},  // a refused age is emptied
+      {F::Age, "11", true, nullptr},         {F::Age, "99", true, nullptr},   {F::Age, "", false, nullptr},
+      {F::Age, "5a", false, nullptr},        {F::Age, "n", true, "N"},         {F::Age, " 42", {}, "42"},
+      {F::Education, "", true, nullptr},     {F::Education, "0", true, nullptr}, {F::Education, "99", true, nullptr},
+      {F::Education, "n", {}, "N"},          {F::Education, "ab", false, nullptr}, {F::Education, "-1", false, nullptr},
+      {F::Name, "", false, nullptr},         {F::Name, "   ", false, nullptr}, {F::Name, "N", {}, "N"},
+      {F::SSN, "", true, nullptr},           {F::SSN, " n ", {}, "N"},        {F::SSN, " 123-45 ", {}, "123-45"},
+      // A date beginning with N passes here and is refused on accepting; a bad one is kept for correction.
+      {F::DateOfBirth, "n1/", true, "N1/"},  {F::DateOfBirth, "N", true, nullptr},
+      {F::DateOfBirth, "02/30/1990", false, "02/30/1990"}, {F::DateOfBirth, "02/29/1992", true, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<int>(c.field)) + " '" + c.in + "'");
@@ -59,6 +47,15 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
     if (c.accepted) { EXPECT_EQ(r.accepted, *c.accepted); }
     if (c.text) { EXPECT_EQ(r.text, c.text); }
   }
+}
+
+TEST(IntakeMessages, ARefusedFieldsMessage) {
+  EXPECT_EQ((std::vector<std::string>{infoErrorMessage(InfoField::Age), infoErrorMessage(InfoField::DateOfBirth),
+                                      infoErrorMessage(InfoField::Race)}),
+            (std::vector<std::string>{
+                "Enter age of client in number of years. Press Enter to continue.",
+                "Enter date of birth month, day, year as mm/dd/yyyy or N for Not Available. Press Enter to continue.",
+                "Press down arrow to select ethnicity. Press Enter to continue."}));
 }
 
 TEST(IntakeLists, TypingAcceptsDigitsOfTheListAndNAndMatchingTriesTwoLettersBeforeN) {
@@ -155,19 +152,11 @@ TEST(IntakeRecord, RecordToDBCutsEveryValueToItsWidthInWindows1252) {
 
 TEST(IntakeRecord, RecordToScreenTrimsAndReadsPositions) {
   ClientRecord r;
-  r.setRaw(Field::Name, "Jones");
-  r.setRaw(Field::Age, "7");
-  r.setRaw(Field::Race, "7");  // not a position of the race list
-  r.setRaw(Field::Gender, "2");
-  r.setRaw(Field::Marital, "N");
-  r.setRaw(Field::DateOfBirth, "N");
-  const auto v = RecordToScreen(r);
-  EXPECT_EQ(v.name, "Jones");
-  EXPECT_EQ(v.age, "7");
-  EXPECT_EQ(v.race, -1);
-  EXPECT_EQ(v.gender, 2);
-  EXPECT_EQ(v.marital, -1);
-  EXPECT_EQ(v.dateOfBirth, "N");
+  for (auto [f, v] : {std::pair{Field::Name, "Jones"}, {Field::Age, "7"}, {Field::Race, "7"}, {Field::Gender, "2"},
+                      {Field::Marital, "N"}, {Field::DateOfBirth, "N"}})
+    r.setRaw(f, v);
+  // Race 7 is no position of the race list.
+  EXPECT_EQ(RecordToScreen(r), (ClientInfoValues{"Jones", "", "7", -1, -1, 2, "", "N"}));
   EXPECT_EQ(counterValue(r, Field::EditCount), 0);  // blank reads as 0
   r.setRaw(Field::EditCount, "3");
   EXPECT_EQ(counterValue(r, Field::EditCount), 3);
@@ -206,7 +195,7 @@ struct StoreFixture {
 
 }  // namespace
 
-TEST(IntakeStore, NewClientIsPlacedButNotWrittenAndEditsAreWrittenAtOnce) {
+TEST(IntakeStore, NewClientIsPlacedButNotWrittenEditsAreWrittenAtOnceLockedOnesAreNotChanged) {
   StoreFixture f(2);
   ASSERT_TRUE(f.store(0, 0));
   EXPECT_EQ(f.table.CurrentRecord, 3);
@@ -220,24 +209,20 @@ TEST(IntakeStore, NewClientIsPlacedButNotWrittenAndEditsAreWrittenAtOnce) {
   EXPECT_EQ(e.table.slot[2].raw(Field::EditCount), "3");
   EXPECT_EQ(e.table.slot[2].trimmed(Field::Name), "New Person");
   EXPECT_EQ(e.table.slot[2].raw(Field::Responses), std::string(162, '1'));  // answers untouched
-}
 
-TEST(IntakeStore, EditLimitedAndNameDeletedClientsAreNotChanged) {
-  StoreFixture f(1, 1);
-  const ClientRecord before = f.table.slot[1];
-  const std::string disk = zvtest::readBytes(f.path);
-  ASSERT_TRUE(f.store(3, 3));
-  EXPECT_EQ(f.table.slot[1], before);
-  EXPECT_EQ(zvtest::readBytes(f.path), disk);
-  // A name-deleted client is written again unchanged.
-  StoreFixture d(1, 1);
-  d.table.slot[1].setRaw(Field::Name, "\x81\x8D\x8F scrambled");
-  d.table.slot[1].setRaw(Field::NameDeleted, "1");
-  SaveClientRecord(d.fs, d.path, d.table, 1);
-  const ClientRecord deleted = d.table.slot[1];
-  ASSERT_TRUE(d.store(0, 0, true));
-  EXPECT_EQ(d.table.slot[1], deleted);
-  EXPECT_EQ(zvtest::readBytes(d.path), deleted.bytes());
+  // At the edit limit, and with the name deleted, the record is written again unchanged.
+  for (bool nameDeleted : {false, true}) {
+    StoreFixture d(1, 1);
+    if (nameDeleted) {
+      d.table.slot[1].setRaw(Field::Name, "\x81\x8D\x8F scrambled");
+      d.table.slot[1].setRaw(Field::NameDeleted, "1");
+      SaveClientRecord(d.fs, d.path, d.table, 1);
+    }
+    const ClientRecord before = d.table.slot[1];
+    ASSERT_TRUE(nameDeleted ? d.store(0, 0, true) : d.store(3, 3));
+    EXPECT_EQ(d.table.slot[1], before);
+    EXPECT_EQ(zvtest::readBytes(d.path), before.bytes());
+  }
 }
 
 TEST(IntakeFieldText, LeadingNumberAndDates) {
@@ -245,4 +230,62 @@ TEST(IntakeFieldText, LeadingNumberAndDates) {
   for (const auto& [text, n] : numbers) EXPECT_EQ(leadingNumber(text), n) << text;
   EXPECT_EQ(dateText(2024, 3, 7), "03/07/2024");
   EXPECT_EQ(todayText().size(), 10u);
+}
+
+TEST(CourtHistoryRules, LeavingAFieldTrimsTakesNAndTheFieldsRangeAndEmptiesARefusal) {
+  const struct { int field; const char* in; bool accepted; const char* text; } cases[] = {
+      {0, "4", false, ""},    {0, "5", true, "5"},      {1, "99", true, "99"}, {0, "0", false, ""},  // ages 5 to 99
+      {1, "", false, ""},     {2, "0", true, "0"},      {2, "00", false, ""},  {13, "0", true, "0"},  // a single 0: fields 2 to 13
+      {2, "n", true, "N"},    {12, "99", true, "99"},   {12, "x", false, ""},  {13, "12", true, "12"},
+      {13, "13", false, ""},  {13, "012", true, "012"}, {13, "1.5", true, "1.5"},
+      {5, "7 ", true, "7"},  // a value read back with its trailing blank
+  };
+  for (const auto& c : cases) {
+    const CourtEnterResult r = courtEnterRule(c.field, c.in);
+    EXPECT_EQ(r.accepted, c.accepted) << c.field << " '" << c.in << "'";
+    EXPECT_EQ(r.text, c.text) << c.field << " '" << c.in << "'";
+  }
+}
+
+TEST(CourtHistoryRules, TextsPerField) {
+  const std::string nfa = " or N for not available. Press Enter to continue.", nA = " or N for Not Available";
+  EXPECT_EQ((std::vector<std::string>{courtErrorMessage(0), courtErrorMessage(3), courtErrorMessage(4),
+                                      courtErrorMessage(12), courtErrorMessage(13)}),
+            (std::vector<std::string>{"Enter age in number of years" + nfa, "Enter a number from 0 to 99" + nfa,
+                                      "Enter a number from 0 to 99" + nA + ". Press Enter to continue.",
+                                      "Enter a number from 0 to 99" + nA + ". Press Enter to continue.",
+                                      "Enter a number from 0 to 12" + nA + ". Press Enter to continue."}));
+  EXPECT_EQ((std::vector<std::string>{courtHelp(1), courtHelp(2), courtHelp(13)}),
+            (std::vector<std::string>{"Enter age in number of years" + nA + ", then press Enter.",
+                                      "Type a value 0 to 99" + nA + ", then press Enter.",
+                                      "Type a value 0 to 12" + nA + ", then press Enter."}));
+  EXPECT_EQ(std::string(courtLabel(13)), "Number of months employed:");
+  EXPECT_EQ(courtMaxLength(13), 3);
+  EXPECT_EQ(courtMaxLength(12), 2);
+}
+
+TEST(CourtHistoryRules, AcceptingTestsOnlyEmptiness) {
+  CourtValues v;
+  v.fill("3");
+  EXPECT_EQ(firstEmptyCourtField(v), -1);
+  v[0] = "3";  // out of range, but acceptance does not test ranges
+  v[5] = "";
+  v[9] = "";
+  EXPECT_EQ(firstEmptyCourtField(v), 5);
+  v[5] = "  ";
+  EXPECT_EQ(firstEmptyCourtField(v), 5);
+}
+
+TEST(CourtHistoryRules, StoredTwoCharactersEachOneDigitKeepsItsBlank) {
+  ClientRecord r;
+  CourtValues v;
+  for (int i = 0; i < kCourtFieldCount; ++i) v[static_cast<std::size_t>(i)] = std::to_string(i + 5);
+  v[2] = "0";
+  v[3] = "N";
+  v[13] = "012";  // cut to its first two characters
+  SaveCourtData(r, v);
+  EXPECT_EQ(r.bytes(), std::string(63, ' ') + "5 6 0 N 9 101112131415161701" + std::string(kRecordSize - 91, ' '));
+  const CourtValues back = GetCourtData(r);
+  EXPECT_EQ((std::vector<std::string>(back.begin(), back.end())),
+            (std::vector<std::string>{"5 ", "6 ", "0 ", "N ", "9 ", "10", "11", "12", "13", "14", "15", "16", "17", "01"}));
 }

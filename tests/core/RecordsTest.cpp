@@ -35,35 +35,19 @@ TEST(ClientRecordLayout, EveryFieldAtItsOffset) {
   EXPECT_EQ(courtField(13), Field::PercentEmployed);
 }
 
-TEST(ClientRecordLayout, WritesEachFieldIntoItsBytesOnly) {
+TEST(ClientRecordLayout, WritesEachFieldIntoItsBytesOnlyPaddedOrCut) {
   ClientRecord r;
-  r.setRaw(Field::Name, "Smith");
-  r.setRaw(Field::SSN, "12345678901");  // 11 characters: the 11th is cut
-  r.setRaw(Field::Age, "34");
-  r.setRaw(Field::Gender, "2");
-  r.setRaw(Field::FirstArrest, "7");
-  r.setRaw(Field::TimesJail, "N");
+  for (auto [f, v] : {std::pair{Field::Name, "Smith"}, {Field::SSN, "12345678901"}, {Field::Age, "34"}, {Field::Gender, "2"},
+                      {Field::FirstArrest, "7"}, {Field::TimesJail, "N"}, {Field::EditCount, "3"}, {Field::NameDeleted, "0"}})
+    r.setRaw(f, v);
   r.setRaw(Field::Responses, std::string(162, '0'));
-  r.setRaw(Field::EditCount, "3");
-  r.setRaw(Field::NameDeleted, "0");
-  const std::string b = r.bytes();
-  ASSERT_EQ(b.size(), 255u);
-  EXPECT_EQ(b.substr(0, 25), "Smith                    ");
-  EXPECT_EQ(b.substr(25, 10), "1234567890");
-  EXPECT_EQ(b.substr(35, 3), "34 ");
-  EXPECT_EQ(b[38], '2');
-  EXPECT_EQ(b.substr(63, 2), "7 ");
-  EXPECT_EQ(b.substr(79, 2), "N ");
-  EXPECT_EQ(b.substr(91, 162), std::string(162, '0'));
-  EXPECT_EQ(b.substr(253, 2), "30");
+  // The ID's 11th character is cut.
+  EXPECT_EQ(r.bytes(), "Smith" + std::string(20, ' ') + "1234567890" + "34 " + "2" + std::string(24, ' ') + "7 " +
+                           std::string(14, ' ') + "N " + std::string(10, ' ') + std::string(162, '0') + "30");
   EXPECT_EQ(r.trimmed(Field::Name), "Smith");
-}
-
-TEST(ClientRecordLayout, NameOf25FillsFieldAnd26thIsCut) {
-  ClientRecord r;
   r.setRaw(Field::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  EXPECT_EQ(r.raw(Field::Name), "ABCDEFGHIJKLMNOPQRSTUVWXY");
-  EXPECT_EQ(r.raw(Field::SSN), "          ");
+  EXPECT_EQ(r.raw(Field::Name), "ABCDEFGHIJKLMNOPQRSTUVWXY") << "a name of 25 fills the field, the 26th is cut";
+  EXPECT_EQ(r.raw(Field::SSN), "1234567890");
 }
 
 TEST(ClientRecordLayout, Utf8TextIsStoredAsWindows1252) {
@@ -112,26 +96,20 @@ TEST(Encrypt, ScramblesAndRestoresExactly) {
 }
 
 TEST(CodeTables, PaddedTextsAndOutOfRangeCodes) {
-  EXPECT_EQ(CodeTables::gender(2), "Female");
-  EXPECT_EQ(CodeTables::gender(1), "Male  ");
-  EXPECT_EQ(CodeTables::marital(4), "Seperated");
-  EXPECT_EQ(CodeTables::race(5), "Native American");
-  EXPECT_EQ(CodeTables::race(0), "N/A            ");
-  EXPECT_EQ(CodeTables::gender(3), "N/A   ");
-  EXPECT_EQ(CodeTables::race(-1), "N/A            ");
+  EXPECT_EQ((std::vector<std::string>{CodeTables::gender(2), CodeTables::gender(1), CodeTables::marital(4), CodeTables::race(5),
+                                      CodeTables::race(0), CodeTables::gender(3), CodeTables::race(-1)}),
+            (std::vector<std::string>{"Female", "Male  ", "Seperated", "Native American", "N/A            ", "N/A   ",
+                                      "N/A            "}));
   EXPECT_EQ(codeDigit("5"), 5);
   EXPECT_EQ(codeDigit(" "), -1);
 }
 
 TEST(ErrnoMapping, EachPlatformErrorHasItsKind) {
-  EXPECT_EQ(ZvError::fromErrno(ENOMEDIUM, "/x").kind(), ErrorKind::DriveNotReady);
-  EXPECT_EQ(ZvError::fromErrno(ENODEV, "/x").kind(), ErrorKind::DriveNotReady);
-  EXPECT_EQ(ZvError::fromErrno(ENOENT, "/tmp/none").kind(), ErrorKind::FileNotFound);
-  EXPECT_EQ(ZvError::fromErrno(ENOENT, "/no/such/folder/file").kind(), ErrorKind::PathNotFound);
-  EXPECT_EQ(ZvError::fromErrno(EROFS, "/x").kind(), ErrorKind::WriteProtected);
-  EXPECT_EQ(ZvError::fromErrno(EACCES, "/x").kind(), ErrorKind::WriteProtected);
-  EXPECT_EQ(ZvError::fromErrno(EIO, "/x").kind(), ErrorKind::DeviceIO);
-  EXPECT_EQ(ZvError::fromErrno(ENOSPC, "/x").kind(), ErrorKind::DiskFull);
-  EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").kind(), ErrorKind::Other);
+  const std::tuple<int, const char*, ErrorKind> cases[] = {
+      {ENOMEDIUM, "/x", ErrorKind::DriveNotReady}, {ENODEV, "/x", ErrorKind::DriveNotReady},
+      {ENOENT, "/tmp/none", ErrorKind::FileNotFound}, {ENOENT, "/no/such/folder/file", ErrorKind::PathNotFound},
+      {EROFS, "/x", ErrorKind::WriteProtected}, {EACCES, "/x", ErrorKind::WriteProtected},
+      {EIO, "/x", ErrorKind::DeviceIO}, {ENOSPC, "/x", ErrorKind::DiskFull}, {EMFILE, "/x", ErrorKind::Other}};
+  for (auto [number, path, kind] : cases) EXPECT_EQ(ZvError::fromErrno(number, path).kind(), kind) << number << " " << path;
   EXPECT_EQ(ZvError::fromErrno(EMFILE, "/x").number(), EMFILE);
 }

@@ -94,7 +94,6 @@ class Layout : public ::testing::Test {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, ChartLinesColumnsAndBars) {
   Lines l = print(19, [](ReportContext& c) { PrintProfile(c, 1, 6); });
   ASSERT_EQ(l.size(), 22u) << "the chart writes 22 lines";
@@ -116,34 +115,24 @@ TEST_F(Layout, ChartLinesColumnsAndBars) {
   for (auto [i, name] : rows) EXPECT_EQ(columnOf(l[i], name), 8) << name;
   for (const auto& line : l) EXPECT_LE(line.size(), 79u) << line;
 
-  // Percentile columns and bars.
+  // Percentile columns: " 7 " starts in column 29, " 42 " in column 28 (units digit in column 30);
+  // bars start in column 38 and are 41 characters wide (n = p div 25 ... stars).
   for (auto [s, p] : {std::pair{1, 7}, {4, 42}, {5, 99}, {6, 0}, {2, 25}, {3, 10}}) scores.scale[s].Percentile = p;
   l = chart();
-  // " 7 " starts in column 29, " 42 " in column 28: units digit in column 30.
-  EXPECT_EQ(l[3].substr(28, 3), " 7 ");
-  EXPECT_EQ(l[3].substr(20, 8), sp(8));
-  EXPECT_EQ(l[5].substr(27, 4), " 42 ");
-  EXPECT_EQ(l[7].substr(27, 4), " 99 ");
-  EXPECT_EQ(l[9].substr(28, 3), " 0 ");
-  // Bars start in column 38 and are 41 characters wide.
+  EXPECT_EQ((Lines{l[3].substr(20, 11), l[5].substr(27, 4), l[7].substr(27, 4), l[9].substr(28, 3)}),
+            (Lines{sp(8) + " 7 ", " 42 ", " 99 ", " 0 "}));
   auto dotted = [](std::initializer_list<int> cells) {
     std::string s = "|";
     for (int n : cells) s += std::string(static_cast<std::size_t>(n), '.') + "|";
     return s;
   };
   const std::string dottedA = dotted({15, 11, 7, 3}), dottedB = dotted({11, 9, 13, 3});
-  ASSERT_EQ(dottedA.size(), 41u);
-  ASSERT_EQ(dottedB.size(), 41u);
   auto bar = [](const std::string& dots, std::size_t stars) { return std::string(stars, '*') + dots.substr(stars); };
-  EXPECT_EQ(l[3].substr(37), bar(dottedA, 3));   // n = 70 div 25 = 2
-  EXPECT_EQ(l[5].substr(37), bar(dottedA, 17));  // n = 16
-  EXPECT_EQ(l[7].substr(37), std::string(40, '*') + "|");
-  EXPECT_EQ(l[9].substr(37), bar(dottedA, 1));
-  EXPECT_EQ(l[15].substr(37), bar(dottedB, 11));  // n = 10
-  EXPECT_EQ(l[17].substr(37), bar(dottedB, 5));   // n = 4
+  EXPECT_EQ((Lines{l[3].substr(37), l[5].substr(37), l[7].substr(37), l[9].substr(37), l[15].substr(37), l[17].substr(37)}),
+            (Lines{bar(dottedA, 3), bar(dottedA, 17), std::string(40, '*') + "|", bar(dottedA, 1), bar(dottedB, 11),
+                   bar(dottedB, 5)}));
   for (int i : {3, 5, 7, 9, 15, 17}) EXPECT_EQ(l[i].size(), 78u) << i;
-  EXPECT_EQ(l[19], kRuler + kScaleA) << "no footnote";
-  EXPECT_EQ(l[20], kRuler + kScaleB);
+  EXPECT_EQ((Lines{l[19], l[20]}), (Lines{kRuler + kScaleA, kRuler + kScaleB})) << "no footnote";
 }
 
 TEST_F(Layout, ChartFootnotes) {
@@ -155,8 +144,6 @@ TEST_F(Layout, ChartFootnotes) {
   // Footnote texts after Spc(7), then Tab(38).
   expectLines(l, 19, {sp(7) + "* Truthfulness Scale score" + sp(4) + kScaleA,
                       sp(7) + "  is elevated (90+%)" + sp(10) + kScaleB});
-  EXPECT_EQ(columnOf(l[19], "0 "), 38);
-  EXPECT_EQ(columnOf(l[20], "---"), 38);
   scores.scale[1].Percentile = 95;
   EXPECT_EQ(chart()[20], sp(7) + "  is excessively high" + sp(9) + kScaleB);
 
@@ -178,22 +165,18 @@ TEST_F(Layout, ChartFootnotes) {
                       sp(7) + "   to score this scale" + sp(8) + kScaleB});
 }
 
-// ---------------------------------------------------------------------------
 TEST(RiskRangeTest, BandEdges) {
   using Case = std::tuple<int, const char*, const char*>;
   const std::vector<Case> general = {
-      {0, "LOW", "LOW"},          {39, "LOW", "LOW"},          {40, "MEDIUM", "MEDIUM-LOW"},
-      {55, "MEDIUM", "MEDIUM-LOW"}, {56, "MEDIUM", "MEDIUM-HIGH"}, {69, "MEDIUM", "MEDIUM-HIGH"},
-      {70, "PROBLEM", "PROBLEM"}, {89, "PROBLEM", "PROBLEM"},  {90, "MAXIMUM", "MAXIMUM-LOW"},
-      {94, "MAXIMUM", "MAXIMUM-LOW"}, {95, "MAXIMUM", "MAXIMUM-HIGH"}, {99, "MAXIMUM", "MAXIMUM-HIGH"},
-  };
+      {0, "LOW", "LOW"}, {39, "LOW", "LOW"}, {40, "MEDIUM", "MEDIUM-LOW"}, {55, "MEDIUM", "MEDIUM-LOW"},
+      {56, "MEDIUM", "MEDIUM-HIGH"}, {69, "MEDIUM", "MEDIUM-HIGH"}, {70, "PROBLEM", "PROBLEM"}, {89, "PROBLEM", "PROBLEM"},
+      {90, "MAXIMUM", "MAXIMUM-LOW"}, {94, "MAXIMUM", "MAXIMUM-LOW"}, {95, "MAXIMUM", "MAXIMUM-HIGH"},
+      {99, "MAXIMUM", "MAXIMUM-HIGH"}};
   const std::vector<Case> substance = {
-      {0, "LOW", "LOW"},           {29, "LOW", "LOW"},           {30, "MEDIUM", "MEDIUM-LOW"},
-      {39, "MEDIUM", "MEDIUM-LOW"}, {40, "MEDIUM", "MEDIUM-HIGH"}, {54, "MEDIUM", "MEDIUM-HIGH"},
-      {55, "PROBLEM", "PROBLEM-LOW"}, {72, "PROBLEM", "PROBLEM-LOW"}, {73, "PROBLEM", "PROBLEM-HIGH"},
-      {89, "PROBLEM", "PROBLEM-HIGH"}, {90, "SEVERE", "SEVERE"},    {95, "SEVERE", "SEVERE"},
-      {96, "MAXIMUM", "MAXIMUM"},  {99, "MAXIMUM", "MAXIMUM"},
-  };
+      {0, "LOW", "LOW"}, {29, "LOW", "LOW"}, {30, "MEDIUM", "MEDIUM-LOW"}, {39, "MEDIUM", "MEDIUM-LOW"},
+      {40, "MEDIUM", "MEDIUM-HIGH"}, {54, "MEDIUM", "MEDIUM-HIGH"}, {55, "PROBLEM", "PROBLEM-LOW"},
+      {72, "PROBLEM", "PROBLEM-LOW"}, {73, "PROBLEM", "PROBLEM-HIGH"}, {89, "PROBLEM", "PROBLEM-HIGH"},
+      {90, "SEVERE", "SEVERE"}, {95, "SEVERE", "SEVERE"}, {96, "MAXIMUM", "MAXIMUM"}, {99, "MAXIMUM", "MAXIMUM"}};
   for (int s = 1; s <= 6; ++s)
     for (const auto& [p, range, sub] : s == 2 || s == 3 ? substance : general) {
       EXPECT_STREQ(riskRangeOf(s, p).range, range) << s << " " << p;
@@ -207,7 +190,6 @@ TEST_F(Layout, ScaleParagraphs) {
   Lines l = print(20, [](ReportContext& c) { PrintScaleParagraph(c, 4); });
   ASSERT_EQ(l.size(), 4u);
   EXPECT_EQ(l[0], "       Antisocial SCALE: MEDIUM RISK RANGE" + sp(18) + "RISK PERCENTILE:56");
-  EXPECT_EQ(columnOf(l[0], "RISK PERCENTILE:"), 61);
   EXPECT_EQ(l[1].substr(0, 30), "       Scale 4 MEDIUM-HIGH: th");
   EXPECT_EQ(l[3], "       ends with a third, shorter one (r\xE9sum\xE9).");
   EXPECT_EQ(writer.PageLine, 24);
@@ -248,7 +230,6 @@ TEST_F(Layout, ScaleParagraphs) {
   }
 }
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, PageFoot) {
   auto foot = [this](int mode) { return [mode](ReportContext& c) { PrintPageFoot(c, mode); }; };
   const std::string notice1 = "       Test installation for the report tests.  All rights reserved.";
@@ -275,7 +256,6 @@ TEST_F(Layout, HeaderLines) {
                       "       ETHNICITY/RACE: Hispanic       ", "       EDUCATION/HIGHEST GRADE: 10",
                       "       MARITAL STATUS: Seperated", "       DATE OF BIRTH: N/A",
                       "       DATE SCORED: 05/06/2024"}));
-  EXPECT_EQ(columnOf(l[5], "CONFIDENTIAL"), 60);
   EXPECT_EQ(writer.PageLine, 11);
 
   client.GenderCode = 7;  // outside the table: "N/A"
@@ -309,7 +289,6 @@ TEST_F(Layout, ClassificationHeadingLines) {
   EXPECT_EQ(scores.AbuseCount, 1);
 }
 
-// ---------------------------------------------------------------------------
 TEST_F(Layout, ResponseRows) {
   for (int i = 1; i <= 105; ++i) scores.ItemCode[i] = 1;
   scores.ItemCode[2] = 2;
@@ -418,7 +397,6 @@ TEST_F(Layout, AdditionalInformation) {
                       "       Probation revocations........ 0    Drug-related arrests............. 0 ",
                       "       Times on parole..............      DUI or DWI arrests............... 2 ",
                       "       Parole revocations........... 99   Months employed in last 12 months.12", ""}));
-  EXPECT_EQ(columnOf(l[2], "Total"), 43);
   EXPECT_EQ(writer.PageLine, 53);
 }
 
@@ -427,8 +405,6 @@ TEST_F(Layout, SignatureBlock) {
   EXPECT_EQ(l, (Lines{"       RECOMMENDATIONS:" + std::string(55, '_'), "", "       " + std::string(71, '_'), "",
                       "       ______________________        ______________",
                       "       STAFF MEMBER SIGNATURE             DATE" + sp(16) + "(ZV TEST # 7 )", ""}));
-  EXPECT_EQ(l[0].size(), 78u);
-  EXPECT_EQ(columnOf(l[5], "(ZV TEST #"), 63);
   EXPECT_EQ(writer.PageLine, 37);
 
   scores.ReportedClient = 51;

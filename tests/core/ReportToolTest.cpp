@@ -8,12 +8,15 @@
 
 #include "records/ClientFile.h"
 #include "records/FileSystem.h"
+#include "report/ReportPrinting.h"
 #include "report/ReportTool.h"
 #include "report/ScoreAndReport.h"
 #include "scoring/Scoring.h"
 #include "tests/core/ReportTestInstallation.h"
+#include "tests/core/TestSupport.h"
 
 using namespace zv;
+using zvtest::Texts;
 using zvtest::TestClient;
 
 namespace {
@@ -58,16 +61,23 @@ class Production : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Production, WritesReportPrnAndReturnsTheScores) {
-  const ClientTable table = zvtest::tableOf({plainClient({{4, 1}})});
-  const Scores s = produce(table);
-  EXPECT_EQ(s.ItemPoints[4], 3);
-  EXPECT_EQ(s.ReportedClient, 1);
+TEST_F(Production, WritesReportPrnOrTheFileALinkNamesReturnsTheScoresAndNeverChangesTheTable) {
+  const ClientTable table = zvtest::tableOf({plainClient(), plainClient({{4, 1}})}, 2);
+  const ClientTable before = table;
+  const Scores s = ScoreAndReport(fs, table, request(true));
+  EXPECT_EQ((std::vector<int>{s.ItemPoints[4], s.ReportedClient}), (std::vector<int>{3, 2}));
   const std::string r = report();
-  ASSERT_FALSE(r.empty());
   EXPECT_EQ(r.substr(0, 2), "\r\n");
   EXPECT_FALSE(fs.exists(dir.file("report.prn.part"))) << "no temporary file left behind";
-  EXPECT_EQ(composed(table), r) << "composing twice gives the same bytes";
+  EXPECT_EQ(composed(table, true), r) << "composing twice gives the same bytes";
+  for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
+  EXPECT_EQ((std::vector<int>{table.RecordCount, table.CurrentRecord}), (std::vector<int>{2, 2}));
+  // Output through a link replaces the file, not the link.
+  zvtest::writeBytes(dir.file("target.prn"), "old");
+  ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
+  ScoreAndReport(fs, table, request(false, dir.file("link.prn")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
+  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), composed(table));
 }
 
 TEST_F(Production, NothingSurvivesBetweenReports) {
@@ -83,15 +93,6 @@ TEST_F(Production, NothingSurvivesBetweenReports) {
   zvtest::writeBytes(dir.file("ZVSC.TXT"), para);
   produce(table);
   EXPECT_NE(report().find("Stress!"), std::string::npos);
-}
-
-TEST_F(Production, ClientTableIsNeverChanged) {
-  const ClientTable table = zvtest::tableOf({plainClient(), plainClient()}, 2);
-  const ClientTable before = table;
-  ScoreAndReport(fs, table, request(true));
-  for (int n = 0; n <= kMaxClients; ++n) EXPECT_EQ(table.slot[n], before.slot[n]);
-  EXPECT_EQ(table.RecordCount, 2);
-  EXPECT_EQ(table.CurrentRecord, 2);
 }
 
 // Installation faults keep it too: InstallationCheckTest.
@@ -143,16 +144,6 @@ TEST_F(Production, ClientFaultsNameTheRecord) {
   EXPECT_FALSE(fs.exists(dir.file("report.prn")));
 }
 
-TEST_F(Production, OutputThroughALinkReplacesTheFileNotTheLink) {
-  const ClientTable table = zvtest::tableOf({plainClient()});
-  zvtest::writeBytes(dir.file("target.prn"), "old");
-  ASSERT_EQ(::symlink(dir.file("target.prn").c_str(), dir.file("link.prn").c_str()), 0);
-  ScoreAndReport(fs, table, request(false, dir.file("link.prn")));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.prn")));
-  EXPECT_EQ(zvtest::readBytes(dir.file("target.prn")), composed(table));
-}
-
-// ---------------------------------------------------------------------------
 namespace {
 
 class Tool : public Production {
@@ -250,20 +241,59 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   EXPECT_EQ(report(), previous);
 }
 
-TEST(ReportToolBundled, EverySampleClientOfTheBundledInstallation) {
-  const std::string program = ZV_PROGRAM_DIR;
+TEST(ReportPrinting, ReadReportFileLeavesOffTheLastCharacter) {
+  zvtest::TempDir dir;
   RealFileSystem fs;
-  ASSERT_TRUE(fs.exists(program + "/ZVB.TXT")) << "the build assembles the installation";
-  ASSERT_TRUE(fs.exists(program + "/samples/DATA401.ZV"));
-  ClientTable t;
-  LoadClientFile(fs, program + "/samples/DATA401.ZV", t);
-  ASSERT_GE(t.RecordCount, 1);
-  for (int n = 1; n <= t.RecordCount; ++n) {
-    t.CurrentRecord = static_cast<std::int16_t>(n);
-    for (bool summary : {false, true}) {
-      const ComposedReport r = ComposeReport(fs, t, {program, "", summary});
-      EXPECT_GT(r.bytes.size(), 1000u) << n;
-      EXPECT_EQ(r.bytes.substr(r.bytes.size() - 2), "\r\n") << n;
-    }
-  }
+  zvtest::writeBytes(dir.file("report.prn"), "line one\r\nline two\r\n");
+  EXPECT_EQ(ReadReportFile(fs, dir.file("report.prn")), "line one\r\nline two\r");
+  zvtest::writeBytes(dir.file("empty"), "");
+  EXPECT_EQ(ReadReportFile(fs, dir.file("empty")), "");
+  EXPECT_THROW(ReadReportFile(fs, dir.file("missing.prn")), ZvError);
+}
+
+// A report as the writer lays it out, its last character left off: CR LF
+// lines, a form-feed line per new page. Each piece starts after its form feed.
+TEST(ReportPrinting, OnePiecePerFormFeedAndTheLinesOfAPiece) {
+  const std::pair<std::string, Texts> splits[] = {
+      {"\r\n       NAME: Jones\r", {"\r\n       NAME: Jones\r"}},
+      {"\r\n       NAME: Jones\r\n\f\r\n       NAME: Jones   -2-\r\n\r\n       page 2\r\n\f\r\n       page 3\r",
+       {"\r\n       NAME: Jones\r\n", "\r\n       NAME: Jones   -2-\r\n\r\n       page 2\r\n", "\r\n       page 3\r"}},
+      {"", {""}},
+      {"\f", {"", ""}},
+      {"a\f\fb", {"a", "", "b"}}};
+  for (const auto& [text, pieces] : splits) EXPECT_EQ(SplitReportPages(text), pieces) << text;
+  // The empty rest of the form-feed line stays the first line.
+  EXPECT_EQ(PageLines("\r\n       NAME: Jones\r\n\r\n       page 2\r\n"), (Texts{"", "       NAME: Jones", "", "       page 2"}));
+  EXPECT_EQ(PageLines("last\r"), (Texts{"last"}));
+  EXPECT_EQ(PageLines("a\nb"), (Texts{"a", "b"}));
+  EXPECT_EQ(PageLines(""), (Texts{""}));
+}
+
+TEST(ReportPrinting, PrintingUnderTheReportsNameTellsWhereAPdfIsAndReportsAFailure) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  const std::string report = dir.file("report.prn");
+  zvtest::writeBytes(report, "\r\n       NAME: Jones\r\n\f\r\n       page 2\r\n\f\r\n       page 3\r\n");
+  ScriptedPrompter prompter;
+  RecordingPrinter printer;
+  PrintReportFile(fs, report, printer, documentNameOf(report));
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].documentName, "report");
+  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(fs, report)));
+  EXPECT_EQ(documentNameOf("/p/temp3"), "temp3");
+  EXPECT_EQ(documentNameOf("C:\\ZV\\REPORT.PRN"), "REPORT");
+
+  // With a printer that takes the pages, nothing is said.
+  EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
+  EXPECT_TRUE(prompter.asked.empty());
+  printer.pdfFolder = dir.path();
+  EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
+  printer.failingJobs = {4};
+  EXPECT_FALSE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
+  EXPECT_EQ(prompter.asked,
+            (zvtest::AskedList{
+                {"No printer is set up on this computer, so the report was saved as a PDF file:\r" + dir.file("report.pdf"),
+                 "Client Report", Buttons::Ok, Icon::Information},
+                {"The report could not be printed.\rThe printer is out of paper.", "Client Report", Buttons::Ok,
+                 Icon::Exclamation}}));
 }

@@ -37,30 +37,30 @@ std::string run(char c, int n) { return std::string(static_cast<std::size_t>(n),
 
 TEST(PrintPrimitivesTest, TextIntegersLinesAndBytes) {
   ReportWriter w;
+  std::vector<int> columns;
   w.Spc(7);
-  EXPECT_EQ(w.column(), 8);
+  columns.push_back(w.column());
   w.Text("ab");
-  EXPECT_EQ(w.column(), 10);
-  w.Tab(14);
-  EXPECT_EQ(w.column(), 14);
-  w.Tab(14);  // already there: nothing written
+  columns.push_back(w.column());
+  for (int i = 0; i < 2; ++i) {  // a second Tab to the column writes nothing
+    w.Tab(14);
+    columns.push_back(w.column());
+  }
   w.Text("x");
   w.EndLine();
-  EXPECT_EQ(w.bytes(), "       ab    x\r\n");
-  EXPECT_EQ(w.column(), 1);
-
-  // A Tab left of the column goes to the next line.
-  ReportWriter t;
-  t.Text("0123456789");
-  t.Tab(5);
-  t.Text("x");
-  t.EndLine();
-  EXPECT_EQ(t.bytes(), "0123456789\r\n    x\r\n");
+  columns.push_back(w.column());
+  w.Text("0123456789");
+  w.Tab(5);  // left of the column: on the next line
+  w.Text("x");
+  w.EndLine();
+  EXPECT_EQ(w.bytes(), "       ab    x\r\n0123456789\r\n    x\r\n");
+  EXPECT_EQ(columns, (std::vector<int>{8, 10, 14, 14, 1}));
 
   ReportWriter n;
   for (int v : {7, 42, 0, -3, 100}) n.Integer(v);
-  EXPECT_EQ(n.bytes(), " 7  42  0 -3  100 ");
-  EXPECT_EQ(n.column(), 19);
+  n.Text("caf\xE9 \x93q\x94");
+  EXPECT_EQ(n.bytes(), " 7  42  0 -3  100 caf\xE9 \x93q\x94");
+  EXPECT_EQ(n.column(), 19 + 8) << "one byte is one column";
 
   ReportWriter l;
   l.Body("text");
@@ -68,24 +68,15 @@ TEST(PrintPrimitivesTest, TextIntegersLinesAndBytes) {
   l.Line("\x0C");
   EXPECT_EQ(l.bytes(), "       text\r\n\r\n\x0C\r\n");
   EXPECT_EQ(l.PageLine, 0) << "primitives never count; the sections do";
-
-  ReportWriter b;
-  b.Text("caf\xE9 \x93q\x94");
-  EXPECT_EQ(b.column(), 9) << "one byte is one column";
-  EXPECT_EQ(b.bytes(), "caf\xE9 \x93q\x94");
 }
 
 TEST(NewPageTest, RunningHeadPageNumberAndPageFull) {
   ReportWriter w(std::string("Doe, Jan\xE9") + run(' ', 16));
   w.PageLine = 58;
   w.NewPage();
-  const std::string head = "       NAME: Doe, Jan\xE9" + run(' ', 16) + "  -2-" + run(' ', 26) + "ZV REPORT";
-  EXPECT_EQ(w.bytes(), "\x0C\r\n" + head + "\r\n\r\n");
-  EXPECT_EQ(head.find("-2-"), 40u) << "page number between dashes from column 41";
-  EXPECT_EQ(head.find("ZV REPORT"), 69u) << "column 70";
-  EXPECT_EQ(w.PageLine, 2);
-  EXPECT_EQ(w.PageNumber, 2);
-
+  // The page number between dashes from column 41, "ZV REPORT" from column 70.
+  EXPECT_EQ(w.bytes(), "\x0C\r\n       NAME: Doe, Jan\xE9" + run(' ', 16) + "  -2-" + run(' ', 26) + "ZV REPORT\r\n\r\n");
+  EXPECT_EQ((std::vector<int>{w.PageLine, w.PageNumber}), (std::vector<int>{2, 2}));
   // The last digit of the page number.
   ReportWriter n(run('N', 25));
   n.PageNumber = 9;
@@ -94,24 +85,23 @@ TEST(NewPageTest, RunningHeadPageNumberAndPageFull) {
   EXPECT_EQ(n.PageNumber, 11);
   EXPECT_NE(n.bytes().find("-0-"), std::string::npos);
   EXPECT_NE(n.bytes().find("-1-"), std::string::npos);
-
-  // The page is full at or above 58.
-  w = ReportWriter();
-  w.PageLine = 57;
-  EXPECT_FALSE(w.pageFull());
-  w.PageLine = 58;
-  EXPECT_TRUE(w.pageFull());
-  w.PageLine = 59;  // a count that jumps past 58 still starts a new page
+  // The page is full at or above 58; a count that jumps past 58 still starts a new page.
+  std::vector<int> lines;
+  for (int at : {57, 58}) {
+    w.PageLine = at;
+    lines.push_back(w.pageFull());
+  }
+  w.PageLine = 59;
   w.newPageIfFull();
-  EXPECT_EQ(w.PageLine, 2);
+  lines.push_back(w.PageLine);
   w.PageLine = 57;
-  w.blankLineIfRoom();
-  EXPECT_EQ(w.PageLine, 58);
-  w.blankLineIfRoom();
-  EXPECT_EQ(w.PageLine, 58);
+  for (int i = 0; i < 2; ++i) {
+    w.blankLineIfRoom();
+    lines.push_back(w.PageLine);
+  }
+  EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 58, 58}));
 }
 
-// ---------------------------------------------------------------------------
 TEST(JustifyWideningTest, BlanksGoToTheGapsRightEndFirst) {
   // Gaps of 1, 2, 1 blanks: the double blank counts once per pass.
   const std::string doubled = run('a', 20) + " " + run('b', 20) + "  " + run('c', 12) + " " + run('d', 13);

@@ -11,6 +11,8 @@ using zvtest::TestClient;
 
 namespace {
 
+using Ints = std::vector<int>;
+
 struct Scored {
   ClientFields fields;
   Scores scores;
@@ -18,20 +20,25 @@ struct Scored {
 
 // Raw scores only: the percentile step would add the truthfulness correction.
 Scored rawScore(const TestClient& c, const ReportTables& t = zvtest::testTables()) {
-  const ClientTable table = zvtest::tableOf({c});
   Scored out;
-  out.fields = DecodeClient(table, out.scores);
+  out.fields = DecodeClient(zvtest::tableOf({c}), out.scores);
   ComputeRawScores(SetScoringConstants(), t, out.scores);
   return out;
 }
 
-Scored score(const TestClient& c, const ReportTables& t = zvtest::testTables()) {
-  Scored out = rawScore(c, t);
-  ComputePercentiles(t, out.fields.GenderCode, out.fields.RaceCode, out.scores);
-  return out;
+// Raw score, scored items and omitted items of scale k.
+Ints counts(const Scored& s, int k) {
+  const ScaleResult& r = s.scores.scale[static_cast<std::size_t>(k)];
+  return {r.RawScore, r.ScoredItemCount, r.OmittedCount};
 }
 
-const ScaleResult& scale(const Scored& s, int k) { return s.scores.scale[static_cast<std::size_t>(k)]; }
+// The values of an indexed table at the given places.
+template <class Table>
+Ints at(const Table& t, std::initializer_list<int> places) {
+  Ints out;
+  for (int p : places) out.push_back(static_cast<int>(t[static_cast<std::size_t>(p)]));
+  return out;
+}
 
 // A client who answered every item, "false" on the true/false items, 1 on the
 // rating items and 4 on the multiple-choice items: every keyed scale has its
@@ -51,17 +58,15 @@ Scores percentiles(const ReportTables& t, Scores x, int g = 1, int r = 1) {
   return x;
 }
 
-}  // namespace
-
-TEST(ScoringConstantsTest, FixedCounts) {
-  const ScoringConstants c = SetScoringConstants();
-  EXPECT_EQ(c.ScaleCount, 6);
-  EXPECT_EQ(c.CourtFieldCount, 14);
-  EXPECT_EQ(c.KeyedAnswers, (std::array<int, 5>{0, 2, 2, 4, 4}));
+Ints percentilesOf(const Scores& x, int from = 2, int to = 5) {
+  Ints out;
+  for (int k = from; k <= to; ++k) out.push_back(x.scale[static_cast<std::size_t>(k)].Percentile);
+  return out;
 }
 
-// ---------------------------------------------------------------------------
-TEST(DecodeClientTest, FullWidthFieldsAndNotAvailable) {
+}  // namespace
+
+TEST(DecodeClientTest, FullWidthFieldsNotAvailableLeadingNumbersAndNormGroups) {
   TestClient c;
   c.id = "n";
   c.age = " N ";
@@ -69,85 +74,63 @@ TEST(DecodeClientTest, FullWidthFieldsAndNotAvailable) {
   c.dateOfBirth = "N";
   for (auto [i, v] : {std::pair{0, "01"}, {1, "N"}, {2, ""}, {3, "7"}}) c.court[i] = v;
   for (auto [i, v] : {std::pair{0, '1'}, {1, ' '}, {2, 'x'}, {161, '9'}}) c.responses[i] = v;
-  ClientTable table = zvtest::tableOf({TestClient{}, c}, 2);
   Scores s;
-  const ClientFields f = DecodeClient(table, s);
-  EXPECT_EQ(f.Name, std::string("Doe, Jan\xE9") + std::string(16, ' '));
-  for (const std::string* v : {&f.IdNumber, &f.Age, &f.Education, &f.DateOfBirth}) EXPECT_EQ(*v, "N/A");
-  EXPECT_EQ(f.DateTested, "03/04/2024");
-  EXPECT_EQ((std::vector<std::string>{f.CourtText[1], f.CourtText[2], f.CourtText[3], f.CourtText[4]}),
-            (std::vector<std::string>{"01", "N ", "  ", "7 "}));
-  EXPECT_EQ((std::vector<int>{s.CourtValue[1], s.CourtValue[2], s.CourtValue[3], s.CourtValue[4]}),
-            (std::vector<int>{1, 0, 0, 7}));
-  EXPECT_EQ((std::vector<int>{s.ItemCode[1], s.ItemCode[2], s.ItemCode[3], s.ItemCode[162]}),
-            (std::vector<int>{1, 0, 0, 9}));
-  EXPECT_EQ(s.ReportedClient, 2);
-  EXPECT_EQ(f.ReportedClient, 2);
-
+  const ClientFields f = DecodeClient(zvtest::tableOf({TestClient{}, c}, 2), s);
+  EXPECT_EQ((std::vector<std::string>{f.Name, f.IdNumber, f.Age, f.Education, f.DateOfBirth, f.DateTested, f.CourtText[1],
+                                      f.CourtText[2], f.CourtText[3], f.CourtText[4]}),
+            (std::vector<std::string>{std::string("Doe, Jan\xE9") + std::string(16, ' '), "N/A", "N/A", "N/A", "N/A",
+                                      "03/04/2024", "01", "N ", "  ", "7 "}));
+  EXPECT_EQ(at(s.CourtValue, {1, 2, 3, 4}), (Ints{1, 0, 0, 7}));
+  EXPECT_EQ(at(s.ItemCode, {1, 2, 3, 162}), (Ints{1, 0, 0, 9}));
+  EXPECT_EQ((Ints{s.ReportedClient, f.ReportedClient}), (Ints{2, 2}));
   const ClientFields g = DecodeClient(zvtest::tableOf({TestClient{}}), s);
-  EXPECT_EQ(g.IdNumber, "123-45    ");
-  EXPECT_EQ(g.Age, "34 ");
-  EXPECT_EQ(g.Education, "12");
-  EXPECT_EQ(g.DateOfBirth, "01/02/1990");
-}
+  EXPECT_EQ((std::vector<std::string>{g.IdNumber, g.Age, g.Education, g.DateOfBirth}),
+            (std::vector<std::string>{"123-45    ", "34 ", "12", "01/02/1990"}));
 
-TEST(DecodeClientTest, LeadingNumbersAndNormGroups) {
-  const std::pair<const char*, int> numbers[] = {{"01", 1}, {"7 ", 7}, {" 5", 5}, {"N ", 0},
-                                                 {"  ", 0}, {"12", 12}, {"4x", 4}};
+  const std::pair<const char*, int> numbers[] = {{"01", 1}, {"7 ", 7}, {" 5", 5}, {"N ", 0}, {"  ", 0}, {"12", 12}, {"4x", 4}};
   for (auto [text, n] : numbers) EXPECT_EQ(fieldNumber(text), n) << text;
   for (auto [code, g] : {std::pair{0, 1}, {1, 1}, {2, 2}, {3, 1}, {9, 1}}) EXPECT_EQ(genderGroup(code), g) << code;
   for (auto [code, g] : {std::pair{0, 1}, {1, 1}, {2, 2}, {3, 3}, {4, 1}, {6, 1}}) EXPECT_EQ(raceGroup(code), g) << code;
 }
 
-// ---------------------------------------------------------------------------
 TEST(RawScoreTest, KeyedPointsOmissionsAndScoredItems) {
   // 3: 2 points, 4: 3 points, 5: 1 point, 6 omitted (the code-0 key: 0), 153: 3 points.
   const Scored s = rawScore(answeredClient({{3, 1}, {4, 1}, {5, 1}, {6, 0}, {153, 1}}));
-  EXPECT_EQ(scale(s, 2).RawScore, 2 + 3 + 1 + 3);
-  EXPECT_EQ(scale(s, 2).ScoredItemCount, 4);
-  EXPECT_EQ(scale(s, 2).OmittedCount, 1);
-  for (auto [i, p] : {std::pair{3, 2}, {4, 3}, {153, 3}, {6, 0}}) EXPECT_EQ(s.scores.ItemPoints[i], p) << i;
-
-  // The second key section uses its own positions.
+  EXPECT_EQ(counts(s, 2), (Ints{2 + 3 + 1 + 3, 4, 1}));
+  EXPECT_EQ(at(s.scores.ItemPoints, {3, 4, 153, 6}), (Ints{2, 3, 3, 0}));
+  // The second key section uses its own positions: true on 61..65 and false on 66..70 earn 1 each.
   TestClient c = answeredClient();
-  c.answer(61, 65, 1);  // true on the first five truthfulness items: 1 each
-  c.answer(66, 70, 2);  // false on the next five: 1 each
+  c.answer(61, 65, 1);
+  c.answer(66, 70, 2);
   const Scored t = rawScore(c);
-  EXPECT_EQ(scale(t, 1).RawScore, 10);
-  EXPECT_EQ(scale(t, 1).ScoredItemCount, 10);
-  EXPECT_EQ(t.scores.ItemPoints[61], 1);
-  EXPECT_EQ(t.scores.ItemPoints[70], 1);
+  EXPECT_EQ(counts(t, 1), (Ints{10, 10, 0}));
+  EXPECT_EQ(at(t.scores.ItemPoints, {61, 70}), (Ints{1, 1}));
 }
 
 TEST(RawScoreTest, ItemsThatEarnNothing) {
   // 120 is a rating item on no list.
   Scored s = rawScore(answeredClient({{100, 1}, {120, 4}}));
-  EXPECT_EQ(s.scores.ItemPoints[100], 0);
-  EXPECT_EQ(s.scores.ItemPoints[120], 0);
+  EXPECT_EQ(at(s.scores.ItemPoints, {100, 120}), (Ints{0, 0}));
   for (int i = 1; i <= 162; ++i) EXPECT_GE(s.scores.ItemPoints[i], 0);
-
   // 71: key section 2, position 11 of the "false" key is 'x'; 140: key section 4,
   // code 0, the key "0" is one character long.
   ReportTables t = zvtest::testTables();
   t.ScaleItems[1].push_back(71);
   t.ScaleItems[2].push_back(140);
   s = rawScore(answeredClient({{71, 2}, {140, 0}, {153, 0}}), t);
-  for (int i : {71, 140, 153}) EXPECT_EQ(s.scores.ItemPoints[i], 0) << i;
-  EXPECT_EQ(scale(s, 2).OmittedCount, 2);
-
-  // Codes 3 and 4 on true/false items.
+  EXPECT_EQ(at(s.scores.ItemPoints, {71, 140, 153}), (Ints{0, 0, 0}));
+  EXPECT_EQ(counts(s, 2)[2], 2);
+  // Codes 3 and 4 on true/false items: neither points nor omissions.
   s = rawScore(answeredClient({{4, 3}, {8, 4}}));
-  EXPECT_EQ(s.scores.ItemPoints[4], 0);
-  EXPECT_EQ(s.scores.ItemPoints[8], 0);
-  EXPECT_EQ(scale(s, 2).OmittedCount, 0);
-  EXPECT_EQ(scale(s, 2).RawScore, 0);
+  EXPECT_EQ(at(s.scores.ItemPoints, {4, 8}), (Ints{0, 0}));
+  EXPECT_EQ((Ints{counts(s, 2)[0], counts(s, 2)[2]}), (Ints{0, 0}));
 }
 
 TEST(RawScoreTest, CodeAboveFourOnKeyedItemIsADataFault) {
   for (int item : {4, 107, 153}) {
     try {
       rawScore(answeredClient({{item, 5}}));
-      FAIL() << "item " << item;
+      ADD_FAILURE() << "item " << item;
     } catch (const ZvError& e) {
       EXPECT_EQ(e.kind(), ErrorKind::BadData);
       EXPECT_NE(e.description().find("DATA401.ZV"), std::string::npos) << e.description();
@@ -158,71 +141,60 @@ TEST(RawScoreTest, CodeAboveFourOnKeyedItemIsADataFault) {
   EXPECT_NO_THROW(rawScore(answeredClient({{141, 7}}))) << "on no scale list: no fault";
 }
 
-TEST(RawScoreTest, Item156LowersTheScaleItNames) {
+TEST(RawScoreTest, Item156LowersTheScaleItNamesAndAnExcessOfTrueAnswersGives99) {
   // Answer to 156 -> raw scores of scales 2 and 3 (2 each before).
   for (auto [answer, s2, s3] : {std::tuple{1, 2, 1}, {2, 1, 2}, {3, 2, 2}}) {
     const Scored s = rawScore(answeredClient({{3, 1}, {18, 1}, {156, answer}}));
-    EXPECT_EQ(scale(s, 2).RawScore, s2) << answer;
-    EXPECT_EQ(scale(s, 3).RawScore, s3) << answer;
+    EXPECT_EQ((Ints{counts(s, 2)[0], counts(s, 3)[0]}), (Ints{s2, s3})) << answer;
   }
-}
-
-TEST(RawScoreTest, ExcessOfTrueAnswers) {
   TestClient c = answeredClient();
   c.answer(1, 100, 1);  // 100 "true" among items 1..105
-  EXPECT_EQ(scale(rawScore(c), 1).RawScore, 99);
+  EXPECT_EQ(counts(rawScore(c), 1)[0], 99);
   c.answer(100, 2);  // 99
-  EXPECT_NE(scale(rawScore(c), 1).RawScore, 99);
+  EXPECT_NE(counts(rawScore(c), 1)[0], 99);
 }
 
 TEST(RawScoreTest, NoAnswersAtAll) {
-  const Scored s = score(TestClient{});
-  for (int k = 1; k <= 5; ++k) EXPECT_GE(scale(s, k).OmittedCount, 4) << k;
+  Scored s = rawScore(TestClient{});
+  ComputePercentiles(zvtest::testTables(), s.fields.GenderCode, s.fields.RaceCode, s.scores);
+  for (int k = 1; k <= 5; ++k) EXPECT_GE(counts(s, k)[2], 4) << k;
   // Percentile 99 of scale 1 ends scoring: every other scale is 99.
-  for (int k = 1; k <= 6; ++k) EXPECT_EQ(scale(s, k).Percentile, 99) << k;
-  EXPECT_EQ(scale(s, 6).RawScore, 15);
-  EXPECT_EQ(scale(s, 6).OmittedCount, 34);
+  EXPECT_EQ(percentilesOf(s.scores, 1, 6), Ints(6, 99));
+  EXPECT_EQ((Ints{counts(s, 6)[0], counts(s, 6)[2]}), (Ints{15, 34}));
 }
 
-// ---------------------------------------------------------------------------
 TEST(StressRatioTest, SumsOfTheTwoGroupsAndTruncation) {
+  auto ratio = [](const TestClient& c) { return Ints{counts(rawScore(c), 6)[0], counts(rawScore(c), 6)[2]}; };
   TestClient c = answeredClient();  // all rating items 1: A = 15, B = 15
-  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 60);
-  EXPECT_EQ(scale(rawScore(c), 6).OmittedCount, 0);
+  EXPECT_EQ(ratio(c), (Ints{60, 0}));
   c.answer(106, 139, 4);  // A = 60, B = 60
-  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 60);
+  EXPECT_EQ(ratio(c)[0], 60);
   c.answer(106, 139, 1);
   // A all 4 (60), B all 1 (15): 240, the top of the range.
   for (int i : {106, 107, 109, 113, 114, 115, 118, 122, 124, 126, 127, 129, 130, 133, 135}) c.answer(i, 4);
-  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 240);
+  EXPECT_EQ(ratio(c)[0], 240);
   // One unanswered item of each group: A counts it 1, B counts it 4; then
   // items 136..139 are not in either group but count as omitted.
   c.answer(106, 0);
   c.answer(108, 0);
-  for (int omitted : {2, 3}) {
-    const Scored s = rawScore(c);
-    EXPECT_EQ(scale(s, 6).RawScore, (57 * 60) / 18);
-    EXPECT_EQ(scale(s, 6).OmittedCount, omitted);
-    c.answer(137, 0);
-  }
+  EXPECT_EQ(ratio(c), (Ints{(57 * 60) / 18, 2}));
+  c.answer(137, 0);
+  EXPECT_EQ(ratio(c), (Ints{(57 * 60) / 18, 3}));
   // Integer division truncates.
   c = answeredClient();
   c.answer(106, 139, 2);  // A = 30, B = 30
   c.answer(107, 3);       // A = 31: 31 * 60 / 30 = 62
   c.answer(108, 3);       // B = 31: 1860 / 31 = 60
   c.answer(110, 3);       // B = 32: 1860 / 32 = 58.1
-  EXPECT_EQ(scale(rawScore(c), 6).RawScore, 58);
+  EXPECT_EQ(ratio(c)[0], 58);
 }
 
 TEST(StressRatioTest, PercentileRows) {
   const ReportTables t = zvtest::testTables();
-  auto stressPercentile = [&](int raw) {
-    Scores x;
+  auto stressPercentile = [&](int raw, int g = 1, int r = 1) {
+    Scores x;  // every other scale 0: scale 1's percentile 0 corrects nothing
     x.scale[6].RawScore = raw;
-    x.scale[1].OmittedCount = 0;
-    x.scale[1].RawScore = 0;  // percentile 0: no correction
-    for (int k = 2; k <= 5; ++k) x.scale[k].RawScore = 0;
-    return percentiles(t, x).scale[6].Percentile;
+    return percentiles(t, x, g, r).scale[6].Percentile;
   };
   // Cuts 10, 15, 20, ...: row m holds (10 + 5(m-1), 10 + 5m]; 10 lies at the
   // lowest cut (no row holds it), 261 above the top cut.
@@ -230,13 +202,9 @@ TEST(StressRatioTest, PercentileRows) {
                                        {16, t.StressNorm[1][2][1]}, {260, t.StressNorm[1][50][1]},
                                        {10, 0}, {261, 0}, {0, 99}, {-3, 99}};
   for (auto [raw, p] : cases) EXPECT_EQ(stressPercentile(raw), p) << raw;
-  // Norm group: women, race 3.
-  Scores x;
-  x.scale[6].RawScore = 16;
-  EXPECT_EQ(percentiles(t, x, 2, 3).scale[6].Percentile, t.StressNorm[3][2][2]);
+  EXPECT_EQ(stressPercentile(16, 2, 3), t.StressNorm[3][2][2]) << "women, race 3";
 }
 
-// ---------------------------------------------------------------------------
 namespace {
 
 // Points of court field f with value v on scales 2..5 and on the court total.
@@ -283,30 +251,25 @@ TEST(CourtPointsTest, RawScoresAndCourtTotalOfAClient) {
   TestClient c = answeredClient();
   c.court = {"20", "30", "3", "2", "1", "2", "6", "9", "4", "N", "5", "2", "7", "3"};
   const Scored s = rawScore(c);
-  // Scale 4: first arrest 3, probation 1, parole 1, parole revocations 4,
-  // arrests 4, jail 2, alcohol arrests 5, drug arrests 2, months employed 2.
-  EXPECT_EQ(scale(s, 4).RawScore, 3 + 1 + 1 + 4 + 4 + 2 + 5 + 2 + 2);
-  // Scale 5: first conviction 2, felony 2, probation revocations 0, parole 1,
-  // parole revocations 4, arrests 4, prison "N" 0.
-  EXPECT_EQ(scale(s, 5).RawScore, 2 + 2 + 0 + 1 + 4 + 4);
-  // Scale 2: alcohol arrests 2, DUI 5. Scale 3: drug arrests 1.
-  EXPECT_EQ(scale(s, 2).RawScore, 2 + 5);
-  EXPECT_EQ(scale(s, 3).RawScore, 1);
-  // Court total: 3 + 2 + 2 + 1 + 0 + 1 + 4 + 2 + 0 + 2.
-  EXPECT_EQ(s.scores.CourtTotal, 17);
-
+  // Scale 2: alcohol arrests 2, DUI 5. Scale 3: drug arrests 1. Scale 4: first
+  // arrest 3, probation 1, parole 1, parole revocations 4, arrests 4, jail 2,
+  // alcohol arrests 5, drug arrests 2, months employed 2. Scale 5: first
+  // conviction 2, felony 2, probation revocations 0, parole 1, parole
+  // revocations 4, arrests 4, prison "N" 0. Court total: 3 + 2 + 2 + 1 + 0 + 1 + 4 + 2 + 0 + 2.
+  EXPECT_EQ((Ints{counts(s, 2)[0], counts(s, 3)[0], counts(s, 4)[0], counts(s, 5)[0], s.scores.CourtTotal}),
+            (Ints{2 + 5, 1, 3 + 1 + 1 + 4 + 4 + 2 + 5 + 2 + 2, 2 + 2 + 0 + 1 + 4 + 4, 17}));
   c = answeredClient();
   c.court[10] = "5";  // alcohol arrests of five
-  EXPECT_EQ(scale(rawScore(c), 2).RawScore, 2);
-  EXPECT_EQ(scale(rawScore(c), 4).RawScore, 5);
-  EXPECT_EQ(scale(score(c), 2).Percentile, 89);
+  Scored five = rawScore(c);
+  EXPECT_EQ((Ints{counts(five, 2)[0], counts(five, 4)[0]}), (Ints{2, 5}));
+  ComputePercentiles(zvtest::testTables(), 1, 1, five.scores);
+  EXPECT_EQ(five.scores.scale[2].Percentile, 89);
 }
 
-// ---------------------------------------------------------------------------
 namespace {
 
-// Tables whose scale 1 percentile equals its raw score (1..99) and whose
-// other scales give percentile = raw score as well, for one group.
+// Tables whose norms give percentile = raw score (1..99) on every scale and
+// group, and whose truthfulness correction of scale s, band b is 10s + b.
 ReportTables identityTables() {
   ReportTables t = zvtest::testTables();
   for (int g = 1; g <= 2; ++g)
@@ -320,22 +283,15 @@ ReportTables identityTables() {
   return t;
 }
 
-Scores rawScores(int truth, int others, int scored = 5, int stress = -1) {
+// Hand-made raw scores: scale 1, scales 2..6 (and a stress ratio of its own),
+// scored items, alcohol and drug arrests and a court total.
+Scores rawScores(int truth, int others, int scored = 5, int stress = -1, Ints court = {0, 0, 0}) {
   Scores x;
   x.scale[1].RawScore = truth;
-  for (int k = 2; k <= 6; ++k) {
-    x.scale[k].RawScore = others;
-    x.scale[k].ScoredItemCount = scored;
-  }
-  if (stress >= 0) x.scale[6].RawScore = stress;
-  return x;
-}
-
-// Hand-made scores with alcohol arrests, drug arrests and a court total.
-Scores withCourt(Scores x, int alcohol, int drugs, int total) {
-  x.CourtValue[11] = alcohol;
-  x.CourtValue[12] = drugs;
-  x.CourtTotal = total;
+  for (int k = 2; k <= 6; ++k) x.scale[k] = {k == 6 && stress >= 0 ? stress : others, 0, 0, scored};
+  x.CourtValue[11] = court[0];
+  x.CourtValue[12] = court[1];
+  x.CourtTotal = court[2];
   return x;
 }
 
@@ -349,115 +305,81 @@ TEST(TruthCorrectionTest, BandsStopsAndStressRatio) {
     const Scores x = percentiles(t, rawScores(p, 5, 5, 100));
     EXPECT_EQ(x.scale[1].Percentile, p);
     for (int k = 2; k <= 6; ++k) EXPECT_EQ(x.scale[k].RawScore, (k == 6 ? 100 : 5) + 10 * k + b) << p << " " << k;
-    // The corrected raw score is what scales 2..5 look up.
-    EXPECT_EQ(x.scale[2].Percentile, 5 + 20 + b) << p;
+    EXPECT_EQ(x.scale[2].Percentile, 5 + 20 + b) << "the corrected raw score is looked up";
   }
-  // Below ten nothing is corrected.
   for (int p : {0, 1, 9}) {
     const Scores x = percentiles(t, rawScores(p, 5));
-    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].RawScore, 5) << p;
+    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].RawScore, 5) << "nothing corrected below ten: " << p;
   }
-
   // At 95 the correction stops.
   Scores x = percentiles(t, rawScores(95, 5, 5, 100));
-  for (int k = 2; k <= 6; ++k) {
-    EXPECT_EQ(x.scale[k].Percentile, 99) << k;
-    EXPECT_EQ(x.scale[k].RawScore, k == 6 ? 100 : 5) << "no correction at 95";
-  }
-  // 94 corrects with row 9 and scores normally.
+  EXPECT_EQ(percentilesOf(x, 2, 6), Ints(5, 99));
+  for (int k = 2; k <= 6; ++k) EXPECT_EQ(x.scale[k].RawScore, k == 6 ? 100 : 5) << "no correction at 95";
+  // 94 corrects with row 9 and scores normally; 169 lies in (165, 170].
   x = percentiles(t, rawScores(94, 5, 5, 100));
-  EXPECT_EQ(x.scale[2].RawScore, 5 + 29);
-  EXPECT_EQ(x.scale[2].Percentile, 34);
-  EXPECT_EQ(x.scale[6].RawScore, 100 + 69);
-  EXPECT_EQ(x.scale[6].Percentile, t.StressNorm[1][32][1]);  // 169 lies in (165, 170]
-
+  EXPECT_EQ((Ints{x.scale[2].RawScore, x.scale[2].Percentile, x.scale[6].RawScore, x.scale[6].Percentile}),
+            (Ints{5 + 29, 34, 100 + 69, t.StressNorm[1][32][1]}));
   // A stress ratio corrected to zero or below gives 99.
   for (int b = 1; b <= 9; ++b) t.TruthCorrection[6][b] = -1000;
   x = percentiles(t, rawScores(50, 5, 5, 200));
-  EXPECT_EQ(x.scale[6].RawScore, -800);
-  EXPECT_EQ(x.scale[6].Percentile, 99);
+  EXPECT_EQ((Ints{x.scale[6].RawScore, x.scale[6].Percentile}), (Ints{-800, 99}));
 }
 
-// ---------------------------------------------------------------------------
-TEST(TableLookupTest, BoundsOmissionsAndNegativeScores) {
+TEST(TableLookupTest, BoundsOmissionsNegativeScoresAndNormGroups) {
   ReportTables t = identityTables();
   t.NormCount[1][1][2] = 40;
-  EXPECT_EQ(percentiles(t, rawScores(0, 40)).scale[2].Percentile, 40) << "a raw score equal to the count is looked up";
-  Scores x = percentiles(t, rawScores(0, 41));
-  EXPECT_EQ(x.scale[2].Percentile, 99) << "one above the count";
-  EXPECT_EQ(x.scale[3].Percentile, 41);
-  x = rawScores(0, 20);
+  // A raw score equal to the count is looked up; one above it gives 99.
+  EXPECT_EQ(percentiles(t, rawScores(0, 40)).scale[2].Percentile, 40);
+  EXPECT_EQ(percentilesOf(percentiles(t, rawScores(0, 41)), 2, 3), (Ints{99, 41}));
+  Scores x = rawScores(0, 20);
   x.scale[3].OmittedCount = 3;
   x.scale[4].OmittedCount = 4;
-  x = percentiles(t, x);
-  EXPECT_EQ(x.scale[3].Percentile, 20);
-  EXPECT_EQ(x.scale[4].Percentile, 99) << "four omitted items";
+  EXPECT_EQ(percentilesOf(percentiles(t, x), 3, 4), (Ints{20, 99})) << "four omitted items";
   EXPECT_EQ(percentiles(t, rawScores(0, -2)).scale[2].Percentile, 0);
   x = rawScores(0, -2);
   x.scale[2].OmittedCount = 4;
   EXPECT_EQ(percentiles(t, x).scale[2].Percentile, 99);
   EXPECT_EQ(percentiles(t, rawScores(0, 0)).scale[2].Percentile, 0) << "raw score 0 reads entry 0";
-}
 
-TEST(TableLookupTest, NormGroupsChooseTheirTable) {
-  ReportTables t = zvtest::testTables();
+  t = zvtest::testTables();
   t.NormTable[2][10][3][2] = 77;
   t.NormTable[2][10][1][1] = 11;
-  EXPECT_EQ(percentiles(t, rawScores(0, 10), 2, 3).scale[2].Percentile, 77);
-  // Gender 0 or 7 and race 5 or 0 are normed as group 1.
-  EXPECT_EQ(percentiles(t, rawScores(0, 10), 0, 5).scale[2].Percentile, 11);
-  EXPECT_EQ(percentiles(t, rawScores(0, 10), 7, 0).scale[2].Percentile, 11);
+  // Women of race 3 read their own table; gender 0 or 7 and race 5 or 0 are normed as group 1.
+  for (auto [g, r, p] : {std::tuple{2, 3, 77}, {0, 5, 11}, {7, 0, 11}})
+    EXPECT_EQ(percentiles(t, rawScores(0, 10), g, r).scale[2].Percentile, p) << g << " " << r;
 }
 
 TEST(CeilingsAndFloorsTest, CeilingsOfFewScoredItems) {
   const ReportTables t = identityTables();
-  for (auto [scored, expected] : {std::pair{0, 7}, {1, 18}, {2, 37}, {3, 60}}) {
-    const Scores x = percentiles(t, rawScores(0, 60, scored));
-    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].Percentile, expected) << scored;
-  }
-  // Scale 1 has no ceiling.
+  for (auto [scored, expected] : {std::pair{0, 7}, {1, 18}, {2, 37}, {3, 60}})
+    EXPECT_EQ(percentilesOf(percentiles(t, rawScores(0, 60, scored))), Ints(4, expected)) << scored;
   Scores x = rawScores(60, 0, 0);
-  x.scale[1].ScoredItemCount = 0;
-  EXPECT_EQ(percentiles(t, x).scale[1].Percentile, 60);
-  // The 99 of an out-of-table score is not capped.
-  EXPECT_EQ(percentiles(t, rawScores(0, 120, 0)).scale[2].Percentile, 99);
+  EXPECT_EQ(percentiles(t, x).scale[1].Percentile, 60) << "scale 1 has no ceiling";
+  EXPECT_EQ(percentiles(t, rawScores(0, 120, 0)).scale[2].Percentile, 99) << "the 99 of an out-of-table score";
 }
 
 TEST(CeilingsAndFloorsTest, ArrestAndCourtTotalFloors) {
   const ReportTables t = identityTables();
   // Floors lift above ceilings. Alcohol arrests 2: at least 61; drug arrests
   // 5: at least 89; court total 13: scale 5 at least 60.
-  const Scores x = percentiles(t, withCourt(rawScores(0, 60, 0), 2, 5, 13));
-  EXPECT_EQ(x.scale[2].Percentile, 61);
-  EXPECT_EQ(x.scale[3].Percentile, 89);
-  EXPECT_EQ(x.scale[4].Percentile, 7);
-  EXPECT_EQ(x.scale[5].Percentile, 60);
-  // Arrest floors.
-  for (auto [v, expected] : {std::pair{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}}) {
-    const Scores x = percentiles(t, withCourt(rawScores(0, 5), v, v, 0));
-    EXPECT_EQ(x.scale[2].Percentile, expected) << v;
-    EXPECT_EQ(x.scale[3].Percentile, expected) << v;
-    EXPECT_EQ(x.scale[4].Percentile, 5) << v;
-  }
-  EXPECT_EQ(percentiles(t, withCourt(rawScores(0, 95), 5, 0, 0)).scale[2].Percentile, 95) << "a floor never lowers";
-  // Court total floors.
+  EXPECT_EQ(percentilesOf(percentiles(t, rawScores(0, 60, 0, -1, {2, 5, 13}))), (Ints{61, 89, 7, 60}));
+  for (auto [v, expected] : {std::pair{0, 5}, {1, 40}, {2, 61}, {3, 72}, {4, 80}, {5, 89}, {12, 89}})
+    EXPECT_EQ(percentilesOf(percentiles(t, rawScores(0, 5, 5, -1, {v, v, 0})), 2, 4), (Ints{expected, expected, 5})) << v;
+  EXPECT_EQ(percentiles(t, rawScores(0, 95, 5, -1, {5, 0, 0})).scale[2].Percentile, 95) << "a floor never lowers";
   const std::pair<int, int> floors[] = {{2, 5}, {3, 40}, {12, 40}, {13, 60}, {17, 60}, {18, 72},
                                         {21, 72}, {22, 82}, {24, 82}, {25, 89}, {60, 89}};
-  for (auto [total, expected] : floors) {
-    const Scores x = percentiles(t, withCourt(rawScores(0, 5), 0, 0, total));
-    EXPECT_EQ(x.scale[5].Percentile, expected) << total;
-    EXPECT_EQ(x.scale[4].Percentile, 5) << total;
-  }
+  for (auto [total, expected] : floors)
+    EXPECT_EQ(percentilesOf(percentiles(t, rawScores(0, 5, 5, -1, {0, 0, total})), 4, 5), (Ints{5, expected})) << total;
   // 22..24: below 80 becomes 82; 80 and 81 stay.
   for (auto [raw, expected] : {std::pair{79, 82}, {80, 80}, {81, 81}, {83, 83}})
-    EXPECT_EQ(percentiles(t, withCourt(rawScores(0, raw), 0, 0, 23)).scale[5].Percentile, expected) << raw;
+    EXPECT_EQ(percentiles(t, rawScores(0, raw, 5, -1, {0, 0, 23})).scale[5].Percentile, expected) << raw;
 }
 
 namespace {
 
 // Points 2 or 3 on `twos` and `threes` key items of scale s.
-Scores admissions(int s, int twos, int threes) {
-  Scores x = rawScores(0, 1);
+Scores admissions(int s, int twos, int threes, int total = 0) {
+  Scores x = rawScores(0, 1, 5, -1, {0, 0, total});
   int item = s == 2 ? 1 : s == 3 ? 16 : s == 4 ? 33 : 46;
   for (int i = 0; i < twos; ++i) x.ItemPoints[item++] = 2;
   for (int i = 0; i < threes; ++i) x.ItemPoints[item++] = 3;
@@ -477,8 +399,7 @@ TEST(AdmissionFloorsTest, TableRowsPerScale) {
   };
   for (const Row& r : rows) {
     for (int s = 2; s <= 5; ++s) {
-      if (s == 5 && r.twos + r.threes > 15) continue;
-      if (s == 4 && r.twos + r.threes > 13) continue;
+      if ((s == 5 && r.twos + r.threes > 15) || (s == 4 && r.twos + r.threes > 13)) continue;
       const int expected = s <= 3 ? r.s23 : s == 4 ? r.s4 : r.s5;
       EXPECT_EQ(percentiles(t, admissions(s, r.twos, r.threes)).scale[s].Percentile, expected)
           << "scale " << s << " twos " << r.twos << " threes " << r.threes;
@@ -491,13 +412,11 @@ TEST(AdmissionFloorsTest, OwnKeyItemsAndAfterTheCourtTotalRule) {
   Scores x = admissions(2, 0, 0);
   x.ItemPoints[16] = 3;   // a drugs key item
   x.ItemPoints[100] = 3;  // on no key list
-  x = percentiles(identityTables(), x);
-  EXPECT_EQ(x.scale[2].Percentile, 1);
-  EXPECT_EQ(x.scale[3].Percentile, 15);
+  EXPECT_EQ(percentilesOf(percentiles(identityTables(), x), 2, 3), (Ints{1, 15}));
   // Court total 23 turns 50 into 82; the admission floor (47) of three twos
   // does not lower it. Ten admissions lift an 80 (kept by the court rule) to 94.
   for (auto [twos, raw, expected] : {std::tuple{3, 50, 82}, {10, 80, 94}}) {
-    Scores x = withCourt(admissions(5, twos, 0), 0, 0, 23);
+    x = admissions(5, twos, 0, 23);
     x.scale[5].RawScore = raw;
     EXPECT_EQ(percentiles(identityTables(), x).scale[5].Percentile, expected) << twos;
   }

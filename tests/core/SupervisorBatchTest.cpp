@@ -1,146 +1,157 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "supervisor/AccessCode.h"
 #include "supervisor/ReportBatch.h"
 #include "tests/core/SupervisorFixture.h"
+#include "tests/core/TestSupport.h"
 
 using namespace zv;
+using zvtest::Asked;
+using zvtest::fakeReport;
 
 namespace {
 
-// Stands in for the report writer: client n's report has n pages and names
-// the client; the clients in `broken` cannot be reported.
-struct FakeWriter {
-  zvtest::SupervisorFixture& f;
-  std::vector<int> composed;
-  std::vector<int> broken;
+using Files = std::map<std::string, std::string>;
 
-  static std::string reportOf(int n) {
-    std::string text = "\r\n       NAME: client " + std::to_string(n) + "\r\n";
-    for (int p = 2; p <= n; ++p) text += "\f\r\n       page " + std::to_string(p) + "\r\n";
-    return text;
-  }
-
-  ReportComposer compose() {
-    return [this](const ClientTable& clients) {
-      const int n = clients.CurrentRecord;
-      composed.push_back(n);
-      if (std::find(broken.begin(), broken.end(), n) != broken.end())
-        throw ZvError(ErrorKind::BadData, 0, "ZVB.TXT:12: the norm line of scale 3 is missing");
-      zvtest::writeBytes(f.dir.file("report.prn"), reportOf(n));
-    };
-  }
-};
-
-struct Batch {
-  zvtest::SupervisorFixture f;
+struct Batch : zvtest::SupervisorFixture {
   RecordingPrinter printer;
-  FakeWriter writer{f, {}, {}};
-  ReportServices services{f.fs, f.prompter, printer, f.dir.path(), writer.compose()};
+  ReportServices services{fs, prompter, printer, dir.path(), composer()};
 
-  explicit Batch(int clients) {
-    for (int i = 1; i <= clients; ++i) f.addClient("Client " + std::to_string(i));
+  using SupervisorFixture::SupervisorFixture;
+  // The copies temp1, temp2, ... left in the program folder.
+  Files copies() const {
+    Files out;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+      if (e.path().filename().string().rfind("temp", 0) == 0) out[e.path().filename()] = zvtest::readBytes(e.path());
+    return out;
   }
-  std::string printedText(std::size_t job) const {
-    std::string s;
-    for (std::size_t i = 0; i < printer.jobs.at(job).pages.size(); ++i) s += (i ? "\f" : "") + printer.jobs[job].pages[i];
-    return s;
+  // Every print job: its name and its pages joined by form feeds.
+  Files jobs() const {
+    Files out;
+    for (const auto& j : printer.jobs) {
+      std::string s;
+      for (std::size_t i = 0; i < j.pages.size(); ++i) s += (i ? "\f" : "") + j.pages[i];
+      out[j.documentName] = s;
+    }
+    return out;
   }
 };
 
-std::string withoutLast(const std::string& s) { return s.substr(0, s.size() - 1); }
+// The copy tempK of client n, and its print job (the report less its last character).
+Files copies(std::initializer_list<std::pair<int, int>> kAndClient, bool printed = false) {
+  Files out;
+  for (auto [k, n] : kAndClient) {
+    const std::string r = fakeReport(n);
+    out["temp" + std::to_string(k)] = printed ? r.substr(0, r.size() - 1) : r;
+  }
+  return out;
+}
 
 }  // namespace
 
-TEST(SupervisorPrintAll, ThreeClientsLeaveTemp1To3AndCurrentRecordOne) {
+TEST(SupervisorBatch, PrintAllOfThreeLeavesTemp1To3AndCurrentRecordOne) {
   Batch b(3);
-  b.f.state.clients.CurrentRecord = 2;
-  const BatchOutcome out = PrintAllReports(b.f.state.clients, b.services);
-  EXPECT_EQ(b.writer.composed, (std::vector<int>{1, 2, 3}));
-  for (int i = 1; i <= 3; ++i)
-    EXPECT_EQ(zvtest::readBytes(b.f.dir.file("temp" + std::to_string(i))), FakeWriter::reportOf(i)) << i;
-  EXPECT_FALSE(std::filesystem::exists(b.f.dir.file("temp4")));
-  ASSERT_EQ(b.printer.jobs.size(), 3u);
-  for (std::size_t j = 0; j < 3; ++j) {
-    EXPECT_EQ(b.printer.jobs[j].documentName, "temp" + std::to_string(j + 1));
-    EXPECT_EQ(b.printer.jobs[j].pages.size(), j + 1);
-    EXPECT_EQ(b.printedText(j), withoutLast(FakeWriter::reportOf(static_cast<int>(j) + 1)));
-  }
-  EXPECT_EQ(b.f.state.clients.CurrentRecord, 1);
+  b.state.clients.CurrentRecord = 2;
+  const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
+  EXPECT_EQ(b.composed, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(b.copies(), copies({{1, 1}, {2, 2}, {3, 3}}));
+  EXPECT_EQ(b.jobs(), copies({{1, 1}, {2, 2}, {3, 3}}, true));
+  EXPECT_EQ(b.state.clients.CurrentRecord, 1);
   EXPECT_EQ(out.printed, (std::vector<int>{1, 2, 3}));
   EXPECT_TRUE(out.notPrinted.empty());
-  EXPECT_TRUE(b.f.prompter.asked.empty());
+  EXPECT_TRUE(b.prompter.asked.empty());
   // The report file holds the last report printed.
-  EXPECT_EQ(zvtest::readBytes(b.f.dir.file("report.prn")), FakeWriter::reportOf(3));
+  EXPECT_EQ(zvtest::readBytes(b.dir.file("report.prn")), fakeReport(3));
 }
 
-TEST(SupervisorPrintSelected, Clients2And5OfFivePrintInListOrderAndCurrentRecordStaysAtTheLast) {
+TEST(SupervisorBatch, Clients2And5OfFivePrintInListOrderAndCurrentRecordStaysAtTheLast) {
   Batch b(5);
-  const BatchOutcome out = PrintSelectedReports(b.f.state.clients, {2, 5}, b.services);
-  EXPECT_EQ(b.writer.composed, (std::vector<int>{2, 5}));
-  EXPECT_EQ(zvtest::readBytes(b.f.dir.file("temp1")), FakeWriter::reportOf(2));
-  EXPECT_EQ(zvtest::readBytes(b.f.dir.file("temp2")), FakeWriter::reportOf(5));
-  EXPECT_FALSE(std::filesystem::exists(b.f.dir.file("temp3")));
-  ASSERT_EQ(b.printer.jobs.size(), 2u);
-  EXPECT_EQ(b.printer.jobs[0].documentName, "temp1");
-  EXPECT_EQ(b.printedText(0), withoutLast(FakeWriter::reportOf(2)));
-  EXPECT_EQ(b.printer.jobs[1].documentName, "temp2");
+  const BatchOutcome out = PrintSelectedReports(b.state.clients, {2, 5}, b.services);
+  EXPECT_EQ(b.composed, (std::vector<int>{2, 5}));
+  EXPECT_EQ(b.copies(), copies({{1, 2}, {2, 5}}));
+  EXPECT_EQ(b.jobs(), copies({{1, 2}, {2, 5}}, true));
   EXPECT_EQ(b.printer.jobs[1].pages.size(), 5u);
-  EXPECT_EQ(b.f.state.clients.CurrentRecord, 5);
+  EXPECT_EQ(b.state.clients.CurrentRecord, 5);
   EXPECT_EQ(out.printed, (std::vector<int>{2, 5}));
 }
 
-TEST(SupervisorPrintAll, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
+TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
   Batch b(3);
   // A copy left by an earlier run must not be printed for the broken client.
-  zvtest::writeBytes(b.f.dir.file("temp2"), "old report\r\n");
-  b.writer.broken = {2};
-  const BatchOutcome out = PrintAllReports(b.f.state.clients, b.services);
-  EXPECT_EQ(b.writer.composed, (std::vector<int>{1, 2, 3}));
-  ASSERT_EQ(b.printer.jobs.size(), 2u);
-  EXPECT_EQ(b.printer.jobs[0].documentName, "temp1");
-  EXPECT_EQ(b.printer.jobs[1].documentName, "temp3");
-  EXPECT_EQ(b.printedText(1), withoutLast(FakeWriter::reportOf(3)));
-  EXPECT_FALSE(std::filesystem::exists(b.f.dir.file("temp2")));
-  ASSERT_EQ(b.f.prompter.asked.size(), 2u);
-  EXPECT_EQ(b.f.prompter.asked[0].text,
-            "The report of client 2 could not be produced.\rZVB.TXT:12: the norm line of scale 3 is missing\r"
-            "Printing goes on with the next client.");
-  EXPECT_EQ(b.f.prompter.asked[0].title, "Print Report");
-  EXPECT_EQ(b.f.prompter.asked[1].text, "The report of this client was not printed: 2.");
+  zvtest::writeBytes(b.dir.file("temp2"), "old report\r\n");
+  b.broken = {2};
+  const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
+  EXPECT_EQ(b.composed, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(b.copies(), copies({{1, 1}, {3, 3}}));
+  EXPECT_EQ(b.jobs(), copies({{1, 1}, {3, 3}}, true));
+  EXPECT_EQ(b.prompter.asked,
+            (zvtest::AskedList{{"The report of client 2 could not be produced.\rZVRPT.TXT:7: the scale line has 3 fields, 5 "
+                                "expected\rPrinting goes on with the next client.",
+                                "Print Report", Buttons::Ok, Icon::Exclamation},
+                               {"The report of this client was not printed: 2.", "Print Report", Buttons::Ok,
+                                Icon::Exclamation}}));
   EXPECT_EQ(out.notPrinted, (std::vector<int>{2}));
-  EXPECT_EQ(b.f.state.clients.CurrentRecord, 1);
+  EXPECT_EQ(b.state.clients.CurrentRecord, 1);
 }
 
-TEST(SupervisorPrintSelected, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinted) {
-  Batch b(4);
-  b.printer.failingJobs = {1};
-  b.f.prompter.script(Answer::Ok);  // go on after the first failure
-  BatchOutcome out = PrintSelectedReports(b.f.state.clients, {1, 3, 4}, b.services);
-  EXPECT_EQ(out.printed, (std::vector<int>{3, 4}));
-  EXPECT_EQ(out.notPrinted, (std::vector<int>{1}));
-  ASSERT_EQ(b.f.prompter.asked.size(), 2u);
-  EXPECT_EQ(b.f.prompter.asked[0].buttons, Buttons::OkCancel);
-  EXPECT_NE(b.f.prompter.asked[0].text.find("The printer is out of paper."), std::string::npos);
-  EXPECT_EQ(b.f.prompter.asked[1].text, "The report of this client was not printed: 1.");
-
-  Batch c(4);
-  c.printer.failingJobs = {2};
-  c.f.prompter.script(Answer::Cancel);  // stop printing
-  out = PrintSelectedReports(c.f.state.clients, {1, 3, 4}, c.services);
-  EXPECT_EQ(out.printed, (std::vector<int>{1}));
-  EXPECT_EQ(out.notPrinted, (std::vector<int>{3, 4}));
-  EXPECT_EQ(c.f.prompter.asked.back().text, "The reports of these clients were not printed: 3, 4.");
-  EXPECT_EQ(c.f.state.clients.CurrentRecord, 4);
+TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinted) {
+  for (Answer answer : {Answer::Ok, Answer::Cancel}) {
+    Batch b(4);
+    b.printer.failingJobs = {answer == Answer::Ok ? 1 : 2};
+    b.prompter.script(answer);  // OK goes on after the failure, Cancel stops printing
+    const BatchOutcome out = PrintSelectedReports(b.state.clients, {1, 3, 4}, b.services);
+    const bool goOn = answer == Answer::Ok;
+    EXPECT_EQ(out.printed, (goOn ? std::vector<int>{3, 4} : std::vector<int>{1}));
+    EXPECT_EQ(out.notPrinted, (goOn ? std::vector<int>{1} : std::vector<int>{3, 4}));
+    const int failed = goOn ? 1 : 3;
+    EXPECT_EQ(b.prompter.asked,
+              (zvtest::AskedList{{"The report of client " + std::to_string(failed) +
+                                      " could not be printed.\rThe printer is out of paper.\r\rOK goes on with the next "
+                                      "report; Cancel stops printing.",
+                                  "Print Report", Buttons::OkCancel, Icon::Exclamation},
+                                 {goOn ? "The report of this client was not printed: 1."
+                                       : "The reports of these clients were not printed: 3, 4.",
+                                  "Print Report", Buttons::Ok, Icon::Exclamation}}));
+    EXPECT_EQ(b.state.clients.CurrentRecord, 4);
+  }
 }
 
-TEST(SupervisorPrintAll, WithoutAPrinterTheSupervisorIsToldWhereThePdfFilesAre) {
+TEST(SupervisorBatch, WithoutAPrinterTheSupervisorIsToldWhereThePdfFilesAre) {
   Batch b(2);
-  b.printer.pdfFolder = b.f.dir.path();
-  const BatchOutcome out = PrintAllReports(b.f.state.clients, b.services);
-  ASSERT_EQ(out.pdfFiles.size(), 2u);
-  ASSERT_EQ(b.f.prompter.asked.size(), 1u);
-  EXPECT_EQ(b.f.prompter.asked[0].text,
-            "No printer is set up on this computer, so the reports were saved as PDF files:\r" + b.f.dir.file("temp1.pdf") +
-                "\r" + b.f.dir.file("temp2.pdf"));
-  EXPECT_EQ(b.f.prompter.asked[0].icon, Icon::Information);
+  b.printer.pdfFolder = b.dir.path();
+  const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
+  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{b.dir.file("temp1.pdf"), b.dir.file("temp2.pdf")}));
+  EXPECT_EQ(b.prompter.asked,
+            (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as PDF files:\r" +
+                                    b.dir.file("temp1.pdf") + "\r" + b.dir.file("temp2.pdf"),
+                                "Print Report", Buttons::Ok, Icon::Information}}));
+}
+
+TEST(SupervisorAccessCode, IsOneLetterComparedInUpperCase) {
+  for (const char* right : {"K", "k"}) EXPECT_TRUE(isAccessCode(right)) << right;
+  for (const char* wrong : {"KK", "K ", "", "J"}) EXPECT_FALSE(isAccessCode(wrong)) << wrong;
+}
+
+// Every prompt is the secret entry of eight characters; each wrong code is
+// told and asked again until the right one or Cancel.
+TEST(SupervisorAccessCode, AskedUntilRightOrCancelled) {
+  const Asked wrong{"Incorrect password.  Please try again.", "Incorrect Password", Buttons::Ok, Icon::Critical};
+  const struct { std::vector<const char*> typed; bool result; } cases[] = {
+      {{"k"}, true}, {{"secret", nullptr}, false}, {{"a", "kk", "K"}, true}, {{nullptr}, false}};
+  for (const auto& c : cases) {
+    ScriptedInputPrompt input;
+    ScriptedPrompter prompter;
+    for (const char* t : c.typed) t ? input.type(t) : input.cancel();
+    EXPECT_EQ(AskAccessCode(input, prompter), c.result);
+    ASSERT_EQ(input.requests.size(), c.typed.size());
+    for (const InputRequest& r : input.requests) {
+      EXPECT_EQ(r.caption, "Enter Secret Code");
+      EXPECT_EQ(r.inputLength, 8);
+      EXPECT_EQ(r.helpMessage, "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
+      EXPECT_TRUE(r.passwordInput);
+    }
+    EXPECT_EQ(prompter.asked, zvtest::AskedList(c.typed.size() - 1, wrong));
+  }
 }

@@ -1,14 +1,27 @@
 #pragma once
 // A data location and program folder in a fresh temporary folder, with a
-// system state on the real file system and a scripted prompter.
+// system state on the real file system, a scripted prompter and a stand-in
+// for the report writer.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/SystemState.h"
 #include "records/ClientFile.h"
+#include "supervisor/ReportBatch.h"
 #include "tests/core/TestSupport.h"
 #include "ui/Prompter.h"
 
 namespace zvtest {
+
+// Client n's report as the stand-in writes it: n pages, the first line naming
+// the client; the one-page summary last when asked for.
+inline std::string fakeReport(int n, bool summary = false) {
+  std::string text = "\r\n       NAME: client " + std::to_string(n) + "\r\n       line two\r\n";
+  for (int p = 2; p <= n; ++p) text += "\f\r\n       page " + std::to_string(p) + " of client " + std::to_string(n) + "\r\n";
+  if (summary) text += "\f\r\n       ONE-PAGE SUMMARY\r\n";
+  return text;
+}
 
 struct SupervisorFixture {
   TempDir dir;
@@ -16,8 +29,14 @@ struct SupervisorFixture {
   zv::FaultyFileSystem fs{realFs};
   zv::ScriptedPrompter prompter;
   zv::SystemState state{fs, prompter, dir.path()};
+  std::vector<int> composed;    // the clients whose report the stand-in wrote
+  std::vector<bool> summaries;  // with or without the summary page
+  std::vector<int> broken;      // clients whose report cannot be produced
 
-  SupervisorFixture() { state.dataLocation = dir.path(); }
+  explicit SupervisorFixture(int clients = 0) {
+    state.dataLocation = dir.path();
+    for (int i = 1; i <= clients; ++i) addClient("Client " + std::to_string(i));
+  }
 
   // Stores a client as the next record of the client file.
   int addClient(const std::string& name, const std::string& responses = std::string(162, '1'),
@@ -38,6 +57,19 @@ struct SupervisorFixture {
   // Record n as the client file holds it.
   std::string recordOnDisk(int n) const {
     return readBytes(state.clientFile()).substr(static_cast<std::size_t>(n - 1) * 255, 255);
+  }
+
+  // The report writer's stand-in, writing report.prn for the current client.
+  void writeReport(const zv::ClientTable& clients, bool summary) {
+    const int n = clients.CurrentRecord;
+    composed.push_back(n);
+    summaries.push_back(summary);
+    if (std::find(broken.begin(), broken.end(), n) != broken.end())
+      throw zv::ZvError(zv::ErrorKind::BadData, 0, "ZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
+    writeBytes(dir.file("report.prn"), fakeReport(n, summary));
+  }
+  zv::ReportComposer composer() {
+    return [this](const zv::ClientTable& c) { writeReport(c, false); };
   }
 };
 

@@ -2,12 +2,39 @@
 // Shared helpers for core tests: a fresh temporary folder per test.
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "records/ClientRecord.h"
 #include "records/ClientTable.h"
+#include "ui/Prompter.h"
+
+namespace zv {
+
+// Message boxes compare whole: text, title, buttons and icon.
+inline bool operator==(const ScriptedPrompter::Asked& a, const ScriptedPrompter::Asked& b) {
+  return a.text == b.text && a.title == b.title && a.buttons == b.buttons && a.icon == b.icon;
+}
+inline void PrintTo(const ScriptedPrompter::Asked& a, std::ostream* os) {
+  *os << "{\"" << a.text << "\", \"" << a.title << "\", buttons " << static_cast<int>(a.buttons) << ", icon "
+      << static_cast<int>(a.icon) << "}";
+}
+
+}  // namespace zv
 
 namespace zvtest {
+
+using Asked = zv::ScriptedPrompter::Asked;
+using AskedList = std::vector<Asked>;
+using Texts = std::vector<std::string>;
+
+// The texts of every message box asked so far.
+inline Texts askedTexts(const zv::ScriptedPrompter& p) {
+  Texts v;
+  for (const auto& a : p.asked) v.push_back(a.text);
+  return v;
+}
 
 class TempDir {
  public:
@@ -31,6 +58,54 @@ class TempDir {
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A client record built field by field (Windows-1252 bytes).
+struct TestClient {
+  std::string name = "Doe, Jan\xE9";
+  std::string id = "123-45";
+  std::string age = "34";
+  std::string gender = "1";
+  std::string race = "1";
+  std::string education = "12";
+  std::string marital = "2";
+  std::string dateOfBirth = "01/02/1990";
+  std::string dateTested = "03/04/2024";
+  std::vector<std::string> court = std::vector<std::string>(14, "0");
+  std::string responses = std::string(162, '0');
+
+  void answer(int item, int code) { responses[static_cast<std::size_t>(item - 1)] = static_cast<char>('0' + code); }
+  void answer(int from, int to, int code) {
+    for (int i = from; i <= to; ++i) answer(i, code);
+  }
+
+  zv::ClientRecord record() const {
+    using zv::Field;
+    zv::ClientRecord r;
+    r.setRaw(Field::Name, name);
+    r.setRaw(Field::SSN, id);
+    r.setRaw(Field::Age, age);
+    r.setRaw(Field::Gender, gender);
+    r.setRaw(Field::Race, race);
+    r.setRaw(Field::Education, education);
+    r.setRaw(Field::Marital, marital);
+    r.setRaw(Field::DateOfBirth, dateOfBirth);
+    r.setRaw(Field::DateTested, dateTested);
+    for (int k = 0; k < 14; ++k) r.setRaw(zv::courtField(k), court[static_cast<std::size_t>(k)]);
+    r.setRaw(Field::Responses, responses);
+    r.setRaw(Field::EditCount, "0");
+    r.setRaw(Field::NameDeleted, "0");
+    return r;
+  }
+};
+
+// A table holding `clients` in slots 1..n, the last one current unless told.
+inline zv::ClientTable tableOf(const std::vector<TestClient>& clients, int current = 0) {
+  zv::ClientTable t;
+  for (std::size_t i = 0; i < clients.size(); ++i) t.slot[i + 1] = clients[i].record();
+  t.RecordCount = static_cast<std::int16_t>(clients.size());
+  t.CurrentRecord = static_cast<std::int16_t>(current > 0 ? current : static_cast<int>(clients.size()));
+  return t;
 }
 
 // A client file of n stored records named "Client 1".. with every item answered 1.

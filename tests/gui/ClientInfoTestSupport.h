@@ -6,6 +6,9 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -16,7 +19,11 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/SystemState.h"
+#include "app/qt/frmMainMenu.h"
+#include "ui/qt/frmAbout.h"
 #include "tests/gui/GuiSupport.h"
 #include "records/ClientFile.h"
 #include "tests/core/TestSupport.h"
@@ -32,36 +39,34 @@ struct IntakeRig {
   zv::ScriptedPrompter prompter;
   zv::SystemState state{fs, prompter, program.path()};
 
-  IntakeRig() {
-    state.dataLocation = data.path();
+  // The data location: a folder of its own, or the program's default one.
+  explicit IntakeRig(bool defaultLocation = false) {
+    state.dataLocation = defaultLocation ? program.file("data") : data.path();
+    real.makeDirectories(state.dataLocation);
     std::filesystem::copy_file(std::string(ZV_PROGRAM_DIR) + "/ZV.db", program.file("ZV.db"));
     zv::LoadClientFile(fs, state.clientFile(), state.clients);
   }
 
   std::string clientFile() const { return state.clientFile(); }
 
-  // Stores n clients named "Client 1".. with answers "1" and loads them.
-  void storeClients(int n) {
+  // Stores clients of these names (Windows-1252) with every field filled and
+  // answers "1", and loads them.
+  void storeNames(const std::vector<std::string>& names) {
     std::string bytes;
-    for (int i = 1; i <= n; ++i) {
-      zv::ClientRecord r;
-      r.setRaw(zv::Field::Name, "Client " + std::to_string(i));
-      r.setRaw(zv::Field::SSN, "11" + std::to_string(i));
-      r.setRaw(zv::Field::Age, "30");
-      r.setRaw(zv::Field::Gender, "1");
-      r.setRaw(zv::Field::Race, "2");
-      r.setRaw(zv::Field::Education, "12");
-      r.setRaw(zv::Field::Marital, "3");
-      r.setRaw(zv::Field::DateOfBirth, "05/06/1980");
-      r.setRaw(zv::Field::DateTested, "01/02/2020");
-      for (int c = 0; c < zv::kCourtFieldCount; ++c) r.setRaw(zv::courtField(c), std::to_string(c % 10));
-      r.setRaw(zv::Field::Responses, std::string(162, '1'));
-      r.setRaw(zv::Field::EditCount, "0");
-      r.setRaw(zv::Field::NameDeleted, "0");
-      bytes += r.bytes();
+    for (std::size_t i = 1; i <= names.size(); ++i) {
+      TestClient c{names[i - 1], "11" + std::to_string(i), "30", "1", "2", "12", "3", "05/06/1980", "01/02/2020"};
+      for (int k = 0; k < zv::kCourtFieldCount; ++k) c.court[static_cast<std::size_t>(k)] = std::to_string(k % 10);
+      c.responses = std::string(162, '1');
+      bytes += c.record().bytes();
     }
     writeBytes(clientFile(), bytes);
     zv::LoadClientFile(fs, clientFile(), state.clients);
+  }
+  // n clients named "Client 1"..
+  void storeClients(int n) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= n; ++i) names.push_back("Client " + std::to_string(i));
+    storeNames(names);
   }
 
   // Replaces the question database: an "English" table with the rows
@@ -89,12 +94,6 @@ struct IntakeRig {
     sqlite3_finalize(st);
     sqlite3_close(db);
   }
-
-  std::vector<std::string> askedTexts() const {
-    std::vector<std::string> v;
-    for (const auto& a : prompter.asked) v.push_back(a.text);
-    return v;
-  }
 };
 
 // The standard bank shape: 105 true/false, 34 frequency items, 23 questions.
@@ -103,6 +102,52 @@ inline std::vector<std::pair<int, std::string>> standardRows(const std::string& 
   for (int i = 1; i <= 162; ++i) rows.push_back({i, i <= 105 ? "False" : i <= 139 ? "Sometimes" : sectionThree});
   return rows;
 }
+
+// The main menu over a rig whose data location is the program's default
+// folder, its activities replaced by notes of their names (unless a hook is
+// set back to null) and the drive dialog by answers given in advance.
+struct MenuRig : IntakeRig {
+  zv::frmMainMenu menu{state};
+  std::vector<std::string> calls;
+  int ended = 0;
+  std::function<void()> inEdit, inAdd, inSupervisor;
+  std::vector<std::string> drives;
+
+  explicit MenuRig(const std::vector<std::string>& names = {}, bool loaded = true) : IntakeRig(true) {
+    if (!names.empty()) storeNames(names);
+    auto& h = menu.hooks();
+    auto hook = [this](const char* name, std::function<void()>& during) {
+      return [this, name, &during](zv::SystemState&, QWidget*) {
+        calls.push_back(name);
+        if (during) during();
+      };
+    };
+    h.editCurrentClient = hook("edit", inEdit);
+    h.addNewClient = hook("add", inAdd);
+    h.supervisorOptions = hook("supervisor", inSupervisor);
+    h.askDrive = [this](const std::string&) {
+      if (drives.empty()) throw std::logic_error("drive dialog not expected");
+      const std::string d = drives.front();
+      drives.erase(drives.begin());
+      return d;
+    };
+    h.endProgram = [this] { ++ended; };
+    h.splashTiming = zv::frmAbout::noWaits();
+    if (loaded) { EXPECT_TRUE(load()); }
+  }
+  QListWidget* list() { return menu.lbNameDisplay(); }
+  QPushButton* cmd(int i) { return menu.cmdMenuChoice(i); }
+  // Start-up, then the menu active as the user sees it.
+  bool load() {
+    const bool ok = menu.Form_Load();
+    if (ok) {
+      QApplication::setActiveWindow(&menu);
+      menu.activation();
+      QApplication::processEvents();
+    }
+    return ok;
+  }
+};
 
 // Keys go where the focus is, as a user's keys do.
 inline QWidget* focused() { return QApplication::focusWidget(); }
@@ -124,26 +169,42 @@ inline void type(const QString& s) {
   }
 }
 
-// Keys a complete new client into the client information screen, then
-// "Information OK": ID and birth date not available (N), age 25, single,
-// race 2, male, 11 years of education.
-inline void keyClientInformation(const QString& name) {
-  for (const QString& value : {name, QString("N"), QString("25"), QString("1"), QString("2"), QString("1"),
-                               QString("11"), QString("N")}) {
-    type(value);
+// The name of the widget with the focus.
+inline QString focusName() { return focused() ? focused()->objectName() : QString("none"); }
+
+// Each value typed into the focused field, which is left with Enter: what the
+// field showed before Enter, and the name of the widget the focus went to.
+struct Keyed {
+  QStringList shown, focus;
+};
+inline Keyed keyEach(std::initializer_list<QString> values) {
+  Keyed k;
+  for (const QString& v : values) {
+    type(v);
+    auto* list = qobject_cast<QComboBox*>(focused());
+    auto* text = qobject_cast<QLineEdit*>(focused());
+    k.shown << (list ? list->currentText() : text ? text->text() : QString());
+    press(Qt::Key_Return);
+    k.focus << focusName();
+  }
+  return k;
+}
+
+// Each value typed into the focused field and left with Enter, then Enter
+// once more on "Information OK".
+inline void keyFields(std::initializer_list<QString> values) {
+  for (const QString& v : values) {
+    type(v);
     press(Qt::Key_Return);
   }
   press(Qt::Key_Return);
 }
 
+// A complete new client: ID and birth date not available (N), age 25,
+// single, race 2, male, 11 years of education.
+inline void keyClientInformation(const QString& name) { keyFields({name, "N", "25", "1", "2", "1", "11", "N"}); }
 // Court history: 19 for the first arrest and conviction, 1 for the rest.
-inline void keyCourtHistory() {
-  for (int i = 0; i < zv::kCourtFieldCount; ++i) {
-    type(i < 2 ? "19" : "1");
-    press(Qt::Key_Return);
-  }
-  press(Qt::Key_Return);  // "Information OK"
-}
+inline void keyCourtHistory() { keyFields({"19", "19", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1"}); }
 
 // Drives nested modal screens: each step waits until the screen with the
 // given object name is the active modal widget, then acts on it. A step that

@@ -10,7 +10,6 @@
 #include "app/Settings.h"
 #include "app/qt/frmDriveSelect.h"
 #include "tests/core/TestSupport.h"
-#include "ui/Prompter.h"
 
 using namespace zv;
 
@@ -20,103 +19,88 @@ struct DriveRig {
   ScriptedPrompter prompter;
   std::string inForce = dir.file("usb");
   std::string def = dir.file("data");
+  frmDriveSelect d{prompter, inForce, def};
+  std::string selected() const { return d.drDrive()->currentData().toString().toStdString(); }
+  // Browse chooses `folder` ("" cancels the folder dialog).
+  void browse(const std::string& folder) {
+    d.setFolderChooser([folder](const QString&) { return QString::fromStdString(folder); });
+    QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
+  }
 };
 }  // namespace
 
 TEST(DriveSelect, TextsAreAsDesignedAndHelpShowsItsMessage) {
   DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
-  EXPECT_EQ(d.windowTitle(), "Please Select A drive");
-  EXPECT_EQ(d.Label1()->text(), " Choose the drive associated with the data disk. (Usually A: or F:)");
-  EXPECT_EQ(d.cmdDone()->text(), "Done");
-  EXPECT_EQ(d.cmdhelp()->text(), "Help");
-  EXPECT_EQ(d.cmdBrowse()->text(), QString::fromUtf8("Browse…"));
-  EXPECT_EQ(frmDriveSelect::helpText(),
-            "Use the dropdown box to select the drive that the floppy data \r\n"
-            "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
-            "B: and USB drives are usually F: or G:");
-  // Help shows it.
-  QTest::mouseClick(d.cmdhelp(), Qt::LeftButton);
-  ASSERT_EQ(r.prompter.asked.size(), 1u);
-  EXPECT_EQ(r.prompter.asked[0].text, frmDriveSelect::helpText());
-  EXPECT_EQ(r.prompter.asked[0].buttons, Buttons::Ok);
-  EXPECT_EQ(r.prompter.asked[0].icon, Icon::None);
-  EXPECT_EQ(r.prompter.asked[0].title, kAppTitle);
+  EXPECT_EQ(r.d.windowTitle(), "Please Select A drive");
+  EXPECT_EQ(r.d.Label1()->text(), " Choose the drive associated with the data disk. (Usually A: or F:)");
+  EXPECT_EQ((QStringList{r.d.cmdDone()->text(), r.d.cmdhelp()->text(), r.d.cmdBrowse()->text()}),
+            (QStringList{"Done", "Help", QString::fromUtf8("Browse…")}));
+  QTest::mouseClick(r.d.cmdhelp(), Qt::LeftButton);
+  EXPECT_EQ(r.prompter.asked, (zvtest::AskedList{{"Use the dropdown box to select the drive that the floppy data \r\n"
+                                                  "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
+                                                  "B: and USB drives are usually F: or G:",
+                                                  kAppTitle, Buttons::Ok, Icon::None}}));
 }
 
-TEST(DriveSelect, DoneWithoutAChangeAnswersTheLocationInForce) {
+TEST(DriveSelect, AskRunsModallyAndDoneWithoutAChangeAnswersTheLocationInForce) {
   DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
-  d.show();
-  EXPECT_EQ(d.drDrive()->currentData().toString().toStdString(), r.inForce);
-  QTest::mouseClick(d.cmdDone(), Qt::LeftButton);
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(d.result(), QDialog::Accepted);
-  EXPECT_EQ(d.answer(), r.inForce);
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<frmDriveSelect*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    QTest::keyClick(d, Qt::Key_Return);  // Done is the default button
+  });
+  EXPECT_EQ(frmDriveSelect::ask(r.prompter, r.inForce, r.def), r.inForce);
   EXPECT_TRUE(r.prompter.asked.empty());
+  EXPECT_EQ(r.selected(), r.inForce);
 }
 
 TEST(DriveSelect, MountedVolumesAreListedAndEveryChangeIsRecorded) {
   DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
+  QComboBox* drives = r.d.drDrive();
   const QString root = QStorageInfo::root().rootPath();
-  int rootIndex = -1, defIndex = -1;
-  for (int i = 0; i < d.drDrive()->count(); ++i) {
-    if (d.drDrive()->itemData(i).toString() == root) rootIndex = i;
-    if (d.drDrive()->itemData(i).toString().toStdString() == r.def) defIndex = i;
-  }
-  ASSERT_GE(rootIndex, 0) << "the root volume is offered";
-  ASSERT_GE(defIndex, 0) << "the default data folder is offered";
-  d.drDrive()->setCurrentIndex(rootIndex);
-  EXPECT_EQ(d.answer(), root.toStdString());
-  d.show();
-  d.drDrive()->setFocus();
-  d.drDrive()->setCurrentIndex(0);
-  QTest::keyClick(d.drDrive(), Qt::Key_Down);
-  EXPECT_EQ(d.drDrive()->currentIndex(), 1);
-  EXPECT_EQ(d.answer(), d.drDrive()->itemData(1).toString().toStdString());
-  d.cmdDone_Click();
-  EXPECT_EQ(d.answer(), d.drDrive()->itemData(1).toString().toStdString());
+  ASSERT_GE(drives->findData(root), 0) << "the root volume is offered";
+  ASSERT_GE(drives->findData(QString::fromStdString(r.def)), 0) << "the default data folder is offered";
+  drives->setCurrentIndex(drives->findData(root));
+  EXPECT_EQ(r.d.answer(), root.toStdString());
+  r.d.show();
+  drives->setFocus();
+  drives->setCurrentIndex(0);
+  QTest::keyClick(drives, Qt::Key_Down);
+  EXPECT_EQ(drives->currentIndex(), 1);
+  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
+  QTest::mouseClick(r.d.cmdDone(), Qt::LeftButton);
+  EXPECT_FALSE(r.d.isVisible());
+  EXPECT_EQ(r.d.result(), QDialog::Accepted);
+  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
 }
 
-TEST(DriveSelect, BrowseAddsAndSelectsAnyFolder) {
+TEST(DriveSelect, BrowseAddsAndSelectsAnyFolderThatFitsTheSettings) {
   DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
   QString offered;
-  d.setFolderChooser([&](const QString& start) {
+  r.d.setFolderChooser([&](const QString& start) {
     offered = start;
     return QString::fromStdString(r.dir.path()) + "/stick//clients/";
   });
-  QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
+  QTest::mouseClick(r.d.cmdBrowse(), Qt::LeftButton);
   EXPECT_EQ(offered.toStdString(), r.inForce) << "browsing starts at the selected folder";
-  EXPECT_EQ(d.answer(), r.dir.file("stick/clients"));
-  EXPECT_EQ(d.drDrive()->currentData().toString().toStdString(), r.dir.file("stick/clients"));
-  const int count = d.drDrive()->count();
-  QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
-  EXPECT_EQ(d.drDrive()->count(), count) << "a folder is listed once";
-  d.setFolderChooser([](const QString&) { return QString(); });
-  QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
-  EXPECT_EQ(d.answer(), r.dir.file("stick/clients")) << "a cancelled folder dialog changes nothing";
-}
+  EXPECT_EQ(r.d.answer(), r.dir.file("stick/clients"));
+  EXPECT_EQ(r.selected(), r.dir.file("stick/clients"));
+  const int count = r.d.drDrive()->count();
+  r.browse(r.dir.file("stick/clients"));
+  EXPECT_EQ(r.d.drDrive()->count(), count) << "a folder is listed once";
+  r.browse("");
+  EXPECT_EQ(r.d.answer(), r.dir.file("stick/clients")) << "a cancelled folder dialog changes nothing";
 
-TEST(DriveSelect, APathTooLongForTheSettingsIsRefused) {
-  DriveRig r;
-  frmDriveSelect d(r.prompter, r.inForce, r.def);
+  // A path too long for the settings is refused; exactly 49 characters still fit.
   const std::string longPath = "/media/" + std::string(Settings::kMaxPathLength, 'x');
-  d.setFolderChooser([&](const QString&) { return QString::fromStdString(longPath); });
-  const int count = d.drDrive()->count();
-  QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
-  ASSERT_EQ(r.prompter.asked.size(), 1u);
-  EXPECT_EQ(r.prompter.asked[0].text, frmDriveSelect::tooLongMessage(longPath));
+  r.browse(longPath);
+  EXPECT_EQ(zvtest::askedTexts(r.prompter), (zvtest::Texts{frmDriveSelect::tooLongMessage(longPath)}));
   EXPECT_NE(r.prompter.asked[0].text.find("49 characters"), std::string::npos);
-  EXPECT_EQ(d.drDrive()->count(), count);
-  EXPECT_EQ(d.answer(), r.inForce);
-
-  // Exactly 49 characters still fit.
+  EXPECT_EQ(r.d.drDrive()->count(), count);
+  EXPECT_EQ(r.d.answer(), r.dir.file("stick/clients"));
   const std::string fits = "/" + std::string(Settings::kMaxPathLength - 1, 'y');
-  d.setFolderChooser([&](const QString&) { return QString::fromStdString(fits); });
-  QTest::mouseClick(d.cmdBrowse(), Qt::LeftButton);
-  EXPECT_EQ(d.answer(), fits);
+  r.browse(fits);
+  EXPECT_EQ(r.d.answer(), fits);
 }
 
 TEST(DriveSelect, DoneRefusesATooLongFolderButAcceptsTheDefaultOne) {
@@ -138,14 +122,4 @@ TEST(DriveSelect, DoneRefusesATooLongFolderButAcceptsTheDefaultOne) {
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(d.answer(), longPath);
   EXPECT_EQ(p.asked.size(), 2u);
-}
-
-TEST(DriveSelect, AskRunsModallyAndReturnsTheAnswer) {
-  DriveRig r;
-  QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<frmDriveSelect*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    QTest::keyClick(d, Qt::Key_Return);  // Done is the default button
-  });
-  EXPECT_EQ(frmDriveSelect::ask(r.prompter, r.inForce, r.def), r.inForce);
 }

@@ -1,23 +1,19 @@
+// The main menu. Start-up's steps: DataLocationStartUpTest and DataLocationTest;
+// settings: DataLocationStartUpTest; the client slot: ClientFileTest.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QDialog>
-#include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 #include "app/Settings.h"
-#include "app/SystemState.h"
 #include "app/qt/SingleInstance.h"
-#include "app/qt/frmMainMenu.h"
-#include "tests/core/TestSupport.h"
-#include "ui/qt/ScreenKit.h"
-#include "ui/qt/frmAbout.h"
+#include "tests/gui/ClientInfoTestSupport.h"
 
 using namespace zv;
 
@@ -25,72 +21,23 @@ namespace {
 
 const QColor kCyan(0, 255, 255), kBlue(0, 0, 255), kBlack(0, 0, 0), kWhite(255, 255, 255);
 
-std::string clientBytes(const std::vector<std::string>& rawNames) {
-  std::string bytes;
-  for (const auto& n : rawNames) {
-    ClientRecord r;
-    r.setRaw(Field::Name, n);
-    r.setRaw(Field::Responses, std::string(162, '0'));
-    bytes += r.bytes();
-  }
-  return bytes;
-}
-
 std::vector<std::string> numbered(int count) {
   std::vector<std::string> names;
   for (int i = 1; i <= count; ++i) names.push_back("Client" + std::to_string(i));
   return names;
 }
 
-struct MenuRig {
-  zvtest::TempDir program;
-  RealFileSystem real;
-  FaultyFileSystem fs{real};
-  ScriptedPrompter prompter;
-  SystemState state{fs, prompter, program.path()};
-  frmMainMenu menu{state};
-  std::vector<std::string> calls;
-  int ended = 0;
-  std::function<void()> inEdit, inAdd, inSupervisor;
-  std::vector<std::string> drives;
-
-  explicit MenuRig(const std::vector<std::string>& rawNames = {}) {
-    real.makeDirectories(program.file("data"));
-    if (!rawNames.empty()) zvtest::writeBytes(program.file("data/DATA401.ZV"), clientBytes(rawNames));
-    auto& h = menu.hooks();
-    auto hook = [this](const char* name, std::function<void()>& during) {
-      return [this, name, &during](SystemState&, QWidget*) {
-        calls.push_back(name);
-        if (during) during();
-      };
-    };
-    h.editCurrentClient = hook("edit", inEdit);
-    h.addNewClient = hook("add", inAdd);
-    h.supervisorOptions = hook("supervisor", inSupervisor);
-    h.askDrive = [this](const std::string&) {
-      if (drives.empty()) throw std::logic_error("drive dialog not expected");
-      const std::string d = drives.front();
-      drives.erase(drives.begin());
-      return d;
-    };
-    h.endProgram = [this] { ++ended; };
-    h.splashTiming = frmAbout::noWaits();
-  }
-
-  bool load() {
-    const bool ok = menu.Form_Load();
-    if (ok) {
-      QApplication::setActiveWindow(&menu);
-      menu.activation();
-      QApplication::processEvents();
-    }
-    return ok;
-  }
-  QListWidget* list() { return menu.lbNameDisplay(); }
-  QPushButton* cmd(int i) { return menu.cmdMenuChoice(i); }
+struct Menu : zvtest::MenuRig {
+  using MenuRig::MenuRig;
   void focus(QWidget* w) {
     w->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
+  }
+  // Enter on command i, after the keys in `first`.
+  void run(int i, std::initializer_list<Qt::Key> first = {}) {
+    focus(cmd(i));
+    for (Qt::Key k : first) QTest::keyClick(cmd(i), k);
+    QTest::keyClick(cmd(i), Qt::Key_Return);
   }
   // The client list frame's colours and caption weight, which follow the focus.
   void expectClientFrame(const QColor& back, const QColor& caption, bool bold) {
@@ -101,16 +48,19 @@ struct MenuRig {
   QString help() { return menu.msgPanel()->text(); }
 };
 
+QString testServerName(const char* what) {
+  return QString("zorvex-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(what);
+}
+
 }  // namespace
 
 TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
+  Menu rig;
   EXPECT_EQ(rig.menu.windowTitle(), "Zorvex");
   EXPECT_EQ(rig.menu.fraClientCaption()->text(), "Client List");
-  const char* captions[] = {"Edit Current Client", "Add New Client", "Supervisor Options", "Exit Application"};
+  EXPECT_EQ(zvtest::captions(&rig.menu.menuChoices()),
+            (QStringList{"Edit Current Client", "Add New Client", "Supervisor Options", "Exit Application"}));
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(rig.cmd(i)->text(), captions[i]);
     EXPECT_EQ(rig.cmd(i)->parentWidget(), rig.menu.sspMenuChoice(i));
     EXPECT_TRUE(rig.menu.frMainMenu()->isAncestorOf(rig.cmd(i)));
   }
@@ -121,75 +71,62 @@ TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
   EXPECT_EQ(bar[0]->menu(), nullptr) << "a command on the menu bar itself";
   EXPECT_EQ(bar[1]->menu(), rig.menu.mnuAudio());
   EXPECT_EQ(rig.menu.mnuAudio()->title(), "&Options");
-  const auto options = rig.menu.mnuAudio()->actions();
-  ASSERT_EQ(options.size(), 3);
-  EXPECT_EQ(options[0]->text(), "&Change Drive");
-  EXPECT_EQ(options[1]->text(), "&Num Lock Always On");
-  EXPECT_EQ(options[2]->text(), "&Print Answer Sheet");
+  QStringList options;
+  for (QAction* a : rig.menu.mnuAudio()->actions()) options << a->text();
+  EXPECT_EQ(options, (QStringList{"&Change Drive", "&Num Lock Always On", "&Print Answer Sheet"}));
   EXPECT_EQ(bar[2], rig.menu.mnuHelpAbout());
   EXPECT_EQ(bar[2]->text(), "&About...");
   // The frame with the commands sits centred, 500 twips above the middle.
   const QWidget* form = rig.menu.centralWidget();
   const QFrame* frame = rig.menu.frMainMenu();
-  EXPECT_EQ(frame->x(), (form->width() - frame->width()) / 2);
-  EXPECT_EQ(frame->y(), std::max(0, form->height() / 2 - (frame->height() + twips(1000)) / 2));
+  EXPECT_EQ(frame->pos(), QPoint((form->width() - frame->width()) / 2,
+                                 std::max(0, form->height() / 2 - (frame->height() + twips(1000)) / 2)));
   // About... shows the about box.
-  QString title, panel;
-  bool okVisible = false;
+  QStringList about;
   QTimer::singleShot(0, [&] {
-    auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-    ASSERT_NE(about, nullptr);
-    title = about->windowTitle();
-    panel = about->pnl1()->text();
-    okVisible = about->cmdOK()->isVisible();
-    EXPECT_FALSE(about->Splash());
-    QTest::keyClick(about->cmdOK(), Qt::Key_Return);
+    auto* box = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    about << box->windowTitle() << box->pnl1()->text() << (box->cmdOK()->isVisible() ? "OK shown" : "no OK")
+          << (box->Splash() ? "splash" : "about");
+    QTest::keyClick(box->cmdOK(), Qt::Key_Return);
   });
   rig.menu.mnuHelpAbout()->trigger();
-  EXPECT_EQ(title, "About ZV");
-  EXPECT_EQ(panel, "Zorvex v4.01");
-  EXPECT_TRUE(okVisible);
+  EXPECT_EQ(about, (QStringList{"About ZV", "Zorvex v4.01", "OK shown", "about"}));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameWithPadding) {
-  std::vector<std::string> names = numbered(12);
+TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameOfTheFirst51) {
+  std::vector<std::string> names = numbered(53);
   names[2] = "Jones";
-  names[11] = "Smith";
   names[3] = "M\xFC" "ller";  // stored Windows-1252 names are shown as text
   names[4] = "Pe\xF1" "a \x80";
-  MenuRig rig(names);
-  ASSERT_TRUE(rig.load());
-  ASSERT_EQ(rig.list()->count(), 12);
-  EXPECT_EQ(rig.list()->item(2)->text(), "3-Jones" + QString(20, ' '));
-  EXPECT_EQ(rig.list()->item(11)->text(), "12-Smith" + QString(20, ' '));
-  EXPECT_EQ(rig.list()->item(0)->text(), "1-Client1" + QString(18, ' '));
-  EXPECT_EQ(rig.list()->item(3)->text(), QString::fromUtf8("4-Müller") + QString(19, ' '));
-  EXPECT_EQ(rig.list()->item(4)->text(), QString::fromUtf8("5-Peña €") + QString(19, ' '));
-
+  Menu rig(names);
+  EXPECT_EQ(zvtest::askedTexts(rig.prompter), (zvtest::Texts{tooManyClientsMessage(53)}));
+  ASSERT_EQ(rig.list()->count(), 51);
+  QStringList shown;
+  for (int i : {0, 2, 3, 4, 11, 50}) shown << rig.list()->item(i)->text();
+  EXPECT_EQ(shown, (QStringList{"1-Client1" + QString(18, ' '), "3-Jones" + QString(20, ' '),
+                                QString::fromUtf8("4-Müller") + QString(19, ' '), QString::fromUtf8("5-Peña €") + QString(19, ' '),
+                                "12-Client12" + QString(17, ' '), "51-Client51" + QString(17, ' ')}));
   rig.list()->scrollToItem(rig.list()->item(11));
-  QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {},
-                    rig.list()->visualItemRect(rig.list()->item(11)).center());
+  QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {}, rig.list()->visualItemRect(rig.list()->item(11)).center());
   EXPECT_EQ(rig.state.clients.CurrentRecord, 12);
   EXPECT_TRUE(rig.cmd(0)->isEnabled());
 }
 
 TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
-  MenuRig rig(numbered(3));
-  ASSERT_TRUE(rig.load());
+  Menu rig(numbered(3));
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
   rig.focus(rig.list());
   ASSERT_TRUE(rig.list()->hasFocus());
   EXPECT_FALSE(rig.cmd(0)->isEnabled()) << "nothing picked yet";
-  QTest::keyClick(rig.list(), Qt::Key_Down);
-  EXPECT_EQ(rig.list()->currentRow(), 0) << "the first arrow key picks the first client";
-  EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
+  std::vector<int> picked;
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+    QTest::keyClick(rig.list(), k);
+    picked.push_back(rig.state.clients.CurrentRecord);
+  }
+  EXPECT_EQ(picked, (std::vector<int>{1, 2, 3, 2})) << "the first arrow key picks the first client";
   EXPECT_TRUE(rig.cmd(0)->isEnabled());
-  QTest::keyClick(rig.list(), Qt::Key_Down);
-  QTest::keyClick(rig.list(), Qt::Key_Down);
-  EXPECT_EQ(rig.state.clients.CurrentRecord, 3);
-  QTest::keyClick(rig.list(), Qt::Key_Up);
-  EXPECT_EQ(rig.state.clients.CurrentRecord, 2);
 
   // A key press re-evaluates the rule even when the selection did not signal.
   rig.list()->blockSignals(true);
@@ -214,43 +151,32 @@ TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
 }
 
 TEST(MainMenuList, FocusColoursAndHelpTexts) {
-  MenuRig rig(numbered(2));
-  ASSERT_TRUE(rig.load());
+  Menu rig(numbered(2));
   rig.focus(rig.list());
   rig.expectClientFrame(kCyan, kBlack, true);
   EXPECT_EQ(rig.help(), "Use up or down arrow keys or mouse to select client.");
-
+  rig.list()->setCurrentRow(0);
+  EXPECT_EQ(zvtest::helps(&rig.menu.menuChoices(), rig.menu.msgPanel()),
+            (QStringList{"Edit client's information.",
+                         "Enter a new client. Test client on computer or enter data from answer sheet.",
+                         "Print client report, verify data entry or delete client names.", "Quit the program."}));
   rig.focus(rig.cmd(2));
   rig.expectClientFrame(kBlue, kWhite, false);
-  EXPECT_EQ(rig.help(), "Print client report, verify data entry or delete client names.");
   EXPECT_TRUE(rig.menu.menuChoices().isHighlighted(2));
+  EXPECT_FALSE(rig.menu.menuChoices().isHighlighted(3));
   EXPECT_EQ(rig.menu.sspMenuChoice(2)->palette().color(QPalette::Window), kCyan);
   EXPECT_TRUE(rig.cmd(2)->font().bold());
   EXPECT_EQ(rig.menu.menuChoices().focusedChoice(), 2);
-
-  for (const auto& [i, text] : {std::pair{1, "Enter a new client. Test client on computer or enter data from answer sheet."},
-                                 std::pair{3, "Quit the program."}}) {
-    rig.focus(rig.cmd(i));
-    EXPECT_EQ(rig.help(), text);
-  }
-  rig.list()->setCurrentRow(0);
-  rig.focus(rig.cmd(0));
-  EXPECT_EQ(rig.help(), "Edit client's information.");
 }
 
 TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
-  MenuRig rig(numbered(3));
-  ASSERT_TRUE(rig.load());
+  Menu rig(numbered(3));
   bool hiddenDuring = false, refreshDuring = true;
   rig.inSupervisor = [&] {
     hiddenDuring = !rig.menu.frMainMenu()->isVisible();
     refreshDuring = rig.state.Refresh;
   };
-  rig.focus(rig.cmd(2));
-  QTest::keyClick(rig.cmd(2), Qt::Key_S);
-  QTest::keyClick(rig.cmd(2), Qt::Key_X);
-  EXPECT_TRUE(rig.calls.empty());
-  QTest::keyClick(rig.cmd(2), Qt::Key_Return);
+  rig.run(2, {Qt::Key_S, Qt::Key_X});
   ASSERT_EQ(rig.calls, std::vector<std::string>{"supervisor"});
   EXPECT_TRUE(hiddenDuring);
   EXPECT_FALSE(refreshDuring);
@@ -264,8 +190,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
     EXPECT_FALSE(rig.state.ScannedAnswers);
     EXPECT_FALSE(rig.state.Refresh);
     EXPECT_FALSE(rig.menu.frMainMenu()->isVisible());
-    auto& slot = rig.state.clients.slot[4];
-    slot.setRaw(Field::Name, "Newman");
+    rig.state.clients.slot[4].setRaw(Field::Name, "Newman");
     rig.state.clients.RecordCount = 4;
     rig.menu.activation();  // an activation during the activity leaves the list alone
     EXPECT_EQ(rig.list()->count(), 3);
@@ -280,8 +205,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
 }
 
 TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
-  MenuRig rig(numbered(3));
-  ASSERT_TRUE(rig.load());
+  Menu rig(numbered(3));
   QDialog stray;
   rig.inEdit = [&] {
     EXPECT_FALSE(rig.state.Refresh);
@@ -294,9 +218,7 @@ TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
     rig.state.clients.slot[2].setRaw(Field::Name, "Renamed");
   };
   rig.focus(rig.list());
-  QTest::keyClick(rig.list(), Qt::Key_Down);
-  QTest::keyClick(rig.list(), Qt::Key_Down);
-  QTest::keyClick(rig.list(), Qt::Key_Tab);
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab}) QTest::keyClick(QApplication::focusWidget(), k);
   ASSERT_TRUE(rig.cmd(0)->hasFocus());
   QTest::keyClick(rig.cmd(0), Qt::Key_Return);
   ASSERT_EQ(rig.calls, std::vector<std::string>{"edit"});
@@ -310,16 +232,12 @@ TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
 }
 
 TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
-  MenuRig rig(numbered(51));
-  ASSERT_TRUE(rig.load());
-  ASSERT_EQ(rig.state.clients.RecordCount, 51);
+  Menu rig(numbered(51));
   // The real chain: an entry-method screen would wait for keys, so the test returns only if none opens.
   rig.menu.hooks().addNewClient = nullptr;
-  rig.focus(rig.cmd(1));
-  QTest::keyClick(rig.cmd(1), Qt::Key_Return);
-  ASSERT_EQ(rig.prompter.asked.size(), 1u);
-  EXPECT_EQ(rig.prompter.asked[0].text, clientFileFullMessage());
-  EXPECT_EQ(rig.prompter.asked[0].buttons, Buttons::Ok);
+  rig.run(1);
+  EXPECT_EQ(rig.prompter.asked, (zvtest::AskedList{{clientFileFullMessage(), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_TRUE(rig.state.Refresh);
   EXPECT_TRUE(rig.menu.frMainMenu()->isVisible());
   EXPECT_EQ(rig.real.size(rig.program.file("data/DATA401.ZV")), 51 * kRecordSize);
@@ -334,21 +252,16 @@ TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
   EXPECT_EQ(rig.ended, 2);
 }
 
-TEST(MainMenuOptions, NumLockTogglesAndTwiceLeavesTrueAndAFailedWriteIsReportedAndKept) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
+TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
+  Menu rig;
   auto* option = rig.menu.mnuOptionsNumLock();
-  auto ini = [&] { return zvtest::readBytes(rig.program.file("zv.ini")); };
-  EXPECT_TRUE(rig.menu.numLockOption());
-  EXPECT_TRUE(option->isChecked());
-  option->trigger();
-  EXPECT_FALSE(rig.menu.numLockOption());
-  EXPECT_FALSE(option->isChecked());
-  EXPECT_NE(ini().find("[Settings]\nNumLock=False\n"), std::string::npos);
-  option->trigger();
-  EXPECT_TRUE(option->isChecked());
-  EXPECT_NE(ini().find("[Settings]\nNumLock=True\n"), std::string::npos);
-  EXPECT_TRUE(Settings(rig.real, rig.program.path()).readNumLock());
+  auto stored = [&] { return Settings(rig.real, rig.program.path()).readNumLock(); };
+  std::vector<bool> seen{rig.menu.numLockOption(), option->isChecked()};
+  for (int i = 0; i < 2; ++i) {
+    option->trigger();
+    seen.insert(seen.end(), {rig.menu.numLockOption(), option->isChecked(), stored()});
+  }
+  EXPECT_EQ(seen, (std::vector<bool>{true, true, false, false, false, true, true, true}));
   // A setting that cannot be written is reported and the option kept.
   rig.fs.arm({"replace", "zv.ini", EROFS, 1});
   option->trigger();
@@ -357,34 +270,28 @@ TEST(MainMenuOptions, NumLockTogglesAndTwiceLeavesTrueAndAFailedWriteIsReportedA
   EXPECT_TRUE(rig.menu.numLockOption());
   EXPECT_TRUE(option->isChecked());
   // Off in the settings starts unticked.
-  MenuRig off;
+  Menu off({}, false);
   zvtest::writeBytes(off.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
   ASSERT_TRUE(off.load());
   EXPECT_FALSE(off.menu.mnuOptionsNumLock()->isChecked());
   EXPECT_FALSE(off.menu.numLockOption());
 }
 
-TEST(MainMenuOptions, ChangeDriveReloadsTheListAndRemembersTheFolderOrEnds) {
-  MenuRig rig(numbered(3));
-  ASSERT_TRUE(rig.load());
-  const std::string usb = rig.program.file("usb");
+TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
+  Menu rig(numbered(3));
+  const std::string usb = rig.program.file("usb"), empty = rig.program.file("empty");
   rig.real.makeDirectories(usb);
-  zvtest::writeBytes(usb + "/DATA401.ZV", clientBytes({"Brown"}));
+  rig.real.makeDirectories(empty);
+  zvtest::writeBytes(usb + "/DATA401.ZV", zvtest::TestClient{"Brown"}.record().bytes());
   rig.drives = {usb};
   rig.menu.changeDrive()->trigger();
   ASSERT_EQ(rig.list()->count(), 1);
   EXPECT_EQ(rig.list()->item(0)->text(), "1-Brown" + QString(20, ' '));
   EXPECT_EQ(rig.state.dataLocation, usb);
-  EXPECT_EQ(Settings(rig.real, rig.program.path()).readFilePath(), usb);
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
-
-  const std::string empty = rig.program.file("empty");
-  rig.real.makeDirectories(empty);
   rig.drives = {empty};
   rig.menu.changeDrive()->trigger();
   EXPECT_EQ(rig.list()->count(), 0) << "the list mirrors the new, empty client file";
-  EXPECT_EQ(rig.state.clients.RecordCount, 0);
-
   // No to another drive ends the program.
   rig.drives = {rig.program.file("nowhere")};
   rig.prompter.script(Answer::No);
@@ -394,34 +301,11 @@ TEST(MainMenuOptions, ChangeDriveReloadsTheListAndRemembersTheFolderOrEnds) {
   EXPECT_EQ(rig.prompter.asked[0].buttons, Buttons::YesNo);
 }
 
-TEST(MainMenuStartUp, MoreThan51ClientsAreToldAndTheFirst51Listed) {
-  MenuRig rig(numbered(53));
-  ASSERT_TRUE(rig.load());
-  ASSERT_EQ(rig.prompter.asked.size(), 1u);
-  EXPECT_EQ(rig.prompter.asked[0].text, tooManyClientsMessage(53));
-  EXPECT_EQ(rig.list()->count(), 51);
-  EXPECT_EQ(rig.list()->item(50)->text(), "51-Client51" + QString(17, ' '));
-}
-
-TEST(MainMenuStartUp, NoToAnotherDriveEndsWithoutTheMainMenu) {
-  MenuRig rig(numbered(1));
-  zvtest::writeBytes(rig.program.file("zv.ini"), "[Path]\nFilePath=" + rig.program.file("gone") + "\n");
-  rig.prompter.script(Answer::No);
-  EXPECT_FALSE(rig.load());
-  EXPECT_FALSE(rig.menu.isVisible());
-  EXPECT_EQ(rig.list()->count(), 0);
-}
-
-TEST(MainMenuStartUp, AFreshInstallationStartsOnItsEmptyDefaultFolderWithSettingsWritten) {
-  MenuRig rig;
-  ASSERT_TRUE(rig.load());
+TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToAnotherDriveShowsNone) {
+  Menu rig;
   EXPECT_TRUE(rig.menu.isVisible());
   EXPECT_TRUE(rig.prompter.asked.empty());
   EXPECT_EQ(rig.state.dataLocation, rig.program.file("data"));
-  const std::string ini = zvtest::readBytes(rig.program.file("zv.ini"));
-  EXPECT_NE(ini.find("SystemDB=" + rig.program.file("kelvor.mda")), std::string::npos);
-  EXPECT_NE(ini.find("FilePath=" + rig.program.file("data")), std::string::npos);
-  EXPECT_EQ(rig.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
   // An empty client file moves the focus to Add New Client.
   EXPECT_EQ(rig.list()->count(), 0);
@@ -433,12 +317,18 @@ TEST(MainMenuStartUp, AFreshInstallationStartsOnItsEmptyDefaultFolderWithSetting
   EXPECT_TRUE(rig.menu.menuChoices().isHighlighted(1));
   EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
   EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
+
+  Menu gone(numbered(1), false);
+  zvtest::writeBytes(gone.program.file("zv.ini"), "[Path]\nFilePath=" + gone.program.file("gone") + "\n");
+  gone.prompter.script(Answer::No);
+  EXPECT_FALSE(gone.load());
+  EXPECT_FALSE(gone.menu.isVisible());
+  EXPECT_EQ(gone.list()->count(), 0);
 }
 
 TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
-  MenuRig rig(numbered(1));
-  ASSERT_TRUE(rig.load());
-  const QString name = QString("zorvex-test-%1-forward").arg(QCoreApplication::applicationPid());
+  Menu rig(numbered(1));
+  const QString name = testServerName("forward");
   SingleInstance running(name);
   ASSERT_TRUE(running.claim());
   QObject::connect(&running, &SingleInstance::activationRequested, &rig.menu, &frmMainMenu::bringToFront);
@@ -446,9 +336,48 @@ TEST(MainMenuStartUp, ASecondCopyBringsTheMinimizedMainMenuForward) {
   QApplication::processEvents();
   ASSERT_TRUE(rig.menu.isMinimized());
   QSignalSpy forward(&running, &SingleInstance::activationRequested);
-  SingleInstance second(name);
-  EXPECT_FALSE(second.claim());
+  EXPECT_FALSE(SingleInstance(name).claim());
   EXPECT_TRUE(forward.count() == 1 || forward.wait(2000));
   EXPECT_FALSE(rig.menu.isMinimized());
   EXPECT_TRUE(rig.menu.isVisible());
+}
+
+TEST(SingleInstance, EveryFurtherCopyIsRefusedAndAsksTheFirstToComeForward) {
+  const QString name = testServerName("pair");
+  SingleInstance first(name);
+  ASSERT_TRUE(first.claim());
+  EXPECT_TRUE(first.listening());
+  QSignalSpy forward(&first, &SingleInstance::activationRequested);
+  for (int copy = 1; copy <= 2; ++copy) {
+    SingleInstance next(name);
+    EXPECT_FALSE(next.claim());
+    EXPECT_FALSE(next.listening());
+    EXPECT_TRUE(forward.count() == copy || forward.wait(2000));
+    EXPECT_EQ(forward.count(), copy);
+  }
+}
+
+TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheStart) {
+  const QString name = testServerName("after");
+  {
+    SingleInstance first(name);
+    ASSERT_TRUE(first.claim());
+  }
+  SingleInstance next(name);
+  EXPECT_TRUE(next.claim());
+  EXPECT_TRUE(next.listening());
+
+  // A socket file left by a crashed copy.
+  const QString stale = testServerName("stale");
+  {
+    QFile file(QDir::tempPath() + "/" + stale);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  SingleInstance first(stale);
+  EXPECT_TRUE(first.claim());
+  EXPECT_TRUE(first.listening());
+  EXPECT_FALSE(SingleInstance(stale).claim());
+  // The name the program uses is its own per user.
+  EXPECT_TRUE(SingleInstance::defaultServerName().startsWith("zorvex-"));
+  EXPECT_GT(SingleInstance::defaultServerName().size(), QString("zorvex-").size());
 }

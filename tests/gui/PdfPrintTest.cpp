@@ -1,10 +1,16 @@
+// Printing through Qt into PDF, read back with poppler: one page per piece,
+// its words, and the font they are printed in.
 #include <gtest/gtest.h>
 
 #include <QPrinterInfo>
 #include <QProcess>
+#include <regex>
+#include <sstream>
 
+#include "records/ClientFile.h"
 #include "records/Cp1252.h"
 #include "report/ReportPrinting.h"
+#include "report/ScoreAndReport.h"
 #include "report/qt/QtReportPrinter.h"
 #include "report/qt/frmViewReport.h"
 #include "tests/gui/SupervisorGuiSupport.h"
@@ -13,17 +19,17 @@ using namespace zv;
 
 namespace {
 
-// A three-page report laid out like the writer's: 58 lines on the first
-// page, a form-feed line and a running head on the next ones.
+// A three-page report laid out like the writer's (56 lines on the first page,
+// a form-feed line and a running head on the next ones), short enough for
+// every page to fit A4 or Letter paper at the report's font size.
 std::string threePageReport() {
   std::string text;
   for (int p = 1; p <= 3; ++p) {
     if (p > 1) text += "\f\r\n       NAME: Caf\xE9 Owner                   -" + std::to_string(p) + "-" + std::string(20, ' ') + "ZV REPORT\r\n\r\n";
-    const int lines = p == 3 ? 20 : 56;
-    for (int l = 1; l <= lines; ++l)
+    for (int l = 1; l <= (p == 3 ? 20 : p == 2 ? 50 : 56); ++l)
       text += "       Page " + std::to_string(p) + " line " + std::to_string(l) + "  |...............|..........|\r\n";
   }
-  return text;
+  return text.substr(0, text.size() - 1);
 }
 
 std::string run(const QString& program, const QStringList& args) {
@@ -36,51 +42,78 @@ std::string run(const QString& program, const QStringList& args) {
 // Words of a text, blanks of any length between them.
 std::vector<std::string> words(const std::string& text) {
   std::vector<std::string> out;
-  std::string w;
-  for (char c : text) {
-    if (c == ' ' || c == '\n' || c == '\r' || c == '\f' || c == '\t') {
-      if (!w.empty()) out.push_back(w);
-      w.clear();
-    } else {
-      w += c;
-    }
-  }
-  if (!w.empty()) out.push_back(w);
+  std::istringstream in(text);
+  for (std::string w; in >> w;) out.push_back(w);
   return out;
 }
 
-void expectPdfMatches(const std::string& pdf, const std::vector<std::string>& pages) {
+// Reads the PDF back: as many pages as pieces, each with the piece's words,
+// every font Courier New or Liberation Mono; returns the point size of each
+// plain word, from its width (every character of these fonts advances 0.6 em).
+std::vector<double> expectPdfMatches(const std::string& pdf, const std::vector<std::string>& pages) {
   const std::string info = run("pdfinfo", {QString::fromStdString(pdf)});
-  ASSERT_NE(info.find("Pages:"), std::string::npos) << "pdfinfo could not read " << pdf;
+  EXPECT_NE(info.find("Pages:"), std::string::npos) << "pdfinfo could not read " << pdf;
+  if (info.find("Pages:") == std::string::npos) return {};
   EXPECT_EQ(std::stoi(info.substr(info.find("Pages:") + 6)), static_cast<int>(pages.size())) << info;
+  const std::regex font(R"(^([A-Z]{6}\+)?(CourierNew\S*|LiberationMono) )");
+  std::istringstream fonts(run("pdffonts", {QString::fromStdString(pdf)}));
+  int fontCount = 0;
+  for (std::string line; std::getline(fonts, line);)
+    if (line.rfind("name", 0) != 0 && line.rfind("---", 0) != 0) {
+      ++fontCount;
+      EXPECT_TRUE(std::regex_search(line, font)) << line;
+    }
+  EXPECT_GE(fontCount, 1);
+  const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+  const std::pair<std::string, std::string> entities[] = {{"&apos;", "'"}, {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+  std::vector<double> sizes;
   for (std::size_t p = 0; p < pages.size(); ++p) {
-    const std::string n = std::to_string(p + 1);
-    const std::string text = run("pdftotext", {"-layout", "-f", QString::fromStdString(n), "-l",
-                                               QString::fromStdString(n), QString::fromStdString(pdf), "-"});
-    EXPECT_EQ(words(text), words(cp1252::toUtf8(pages[p]))) << "page " << n;
+    const QString n = QString::number(p + 1);
+    const std::string html = run("pdftotext", {"-bbox", "-f", n, "-l", n, QString::fromStdString(pdf), "-"});
+    std::vector<std::tuple<double, double, std::string>> placed;  // top, left, word
+    for (auto m = std::sregex_iterator(html.begin(), html.end(), word); m != std::sregex_iterator(); ++m) {
+      std::string w = (*m)[4];
+      const double left = std::stod((*m)[1]), right = std::stod((*m)[3]);
+      if (std::all_of(w.begin(), w.end(), [](char c) { return c > 0 && c != '&'; }))  // plain ASCII
+        sizes.push_back((right - left) / (0.6 * static_cast<double>(w.size())));
+      for (const auto& [entity, c] : entities)
+        for (std::size_t at; (at = w.find(entity)) != std::string::npos;) w.replace(at, entity.size(), c);
+      placed.emplace_back(std::stod((*m)[2]), left, w);
+    }
+    std::sort(placed.begin(), placed.end());  // reading order: line by line, left to right
+    std::vector<std::string> printed;
+    for (const auto& w : placed) printed.push_back(std::get<2>(w));
+    EXPECT_EQ(printed, words(cp1252::toUtf8(pages[p]))) << "page " << n.toStdString();
   }
+  return sizes;
 }
 
 }  // namespace
 
-TEST(PdfPrint, EachPieceIsOnePdfPageWithItsText) {
+TEST(PdfPrint, EachPieceIsOnePdfPageWithItsTextInCourierNewOf11Point5) {
   zvtest::TempDir dir;
-  const std::string text = threePageReport();
-  const auto pages = SplitReportPages(text.substr(0, text.size() - 1));
-  ASSERT_EQ(pages.size(), 3u);
+  for (const std::string& report : {threePageReport(), std::string("\r\n       ZORVEX\r\n       NAME: Jones\r")}) {
+    const auto pages = SplitReportPages(report);
+    QtReportPrinter::printToPdf(pages, "report", dir.file("report.pdf"));
+    const std::vector<double> sizes = expectPdfMatches(dir.file("report.pdf"), pages);
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_NEAR(*std::min_element(sizes.begin(), sizes.end()), 11.5, 0.05);
+    EXPECT_NEAR(*std::max_element(sizes.begin(), sizes.end()), 11.5, 0.05);
+  }
+  EXPECT_THROW(QtReportPrinter::printToPdf({"x"}, "report", "/nonexistent-folder/deeper/report.pdf"), ZvError);
+}
+
+TEST(PdfPrint, AClientsReportAsPdfMatchesReportPrnPageForPage) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  ClientTable clients;
+  LoadClientFile(fs, std::string(ZV_PROGRAM_DIR) + "/samples/DATA401.ZV", clients);
+  clients.CurrentRecord = 6;  // the Spanish name: Windows-1252 letters on every page
+  ScoreAndReport(fs, clients, {ZV_PROGRAM_DIR, dir.file("report.prn"), true});
+  const auto pages = SplitReportPages(ReadReportFile(fs, dir.file("report.prn")));
+  ASSERT_GT(pages.size(), 1u);
   QtReportPrinter::printToPdf(pages, "report", dir.file("report.pdf"));
   expectPdfMatches(dir.file("report.pdf"), pages);
-}
-
-TEST(PdfPrint, AOnePageReportIsOnePdfPage) {
-  zvtest::TempDir dir;
-  const auto pages = SplitReportPages("\r\n       ZORVEX\r\n       NAME: Jones\r");
-  QtReportPrinter::printToPdf(pages, "temp3", dir.file("temp3.pdf"));
-  expectPdfMatches(dir.file("temp3.pdf"), pages);
-}
-
-TEST(PdfPrint, UnwritablePdfIsAnError) {
-  EXPECT_THROW(QtReportPrinter::printToPdf({"x"}, "report", "/nonexistent-folder/deeper/report.pdf"), ZvError);
 }
 
 TEST(PdfPrint, ViewerWithoutAPrinterSavesReportPdfBesideTheReportAndSaysWhere) {
@@ -89,13 +122,11 @@ TEST(PdfPrint, ViewerWithoutAPrinterSavesReportPdfBesideTheReportAndSaysWhere) {
   QtReportPrinter printer(s.dir.path());
   s.state.printer = &printer;
   frmViewReport view(s.state, printer,
-                     [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), threePageReport()); });
+                     [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), threePageReport() + "\n"); });
   zvtest::showActive(&view);
   view.cmdPrintReport()->click();
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text,
-            "No printer is set up on this computer, so the report was saved as a PDF file:\r" + s.dir.file("report.pdf"));
-  const std::string text = threePageReport();
-  expectPdfMatches(s.dir.file("report.pdf"), SplitReportPages(text.substr(0, text.size() - 1)));
+  EXPECT_EQ(zvtest::askedTexts(s.prompter),
+            (zvtest::Texts{"No printer is set up on this computer, so the report was saved as a PDF file:\r" + s.dir.file("report.pdf")}));
+  expectPdfMatches(s.dir.file("report.pdf"), SplitReportPages(threePageReport()));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

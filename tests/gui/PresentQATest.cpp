@@ -30,7 +30,7 @@ void onscreenChain(IntakeRig& rig, const std::function<void(ModalScript&)>& afte
   after(script);
   script.start(120000);
   runAddNewClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure() << ::testing::PrintToString(rig.askedTexts());
+  EXPECT_TRUE(script.done()) << script.failure() << ::testing::PrintToString(askedTexts(rig.prompter));
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
         es ? "Usted ha terminado la prueba. Se le agradece su participación.\r\rOprima la tecla «Enter» para terminar."
            : "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.",
         "Incorrect password.  Please try again."};
-    EXPECT_EQ(rig.askedTexts(), expectedAsked);
+    EXPECT_EQ(askedTexts(rig.prompter), expectedAsked);
     EXPECT_EQ(rig.prompter.asked.at(3).title, es ? "Nota de Presentación" : "Presentation Note");
     EXPECT_EQ(rig.state.clients.RecordCount, 3);
     const std::string disk = readBytes(rig.clientFile());
@@ -282,7 +282,7 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
         {"The test will begin as soon as you press the Enter key."},
         {},
         {"The question database holds no English or Spanish table, so the test cannot be presented."}};
-    EXPECT_EQ(rig.askedTexts(), asked[c]);
+    EXPECT_EQ(askedTexts(rig.prompter), asked[c]);
     if (c == NoLanguage) {
       EXPECT_EQ(rig.prompter.asked.at(0).icon, Icon::Critical);
     }
@@ -315,5 +315,5 @@ TEST(EntryMethodScreen, OnscreenTestWhoseClientFileWasFilledMeanwhile) {
   EXPECT_EQ(readBytes(rig.clientFile()), storedClientsBytes(kMaxClients));
   EXPECT_EQ(rig.state.clients.RecordCount, kMaxClients);
   EXPECT_FALSE(rig.state.Accepted);
-  EXPECT_EQ(rig.askedTexts().back(), fileChangedMessage());
+  EXPECT_EQ(askedTexts(rig.prompter).back(), fileChangedMessage());
 }

@@ -1,34 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "ui/ScreenRules.h"
+#include "ui/qt/QtPrompter.h"
 #include "ui/qt/ScreenKit.h"
+#include "ui/qt/frmAbout.h"
 
 using namespace zv;
 
-namespace {
-
-struct ThreeRows {
-  QWidget window;
-  MsgPanel* panel = new MsgPanel(&window);
-  MenuChoices rows{&window, panel};
-  QVector<int> chosen;
-  ThreeRows() {
-    auto* layout = new QVBoxLayout(&window);
-    for (int i = 0; i < 3; ++i) layout->addWidget(rows.add(QString("Row %1").arg(i), QString("Help %1").arg(i))->parentWidget());
-    layout->addWidget(panel);
-    QObject::connect(&rows, &MenuChoices::chosen, [this](int i) { chosen.push_back(i); });
-    window.show();
-    QApplication::setActiveWindow(&window);
-  }
-};
-
-}  // namespace
-
-TEST(ScreenKit, ColoursAndTwips) {
+TEST(ScreenKit, ColoursTwipsAndLineBreaks) {
   EXPECT_EQ(vbColor(0xFF0000), QColor(0, 0, 255));
   EXPECT_EQ(vbColor(0xFFFF00), QColor(0, 255, 255));
   EXPECT_EQ(vbColor(0x800000), QColor(0, 0, 128));
@@ -36,39 +22,45 @@ TEST(ScreenKit, ColoursAndTwips) {
   EXPECT_EQ(twipsToPixels(1000, 96), 67);
   EXPECT_TRUE(Between(105, 1, 105));
   EXPECT_FALSE(Between(106, 1, 105));
+  // The system's line breaks become newlines in a message box.
+  EXPECT_EQ(displayText("Data disk write protected!\r\rSet it writable."), QString("Data disk write protected!\n\nSet it writable."));
+  EXPECT_EQ(displayText("a\r\nb"), QString("a\nb"));
 }
 
-TEST(ScreenKit, FocusHighlightsOnlyItsRowAndShowsHelp) {
-  ThreeRows t;
-  t.rows.button(2)->setFocus();
+TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
+  QWidget window;
+  auto* panel = new MsgPanel(&window);
+  MenuChoices rows(&window, panel);
+  QVector<int> chosen;
+  auto* layout = new QVBoxLayout(&window);
+  for (int i = 0; i < 3; ++i) layout->addWidget(rows.add(QString("Row %1").arg(i), QString("Help %1").arg(i))->parentWidget());
+  layout->addWidget(panel);
+  QObject::connect(&rows, &MenuChoices::chosen, [&](int i) { chosen.push_back(i); });
+  window.show();
+  QApplication::setActiveWindow(&window);
+  rows.button(2)->setFocus();
   QApplication::processEvents();
-  EXPECT_TRUE(t.rows.isHighlighted(2));
-  EXPECT_FALSE(t.rows.isHighlighted(0));
-  EXPECT_TRUE(t.rows.button(2)->font().bold());
-  EXPECT_EQ(t.rows.panel(2)->palette().color(QPalette::Window), QColor(0, 255, 255));
-  EXPECT_EQ(t.rows.panel(1)->palette().color(QPalette::Window), QColor(0, 0, 255));
-  EXPECT_EQ(t.panel->text(), "Help 2");
-  t.rows.HighlightMenuChoice(2, 2);
-  EXPECT_TRUE(t.rows.isHighlighted(2));
-  EXPECT_FALSE(t.rows.isHighlighted(1));
-}
+  EXPECT_TRUE(rows.isHighlighted(2));
+  EXPECT_FALSE(rows.isHighlighted(0));
+  EXPECT_TRUE(rows.button(2)->font().bold());
+  EXPECT_EQ(rows.panel(2)->palette().color(QPalette::Window), QColor(0, 255, 255));
+  EXPECT_EQ(rows.panel(1)->palette().color(QPalette::Window), QColor(0, 0, 255));
+  EXPECT_EQ(panel->text(), "Help 2");
+  rows.HighlightMenuChoice(2, 2);
+  EXPECT_TRUE(rows.isHighlighted(2));
+  EXPECT_FALSE(rows.isHighlighted(1));
 
-TEST(ScreenKit, OnlyEnterAndSpaceActLettersAreDiscardedArrowsMove) {
-  ThreeRows t;
-  t.rows.button(0)->setFocus();
+  rows.button(0)->setFocus();
   QApplication::processEvents();
-  QTest::keyClick(t.rows.button(0), Qt::Key_A);
-  EXPECT_TRUE(t.chosen.isEmpty());
-  QTest::keyClick(t.rows.button(0), Qt::Key_Down);
-  EXPECT_TRUE(t.rows.button(1)->hasFocus());
-  QTest::keyClick(t.rows.button(1), Qt::Key_Return);
-  ASSERT_EQ(t.chosen.size(), 1);
-  EXPECT_EQ(t.chosen[0], 1);
-  QTest::keyClick(t.rows.button(1), Qt::Key_Space);
-  ASSERT_EQ(t.chosen.size(), 2);
-  EXPECT_EQ(t.chosen[1], 1);
-  QTest::keyClick(t.rows.button(1), Qt::Key_Up);
-  EXPECT_TRUE(t.rows.button(0)->hasFocus());
+  QTest::keyClick(rows.button(0), Qt::Key_A);
+  EXPECT_TRUE(chosen.isEmpty());
+  QTest::keyClick(rows.button(0), Qt::Key_Down);
+  EXPECT_TRUE(rows.button(1)->hasFocus());
+  QTest::keyClick(rows.button(1), Qt::Key_Return);
+  QTest::keyClick(rows.button(1), Qt::Key_Space);
+  EXPECT_EQ(chosen, (QVector<int>{1, 1}));
+  QTest::keyClick(rows.button(1), Qt::Key_Up);
+  EXPECT_TRUE(rows.button(0)->hasFocus());
 }
 
 TEST(ScreenKit, PlaceFrameSits500TwipsAboveTheMiddle) {
@@ -77,6 +69,72 @@ TEST(ScreenKit, PlaceFrameSits500TwipsAboveTheMiddle) {
   QWidget frame(&form);
   frame.resize(400, 200);
   placeFrame(&frame, &form);
-  EXPECT_EQ(frame.x(), 200);
-  EXPECT_EQ(frame.y(), 300 - (200 + twips(1000)) / 2);
+  EXPECT_EQ(frame.pos(), QPoint(200, 300 - (200 + twips(1000)) / 2));
+}
+
+// The splash and about screen over the curtain (SplashCurtainTest).
+TEST(SplashScreen, SplashHidesOkAndEachTickShrinksTheSixBoxesBy50Twips) {
+  frmAbout splash(true);
+  EXPECT_TRUE(splash.Splash());
+  EXPECT_EQ(splash.windowTitle(), "Initializing...");
+  EXPECT_EQ(splash.pnl1()->text(), "Zorvex v4.01");
+  EXPECT_TRUE(splash.Timer1()->isActive()) << "the curtain timer runs from the moment the screen is loaded";
+  splash.Timer1()->stop();  // ticks driven by hand
+  splash.show();
+  EXPECT_FALSE(splash.cmdOK()->isVisible());
+  EXPECT_FALSE(splash.sspMenuChoice()->isVisible());
+  EXPECT_FALSE(splash.logo()->isVisible()) << "the first tick shows the logo";
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(splash.Picture2(i)->height(), twips(1800));
+  splash.Timer1_Timer();
+  EXPECT_TRUE(splash.logo()->isVisible());
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(splash.Picture2(i)->height(), twips(1750));
+    EXPECT_TRUE(splash.Picture2(i)->isVisible());
+  }
+  int ticks = 1;
+  for (; !splash.FadeDone() && ticks < 100; ++ticks) splash.Timer1_Timer();
+  EXPECT_EQ(ticks, 35) << "1800 twips reach 50, below 61, on the 35th tick";
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(splash.Picture2(i)->isVisible());
+  EXPECT_FALSE(splash.Timer1()->isActive());
+}
+
+TEST(SplashScreen, TakesNoInputAndClosesAfterTheCurtainAndFourHolds) {
+  frmAbout splash(true, frmAbout::Timing{0, 10});  // holds of 10 ms instead of a second
+  splash.show();
+  QTest::keyClick(&splash, Qt::Key_Escape);
+  EXPECT_TRUE(splash.isVisible());
+  splash.close();
+  EXPECT_TRUE(splash.isVisible());
+  splash.waitForFade();
+  EXPECT_TRUE(splash.FadeDone());
+  EXPECT_FALSE(splash.curtain().boxesVisible());
+  QElapsedTimer clock;
+  clock.start();
+  splash.closeScreen();
+  EXPECT_GE(clock.elapsed(), 4 * 10 - 2) << "each hold waits for its tick";
+  EXPECT_EQ(splash.holdsDone(), 4);
+  EXPECT_TRUE(splash.curtain().holding());
+  EXPECT_EQ(splash.curtain().ticks(), 35 + 4);
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_FALSE(splash.Timer1()->isActive());
+}
+
+TEST(AboutBox, OkInItsHighlightedPanelClosesAtOnceDuringTheCurtain) {
+  frmAbout about(false);
+  EXPECT_FALSE(about.Splash());
+  EXPECT_EQ(about.windowTitle(), "About ZV");
+  about.show();
+  QApplication::setActiveWindow(&about);
+  EXPECT_TRUE(about.cmdOK()->isVisible());
+  EXPECT_EQ(about.cmdOK()->text(), "OK");
+  EXPECT_EQ(about.sspMenuChoice()->palette().color(QPalette::Window), QColor(0, 255, 255));
+  EXPECT_TRUE(about.cmdOK()->font().bold());
+  EXPECT_FALSE(about.FadeDone());
+  QTest::keyClick(about.cmdOK(), Qt::Key_A);
+  EXPECT_TRUE(about.isVisible()) << "letters are discarded on the button";
+  QTest::keyClick(about.cmdOK(), Qt::Key_Return);
+  EXPECT_FALSE(about.isVisible());
+  EXPECT_EQ(about.holdsDone(), 0);
+  EXPECT_TRUE(about.curtain().boxesVisible()) << "closed during the curtain";
+  EXPECT_EQ(about.result(), QDialog::Accepted);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the supervisor screen tests: a data location with clients, a
-// recording printer and a stand-in report writer.
+// recording printer and the stand-in report writer.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -14,39 +14,13 @@
 
 namespace zvtest {
 
-// Client n's report: n pages, the first line naming the client.
-inline std::string fakeReport(int n, bool summary = false) {
-  std::string text = "\r\n       NAME: client " + std::to_string(n) + "\r\n       line two\r\n";
-  for (int p = 2; p <= n; ++p) text += "\f\r\n       page " + std::to_string(p) + " of client " + std::to_string(n) + "\r\n";
-  if (summary) text += "\f\r\n       ONE-PAGE SUMMARY\r\n";
-  return text;
-}
-
 struct SupervisorScreens : SupervisorFixture {
   zv::RecordingPrinter printer;
-  std::vector<int> composed;
-  std::vector<bool> summaries;
-  std::vector<int> broken;
 
-  explicit SupervisorScreens(int clients = 0) {
-    for (int i = 1; i <= clients; ++i) addClient("Client " + std::to_string(i));
-    state.printer = &printer;
-  }
+  explicit SupervisorScreens(int clients = 0) : SupervisorFixture(clients) { state.printer = &printer; }
 
-  // The report writer's stand-in, as the options screen calls it.
-  void writeReport(const zv::ClientTable& clients, bool summary) {
-    const int n = clients.CurrentRecord;
-    composed.push_back(n);
-    summaries.push_back(summary);
-    if (std::find(broken.begin(), broken.end(), n) != broken.end())
-      throw zv::ZvError(zv::ErrorKind::BadData, 0, "ZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
-    writeBytes(dir.file("report.prn"), fakeReport(n, summary));
-  }
   std::function<void(const zv::ClientTable&, bool)> summaryComposer() {
     return [this](const zv::ClientTable& c, bool s) { writeReport(c, s); };
-  }
-  zv::ReportComposer composer() {
-    return [this](const zv::ClientTable& c) { writeReport(c, false); };
   }
 };
 

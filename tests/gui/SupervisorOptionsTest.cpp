@@ -1,8 +1,9 @@
+// The supervisor options screen and the input box. The access code loop:
+// SupervisorBatchTest, as are batches; Delete Names: DeleteNamesTest.
 #include <gtest/gtest.h>
 
 #include <QTabBar>
 
-#include "records/Encrypt.h"
 #include "report/qt/frmViewReport.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
@@ -24,70 +25,58 @@ class OptionsUnderTest : public frmSupervisorOptions {
   void showVerify() override { opened.push_back("verify"); }
 };
 
-struct Options {
-  zvtest::SupervisorScreens s;
+struct Options : zvtest::SupervisorScreens {
   ScriptedInputPrompt input;
   OptionsUnderTest screen;
-  explicit Options(int clients) : s(clients), screen(s.state, s.printer, input, s.summaryComposer()) {
-    zvtest::showActive(&screen);
+  explicit Options(int clients, bool show = true)
+      : SupervisorScreens(clients), screen(state, printer, input, summaryComposer()) {
+    if (show) zvtest::showActive(&screen);
   }
-  void press(int row) {
-    screen.menu()->button(row)->setFocus();
-    QTest::keyClick(screen.menu()->button(row), Qt::Key_Return);
-    QApplication::processEvents();
-  }
+  void press(int row) { zvtest::choose(screen.menu(), row); }
 };
+
+const QColor kCyan(0, 255, 255), kBlue(0, 0, 255);
 
 }  // namespace
 
 TEST(SupervisorOptions, CaptionsTabsOptionsAndRows) {
   Options o(2);
-  o.s.state.clients.CurrentRecord = 1;
   EXPECT_EQ(o.screen.windowTitle(), "Supervisor Options");
   QTabWidget* tabs = o.screen.sstSupervisorOperations();
-  ASSERT_EQ(tabs->count(), 3);
-  const QStringList tabTexts = {"&Reports", "&Verify Data", "&Delete Names"};
-  const QStringList options = {"Print above current client's report", "Select and print multiple clients' reports",
-                               "Print all clients' reports"};
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(tabs->tabText(i), tabTexts[i]) << i;
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(o.screen.optPrintOption(i)->text(), options[i]) << i;
+  EXPECT_EQ((QStringList{tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)}),
+            (QStringList{"&Reports", "&Verify Data", "&Delete Names"}));
+  EXPECT_EQ(tabs->count(), 3);
+  EXPECT_EQ((QStringList{o.screen.optPrintOption(0)->text(), o.screen.optPrintOption(1)->text(),
+                         o.screen.optPrintOption(2)->text(), o.screen.chkPrintSummaryPage()->text()}),
+            (QStringList{"Print above current client's report", "Select and print multiple clients' reports",
+                         "Print all clients' reports", "One page summary report"}));
   EXPECT_TRUE(o.screen.optPrintOption(0)->isChecked());
-  EXPECT_EQ(o.screen.chkPrintSummaryPage()->text(), "One page summary report");
   EXPECT_FALSE(o.screen.chkPrintSummaryPage()->isChecked());
-  EXPECT_EQ(o.screen.menu()->button(0)->text(), "Execute Selection");
-  EXPECT_EQ(o.screen.menu()->button(1)->text(), "Go to Main Menu");
   EXPECT_EQ(o.screen.lblNameDisplay()->text(), "Client 1                 ");
   EXPECT_TRUE(o.screen.menu()->button(0)->hasFocus());
-  EXPECT_EQ(o.screen.msgPanel()->text(), "Perform the selected operation.");
-  o.screen.menu()->button(1)->setFocus();
-  EXPECT_EQ(o.screen.msgPanel()->text(), "Close the utilities window returning to the Main Menu.");
+  EXPECT_EQ(zvtest::captions(o.screen.menu()), (QStringList{"Execute Selection", "Go to Main Menu"}));
+  EXPECT_EQ(zvtest::helps(o.screen.menu(), o.screen.msgPanel()),
+            (QStringList{"Perform the selected operation.", "Close the utilities window returning to the Main Menu."}));
 }
 
 TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndExecuteNamesTheOperation) {
-  zvtest::SupervisorScreens s(0);
-  ScriptedInputPrompt input;
-  OptionsUnderTest screen(s.state, s.printer, input, s.summaryComposer());
-  EXPECT_EQ(screen.lblNameDisplay()->text(), "No Clients");
-  zvtest::showActive(&screen);
-  EXPECT_TRUE(zvtest::waitFor([&] { return screen.finished(); }));
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text, "There are no clients on this data disk.\rReturning to main menu.");
-  EXPECT_EQ(s.prompter.asked[0].title, "Empty Data Disk");
-  EXPECT_EQ(s.prompter.asked[0].icon, Icon::Information);
-  EXPECT_FALSE(screen.isVisible());
+  Options o(0, false);
+  EXPECT_EQ(o.screen.lblNameDisplay()->text(), "No Clients");
+  zvtest::showActive(&o.screen);
+  EXPECT_TRUE(zvtest::waitFor([&] { return o.screen.finished(); }));
+  EXPECT_EQ(o.prompter.asked, (zvtest::AskedList{{"There are no clients on this data disk.\rReturning to main menu.",
+                                                  "Empty Data Disk", Buttons::Ok, Icon::Information}}));
+  EXPECT_FALSE(o.screen.isVisible());
   // Execute on any tab names the operation it cannot perform.
   const char* titles[3] = {"Print Report", "Verify Data", "Delete Names"};
   for (int tab = 0; tab < 3; ++tab) {
-    zvtest::SupervisorScreens e(0);
-    ScriptedInputPrompt noInput;
-    OptionsUnderTest idle(e.state, e.printer, noInput, e.summaryComposer());
-    idle.sstSupervisorOperations()->setCurrentIndex(tab);
-    idle.menu()->button(0)->click();
-    ASSERT_EQ(e.prompter.asked.size(), 1u);
-    EXPECT_EQ(e.prompter.asked[0].text, "Database empty.\rCannot perform this function.");
-    EXPECT_EQ(e.prompter.asked[0].title, titles[tab]);
-    EXPECT_TRUE(noInput.requests.empty());
-    EXPECT_TRUE(idle.finished());
+    Options idle(0, false);
+    idle.screen.sstSupervisorOperations()->setCurrentIndex(tab);
+    idle.screen.menu()->button(0)->click();
+    EXPECT_EQ(idle.prompter.asked, (zvtest::AskedList{{"Database empty.\rCannot perform this function.", titles[tab],
+                                                       Buttons::Ok, Icon::Information}}));
+    EXPECT_TRUE(idle.input.requests.empty());
+    EXPECT_TRUE(idle.screen.finished());
   }
 }
 
@@ -102,10 +91,9 @@ TEST(SupervisorOptions, ExecuteOpensTheChosenScreenAndGoToMainMenuDoesNothing) {
     o.screen.sstSupervisorOperations()->setCurrentIndex(c.tab);
     if (c.code) o.input.type(c.code);
     o.press(c.row);
-    ASSERT_EQ(o.input.requests.size(), c.code ? 1u : 0u);
-    for (const auto& r : o.input.requests) EXPECT_EQ(r.caption, "Enter Secret Code");
+    EXPECT_EQ(o.input.requests.size(), c.code ? 1u : 0u);
     EXPECT_EQ(o.screen.opened, c.opened);
-    EXPECT_TRUE(o.s.prompter.asked.empty());
+    EXPECT_TRUE(o.prompter.asked.empty());
     EXPECT_TRUE(o.screen.finished());
   }
 }
@@ -119,42 +107,35 @@ TEST(SupervisorOptions, CancellingTheCodeOnTheReportsTabClosesWithoutPrinting) {
     o.input.cancel();
     o.press(0);
     EXPECT_EQ(o.input.requests.size(), wrongFirst ? 2u : 1u);
-    ASSERT_EQ(o.s.prompter.asked.size(), wrongFirst ? 1u : 0u);
-    for (const auto& a : o.s.prompter.asked) {
-      EXPECT_EQ(a.text, "Incorrect password.  Please try again.");
-      EXPECT_EQ(a.title, "Incorrect Password");
-    }
+    EXPECT_EQ(o.prompter.asked.size(), wrongFirst ? 1u : 0u);
     EXPECT_TRUE(o.screen.opened.empty());
-    EXPECT_TRUE(o.s.composed.empty());
-    EXPECT_TRUE(o.s.printer.jobs.empty());
+    EXPECT_TRUE(o.composed.empty());
+    EXPECT_TRUE(o.printer.jobs.empty());
     EXPECT_TRUE(o.screen.finished());
     EXPECT_FALSE(o.screen.isVisible());
-    EXPECT_FALSE(std::filesystem::exists(o.s.dir.file("temp1")));
   }
 }
 
 TEST(SupervisorOptions, SwitchingTabsRestoresTheNameAndTheChosenOption) {
   Options o(2);
-  o.s.state.clients.CurrentRecord = 2;
+  o.state.clients.CurrentRecord = 2;
   o.screen.optPrintOption(1)->click();
   EXPECT_EQ(o.screen.selectedPrintOption(), 1);
   QTabWidget* tabs = o.screen.sstSupervisorOperations();
-  tabs->setCurrentIndex(1);
-  EXPECT_EQ(o.screen.msgPanel()->text(), "Click Execute to perform data verification.");
-  EXPECT_EQ(o.screen.lblNameDisplay()->text(), "Client 2                 ");
-  tabs->setCurrentIndex(2);
-  EXPECT_EQ(o.screen.msgPanel()->text(), "Click Execute to perform delete names operation.");
-  EXPECT_EQ(o.screen.lblNameDisplay()->text(), "All Clients");
+  auto shown = [&](int tab) {
+    tabs->setCurrentIndex(tab);
+    return QStringList{o.screen.msgPanel()->text(), o.screen.lblNameDisplay()->text()};
+  };
+  EXPECT_EQ(shown(1), (QStringList{"Click Execute to perform data verification.", "Client 2                 "}));
+  EXPECT_EQ(shown(2), (QStringList{"Click Execute to perform delete names operation.", "All Clients"}));
   EXPECT_TRUE(o.screen.panel2()->property("highlighted").toBool());
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), QColor(0, 255, 255));
-  tabs->setCurrentIndex(0);
-  EXPECT_EQ(o.screen.msgPanel()->text(), "");
-  EXPECT_EQ(o.screen.lblNameDisplay()->text(), "Client 2                 ");
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kCyan);
+  EXPECT_EQ(shown(0), (QStringList{"", "Client 2                 "}));
   EXPECT_TRUE(o.screen.optPrintOption(1)->isChecked());
   EXPECT_EQ(o.screen.selectedPrintOption(), 1);
   // A menu button taking the focus puts panel 2 back to blue.
   o.screen.menu()->button(1)->setFocus();
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), QColor(0, 0, 255));
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kBlue);
 }
 
 TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
@@ -195,91 +176,69 @@ TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
   EXPECT_TRUE(b.screen.optPrintOption(k)->isChecked());
   EXPECT_EQ(b.screen.selectedPrintOption(), k);
   b.input.type("K");
-  b.screen.menu()->button(0)->setFocus();
-  QTest::keyClick(b.screen.menu()->button(0), Qt::Key_Return);
+  b.press(0);
   EXPECT_EQ(b.screen.opened, (std::vector<std::string>{k == 1 ? "select" : "viewer"}));
 }
 
-TEST(SupervisorOptions, PrintAllWithThreeClientsLeavesTemp1To3AndCurrentRecordOne) {
+TEST(SupervisorOptions, PrintAllWithTheSummaryWritesEveryReportWithItsSummaryPage) {
   Options o(3);
-  o.s.state.clients.CurrentRecord = 3;
   o.screen.optPrintOption(2)->click();
   o.screen.chkPrintSummaryPage()->click();
   o.input.type("K");
   o.press(0);
-  EXPECT_EQ(o.s.composed, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(o.s.summaries, (std::vector<bool>{true, true, true}));
-  for (int i = 1; i <= 3; ++i)
-    EXPECT_EQ(zvtest::readBytes(o.s.dir.file("temp" + std::to_string(i))), zvtest::fakeReport(i, true));
-  ASSERT_EQ(o.s.printer.jobs.size(), 3u);
-  EXPECT_EQ(o.s.printer.jobs[2].documentName, "temp3");
-  EXPECT_EQ(o.s.printer.jobs[2].pages.size(), 4u);  // three pages and the summary
-  EXPECT_EQ(o.s.state.clients.CurrentRecord, 1);
+  EXPECT_EQ(o.composed, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(o.summaries, (std::vector<bool>{true, true, true}));
+  ASSERT_EQ(o.printer.jobs.size(), 3u);
+  EXPECT_EQ(o.printer.jobs[2].pages.size(), 4u);  // three pages and the summary
   EXPECT_TRUE(o.screen.finished());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(SupervisorOptions, PrintAllGoesOnPastAReportThatCannotBeProduced) {
-  Options o(3);
-  o.s.broken = {2};
-  o.screen.optPrintOption(2)->click();
-  o.input.type("K");
-  o.press(0);
-  ASSERT_EQ(o.s.printer.jobs.size(), 2u);
-  ASSERT_EQ(o.s.prompter.asked.size(), 2u);
-  EXPECT_NE(o.s.prompter.asked[0].text.find("ZVRPT.TXT:7:"), std::string::npos);
-  EXPECT_EQ(o.s.prompter.asked[1].text, "The report of this client was not printed: 2.");
-  EXPECT_TRUE(o.screen.finished());
-}
-
 TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
   Options o(2);
-  o.s.state.Refresh = false;
+  const std::string before = o.recordOnDisk(1);
+  o.state.Refresh = false;
   o.screen.sstSupervisorOperations()->setCurrentIndex(2);
   o.press(0);
-  ASSERT_EQ(o.s.prompter.asked.size(), 2u);
-  EXPECT_EQ(o.s.prompter.asked[0].title, "WARNING!");
-  std::string name = "Client 1                 ";
-  Encrypt(name, false);
-  EXPECT_EQ(o.s.recordOnDisk(1).substr(0, 25), name);
-  EXPECT_TRUE(o.s.state.Refresh);
+  EXPECT_EQ(o.prompter.asked.size(), 2u);
+  EXPECT_EQ(o.prompter.asked[0].title, "WARNING!");
+  EXPECT_NE(o.recordOnDisk(1), before);
+  EXPECT_TRUE(o.state.Refresh);
   EXPECT_TRUE(o.screen.finished());
 }
 
-TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAndALaterPlainPromptShowsText) {
+TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlainPromptShowsText) {
   ScriptedPrompter prompter;
   QtInputPrompt input(prompter, nullptr);
-  bool secretShown = false;
+  int shown = 0;
   zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
+    ++shown;
     EXPECT_EQ(box->windowTitle(), "Enter Secret Code");
     EXPECT_EQ(box->lblHelpMsg()->text(),
               "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
     EXPECT_EQ(box->txtInput()->maxLength(), 8);
-    secretShown = box->txtInput()->echoMode() == QLineEdit::Password;
-    QTest::keyClicks(box->txtInput(), "k");
-    EXPECT_EQ(box->txtInput()->displayText(), "*");
+    QTest::keyClicks(box->txtInput(), "xyz");
+    EXPECT_EQ(box->txtInput()->displayText(), "***");
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     EXPECT_TRUE(box->menu()->button(0)->hasFocus());
+    zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* again) {
+      ++shown;
+      zvtest::choose(again->menu(), 1);
+    });
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
-  EXPECT_TRUE(AskAccessCode(input, prompter));
-  EXPECT_TRUE(secretShown);
+  EXPECT_FALSE(AskAccessCode(input, prompter));
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(zvtest::askedTexts(prompter), (zvtest::Texts{"Incorrect password.  Please try again."}));
 
-  bool plain = false;
   QString typed;
   zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
-    plain = box->txtInput()->echoMode() == QLineEdit::Normal;
     QTest::keyClicks(box->txtInput(), "Jones, Alan and more than twenty-five");
     typed = box->txtInput()->displayText();
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
-  InputRequest name;
-  name.caption = "Client Name Input";
-  name.inputLength = 25;
-  name.helpMessage = "Enter the name of client.";
-  const InputReply reply = input.ask(name);
-  EXPECT_TRUE(plain);
+  const InputReply reply = input.ask({"Client Name Input", 25, "Enter the name of client.", false});
   EXPECT_EQ(typed, "Jones, Alan and more than");
   EXPECT_FALSE(reply.cancelled);
   EXPECT_EQ(reply.value, "Jones, Alan and more than");
@@ -289,40 +248,14 @@ TEST(SupervisorMyInputBox, EmptyEntryIsRefusedAndCancelInputSetsCancelled) {
   ScriptedPrompter prompter;
   frmMyInputBox box(prompter);
   EXPECT_FALSE(box.Cancelled());
-  EXPECT_EQ(box.menu()->button(0)->text(), "Information OK");
-  EXPECT_EQ(box.menu()->button(1)->text(), "Cancel Input");
+  EXPECT_EQ(zvtest::captions(box.menu()), (QStringList{"Information OK", "Cancel Input"}));
   zvtest::showActive(&box);
-  box.menu()->button(0)->setFocus();
-  QTest::keyClick(box.menu()->button(0), Qt::Key_Return);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_EQ(prompter.asked[0].text, "Please enter the required data.");
-  EXPECT_EQ(prompter.asked[0].title, "Input required");
-  EXPECT_EQ(prompter.asked[0].icon, Icon::Question);
+  zvtest::choose(box.menu(), 0);
+  EXPECT_EQ(prompter.asked,
+            (zvtest::AskedList{{"Please enter the required data.", "Input required", Buttons::Ok, Icon::Question}}));
   EXPECT_TRUE(box.txtInput()->hasFocus());
   EXPECT_TRUE(box.isVisible());
-  box.menu()->button(1)->setFocus();
-  QTest::keyClick(box.menu()->button(1), Qt::Key_Return);
+  zvtest::choose(box.menu(), 1);
   EXPECT_TRUE(box.Cancelled());
   EXPECT_FALSE(box.isVisible());
-}
-
-TEST(SupervisorMyInputBox, WrongCodeOnScreenThenCancel) {
-  ScriptedPrompter prompter;
-  int shown = 0;
-  std::function<void(frmMyInputBox*)> second = [&](frmMyInputBox* box) {
-    ++shown;
-    box->menu()->button(1)->setFocus();
-    QTest::keyClick(box->menu()->button(1), Qt::Key_Return);
-  };
-  zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
-    ++shown;
-    QTest::keyClicks(box->txtInput(), "xyz");
-    QTest::keyClick(box->txtInput(), Qt::Key_Return);
-    zvtest::whenModal<frmMyInputBox>(second);
-    QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
-  });
-  EXPECT_FALSE(AskAccessCode(prompter, nullptr));
-  EXPECT_EQ(shown, 2);
-  ASSERT_EQ(prompter.asked.size(), 1u);
-  EXPECT_EQ(prompter.asked[0].text, "Incorrect password.  Please try again.");
 }

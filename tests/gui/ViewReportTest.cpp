@@ -1,8 +1,12 @@
+// The report viewer and the choice of clients to print. Printing's pieces and
+// messages: ReportToolTest; what a batch prints and tells: SupervisorBatchTest.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QScrollBar>
 
+#include "report/ReportPrinting.h"
+#include "report/qt/frmPrintSelected.h"
 #include "report/qt/frmViewReport.h"
 #include "tests/gui/SupervisorGuiSupport.h"
 
@@ -10,15 +14,14 @@ using namespace zv;
 
 namespace {
 
-// A report long enough to scroll: client n's pages padded to 40 lines each.
-std::string longReport() {
-  std::string text;
-  for (int p = 1; p <= 3; ++p) {
-    if (p > 1) text += "\f\r\n";
-    for (int l = 1; l <= 40; ++l) text += "       page " + std::to_string(p) + " line " + std::to_string(l) + "\r\n";
+// Calls `during` at each job, while the viewer prints.
+struct WatchedPrinter : RecordingPrinter {
+  std::function<void()> during;
+  PrintOutcome print(const std::vector<std::string>& pages, const std::string& name) override {
+    during();
+    return RecordingPrinter::print(pages, name);
   }
-  return text;
-}
+};
 
 }  // namespace
 
@@ -48,46 +51,44 @@ TEST(ViewReport, ActivationWritesTheCurrentClientsReportAndShowsIt) {
   EXPECT_TRUE(view.Text1()->toPlainText().contains("page 3 of client 3"));
 }
 
-TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedTellsWhereAPdfGoesAndReportsAFailure) {
+TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedWithBothButtonsDisabledMeanwhile) {
   zvtest::SupervisorScreens s(3);
   s.state.clients.CurrentRecord = 3;
-  frmViewReport view(s.state, s.printer, s.composer());
+  WatchedPrinter printer;
+  frmViewReport view(s.state, printer, s.composer());
+  std::vector<bool> enabled;  // Print Report and Close at each job
+  printer.during = [&] {
+    enabled.insert(enabled.end(), {view.cmdPrintReport()->isEnabled(), view.cmdCancel()->isEnabled()});
+  };
   zvtest::showActive(&view);
   ASSERT_TRUE(view.cmdPrintReport()->hasFocus());
   ASSERT_EQ(QApplication::activeWindow(), &view);
   QTest::keyClick(view.cmdPrintReport(), Qt::Key_P, Qt::AltModifier);
-  EXPECT_TRUE(zvtest::waitFor([&] { return !s.printer.jobs.empty(); }));
-  ASSERT_EQ(s.printer.jobs.size(), 1u);
-  EXPECT_EQ(s.printer.jobs[0].documentName, "report");
-  ASSERT_EQ(s.printer.jobs[0].pages.size(), 3u);
-  EXPECT_EQ(s.printer.jobs[0].pages[1], "\r\n       page 2 of client 3\r\n");
-  EXPECT_EQ(s.printer.jobs[0].pages[2], "\r\n       page 3 of client 3\r");
-  EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
-  EXPECT_TRUE(view.cmdCancel()->isEnabled());
+  EXPECT_TRUE(zvtest::waitFor([&] { return !printer.jobs.empty(); }));
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].documentName, "report");
+  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(s.fs, s.dir.file("report.prn"))));
+  EXPECT_EQ(printer.jobs[0].pages.size(), 3u);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false}));
   EXPECT_TRUE(s.prompter.asked.empty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // A one-page report is one piece.
-  s.state.clients.CurrentRecord = 1;
-  view.hide();
-  zvtest::showActive(&view);
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.printer.jobs.size(), 2u);
-  EXPECT_EQ(s.printer.jobs[1].pages.size(), 1u);
-
-  // Without a printer the user is told where the PDF is; a failure is reported.
-  s.printer.pdfFolder = s.dir.path();
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text, "No printer is set up on this computer, so the report was saved as a PDF file:\r" +
-                                          s.dir.file("report.pdf"));
-  s.printer.failingJobs = {4};
-  view.cmdPrintReport()->click();
-  ASSERT_EQ(s.prompter.asked.size(), 2u);
-  EXPECT_EQ(s.prompter.asked[1].text, "The report could not be printed.\rThe printer is out of paper.");
+  // A failure is told under the viewer's title; both buttons work again after either outcome.
+  printer.failingJobs = {2};
+  for (int job = 2; job <= 3; ++job) {
+    EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
+    EXPECT_TRUE(view.cmdCancel()->isEnabled());
+    EXPECT_TRUE(view.cmdPrintReport()->hasFocus());
+    view.cmdPrintReport()->click();
+  }
+  EXPECT_EQ(enabled, std::vector<bool>(6, false));
+  EXPECT_EQ(s.prompter.asked, (zvtest::AskedList{{"The report could not be printed.\rThe printer is out of paper.",
+                                                  "Client Report", Buttons::Ok, Icon::Exclamation}}));
   EXPECT_TRUE(view.cmdPrintReport()->isEnabled());
+  EXPECT_TRUE(view.cmdCancel()->isEnabled());
 }
 
+// The viewer's own message; a batch's: SupervisorBatchTest.
 TEST(ViewReport, AReportThatCannotBeProducedIsReportedAndCannotBePrinted) {
   zvtest::SupervisorScreens s(2);
   s.broken = {1};
@@ -95,19 +96,21 @@ TEST(ViewReport, AReportThatCannotBeProducedIsReportedAndCannotBePrinted) {
   frmViewReport view(s.state, s.printer, s.composer());
   zvtest::showActive(&view);
   EXPECT_FALSE(view.loaded());
-  ASSERT_EQ(s.prompter.asked.size(), 1u);
-  EXPECT_EQ(s.prompter.asked[0].text,
-            "The report of client 1 could not be produced.\rZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
+  EXPECT_EQ(s.prompter.asked, (zvtest::AskedList{{"The report of client 1 could not be produced.\rZVRPT.TXT:7: the "
+                                                  "scale line has 3 fields, 5 expected",
+                                                  "Client Report", Buttons::Ok, Icon::Exclamation}}));
   EXPECT_FALSE(view.cmdPrintReport()->isEnabled());
   EXPECT_TRUE(view.Text1()->toPlainText().isEmpty());
   QTest::keyClick(view.cmdCancel(), Qt::Key_C, Qt::AltModifier);
   EXPECT_TRUE(zvtest::waitFor([&] { return !view.isVisible(); }));
-  EXPECT_FALSE(view.isVisible());
 }
 
 TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   zvtest::SupervisorScreens s(1);
-  frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), longReport()); });
+  std::string longReport;  // three pages of 40 lines
+  for (int p = 1; p <= 3; ++p)
+    for (int l = 1; l <= 40; ++l) longReport += (p > 1 && l == 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
+  frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), longReport); });
   view.resize(700, 400);
   zvtest::showActive(&view);
   view.cmdPrintReport()->setFocus();
@@ -128,4 +131,79 @@ TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   // Tab leaves the report for the buttons.
   QTest::keyClick(view.Text1(), Qt::Key_Tab);
   EXPECT_FALSE(view.Text1()->hasFocus());
+}
+
+// The Print Selected Reports screen: list, keys and focus styles.
+TEST(PrintSelected, ListsEveryClientInTheMainMenusFormat) {
+  zvtest::SupervisorScreens s(3);
+  s.state.clients.slot[2].setText(Field::Name, "Jones");
+  frmPrintSelected screen(s.state, s.printer, s.composer());
+  EXPECT_EQ(screen.windowTitle(), "Print Selected Reports");
+  EXPECT_EQ(screen.txtInstructions()->toPlainText(),
+            "- Select the client names of the \n  reports you want to print by \n  clicking on them.");
+  EXPECT_TRUE(screen.txtInstructions()->isReadOnly());
+  EXPECT_EQ(screen.fraClient()->title(), "Client List");
+  EXPECT_EQ(zvtest::captions(screen.menu()), (QStringList{"Print Selected", "Select All", "Return to Main Menu"}));
+  zvtest::showActive(&screen);
+  QListWidget* list = screen.lbNameDisplay();
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_EQ(list->item(0)->text(), "1-Client 1                 ");
+  EXPECT_EQ(list->item(1)->text(), "2-Jones" + QString(20, ' '));
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(screen.msgPanel()->text(), "Use up or down arrow keys or mouse to select client.");
+  EXPECT_EQ(screen.fraClient()->palette().color(QPalette::Window), QColor(0, 255, 255));
+  EXPECT_TRUE(screen.fraClient()->font().bold());
+  EXPECT_EQ(zvtest::helps(screen.menu(), screen.msgPanel()),
+            (QStringList{"Print selected client reports", "Select all client reports for printing",
+                         "Cancel selections and printing."}));
+  EXPECT_FALSE(screen.fraClient()->font().bold());
+}
+
+TEST(PrintSelected, Clients2And5OfFiveByKeyboardPrintInListOrder) {
+  zvtest::SupervisorScreens s(5);
+  frmPrintSelected screen(s.state, s.printer, s.composer());
+  zvtest::showActive(&screen);
+  QListWidget* list = screen.lbNameDisplay();
+  // Focus gives the list a current row, which enables printing; nothing is selected yet.
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(screen.menu()->button(0)->isEnabled());
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  QTest::keyClick(list, Qt::Key_Down);   // row 1: current
+  QTest::keyClick(list, Qt::Key_Space);  // select client 2
+  for (int i = 0; i < 3; ++i) QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Space);  // select client 5
+  QTest::keyClick(list, Qt::Key_Tab);
+  ASSERT_TRUE(screen.menu()->button(0)->hasFocus());
+  QTest::keyClick(screen.menu()->button(0), Qt::Key_Return);
+  EXPECT_EQ(s.composed, (std::vector<int>{2, 5}));
+  EXPECT_EQ(s.printer.jobs.size(), 2u);
+  EXPECT_EQ(s.state.clients.CurrentRecord, 5);
+  EXPECT_EQ(list->currentRow(), 4);
+  EXPECT_FALSE(screen.isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(PrintSelected, SelectAllThenPrintPrintsEveryClientAndThenReturnPrintsNothing) {
+  for (int last : {0, 2}) {
+    zvtest::SupervisorScreens s(3);
+    frmPrintSelected screen(s.state, s.printer, s.composer());
+    zvtest::showActive(&screen);
+    zvtest::choose(screen.menu(), 1);
+    EXPECT_EQ(screen.lbNameDisplay()->selectedItems().size(), 3);
+    EXPECT_TRUE(screen.isVisible());
+    zvtest::choose(screen.menu(), last);
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(s.composed, (last == 0 ? std::vector<int>{1, 2, 3} : std::vector<int>{}));
+    EXPECT_EQ(s.printer.jobs.size(), last == 0 ? 3u : 0u);
+  }
+}
+
+TEST(PrintSelected, NoClientsDisablesPrintingAndPassesTheFocusOn) {
+  zvtest::SupervisorScreens s(0);
+  frmPrintSelected screen(s.state, s.printer, s.composer());
+  zvtest::showActive(&screen);
+  EXPECT_EQ(screen.lbNameDisplay()->count(), 0);
+  EXPECT_FALSE(screen.menu()->button(0)->isEnabled());
+  EXPECT_FALSE(screen.lbNameDisplay()->hasFocus());
+  EXPECT_TRUE(screen.menu()->button(1)->hasFocus());
 }
