@@ -11,6 +11,7 @@
 #include "intake/qt/frmClientInfo.h"
 #include "intake/qt/frmCourtHistory.h"
 #include "records/ClientSlot.h"
+#include "sheets/qt/ScanChain.h"
 #include "sheets/qt/frmNewEntry.h"
 
 namespace zv {
@@ -73,9 +74,15 @@ void frmSelectEntryMethod::activate() {
 void frmSelectEntryMethod::choose(int row) {
   switch (row) {
     case 0:  // the onscreen test comes with its own screens
-    case 2:  // scanning likewise
       state_.prompter.tell(kNotAvailableYet);
       menu_->button(row)->setFocus(Qt::TabFocusReason);
+      return;
+    case 2:  // the scan runs its own name prompt, screens and storing
+      frame()->hide();
+      frBlank_->show();
+      runScanAnswerSheet(state_, this);
+      ClientSlot(state_.clients).abandon();
+      done(QDialog::Accepted);
       return;
     case 1:
       enterFromAnswerSheet();

@@ -122,10 +122,11 @@ TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
   EXPECT_EQ(bar[1]->menu(), rig.menu.mnuAudio());
   EXPECT_EQ(rig.menu.mnuAudio()->title(), "&Options");
   const auto options = rig.menu.mnuAudio()->actions();
-  ASSERT_EQ(options.size(), 3);
+  ASSERT_EQ(options.size(), 4);
   EXPECT_EQ(options[0]->text(), "&Change Drive");
   EXPECT_EQ(options[1]->text(), "&Num Lock Always On");
   EXPECT_EQ(options[2]->text(), "&Print Answer Sheet");
+  EXPECT_EQ(options[3]->text(), QString::fromUtf8("&Scanner\u2026"));
   EXPECT_EQ(bar[2], rig.menu.mnuHelpAbout());
   EXPECT_EQ(bar[2]->text(), "&About...");
   // The frame with the commands sits centred, 500 twips above the middle.
