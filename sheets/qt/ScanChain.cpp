@@ -19,13 +19,21 @@
 namespace zv {
 namespace {
 
-// The busy pointer from the acquisition to the client information screen,
-// whichever way the flow leaves.
-struct BusyPointer {
+// The busy pointer from the acquisition on; the normal one comes back
+// before anything is said to the operator, whichever way the flow leaves.
+class BusyPointer {
+ public:
   BusyPointer() { MouseWait(); }
-  ~BusyPointer() { MouseDefault(); }
+  ~BusyPointer() { end(); }
   BusyPointer(const BusyPointer&) = delete;
   BusyPointer& operator=(const BusyPointer&) = delete;
+  void end() {
+    if (on_) MouseDefault();
+    on_ = false;
+  }
+
+ private:
+  bool on_ = true;
 };
 
 // The source zv.ini names; none when the operator cancelled the file chooser.
@@ -45,8 +53,12 @@ bool readSheet(SystemState& state, QWidget* parent, ScanFileChooser& chooser, Sh
   BusyPointer busy;
   AcquireProgress quick;
   const Acquisition a = source->slow() ? acquireWithProgress(*source, parent) : source->acquire(quick);
+  const auto tell = [&](const std::string& text, const char* title, Icon icon) {
+    busy.end();
+    state.prompter.ask(text, title, Buttons::Ok, icon);
+  };
   if (a.error) {
-    state.prompter.ask(scanErrorMessage(a.error), kScanErrorTitle, Buttons::Ok, Icon::None);
+    tell(scanErrorMessage(a.error), kScanErrorTitle, Icon::None);
     return false;
   }
   ScannedPage page;
@@ -54,20 +66,19 @@ bool readSheet(SystemState& state, QWidget* parent, ScanFileChooser& chooser, Sh
     page = ReadScannedPage(state.fs, state.programDir, state.workspace, state.questionDbPath(), a.page.buffer(),
                            [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
   } catch (const ZvError& e) {
-    state.prompter.ask(e.description() + "  " + std::to_string(e.number()), kAppTitle, Buttons::Ok, Icon::None);
+    tell(e.description() + "  " + std::to_string(e.number()), kAppTitle, Icon::None);
     return false;
   }
   if (page.error) {
-    state.prompter.ask(scanErrorMessage(page.error), kScanErrorTitle, Buttons::Ok, Icon::None);
+    tell(scanErrorMessage(page.error), kScanErrorTitle, Icon::None);
     return false;
   }
   if (page.reading.outcome != SheetOutcome::Read) {
-    state.prompter.ask(abortScanText(page.reading.outcome), kSheetErrorTitle, Buttons::Ok, Icon::Critical);
+    tell(abortScanText(page.reading.outcome), kSheetErrorTitle, Icon::Critical);
     return false;
   }
   fields = std::move(page.reading.fields);
-  if (const auto notice = multipleMarkNotice(fields.MultipleMarks))
-    state.prompter.ask(notice->text, notice->title, Buttons::Ok, Icon::None);
+  if (const auto notice = multipleMarkNotice(fields.MultipleMarks)) tell(notice->text, notice->title.c_str(), Icon::None);
   return true;
 }
 

@@ -94,7 +94,8 @@ frmScannerSelect::frmScannerSelect(SystemState& state, const SaneDeviceList& fou
   }
   lbScanners_->setMinimumWidth(room + 40);
   lblCurrent_->setText(QFontMetrics(lblCurrent_->font()).elidedText(lblCurrent_->text(), Qt::ElideMiddle, room));
-  lbScanners_->setMinimumHeight(lbScanners_->sizeHintForRow(0) * std::clamp(lbScanners_->count(), 4, 10) + 8);
+  lbScanners_->setFixedHeight(lbScanners_->sizeHintForRow(0) * std::clamp(lbScanners_->count(), 4, 10) +
+                              2 * lbScanners_->frameWidth() + 4);
   frame()->adjustSize();
   resize(frame()->width() + twips(1440), frame()->height() + twips(1000) + msgPanel()->sizeHint().height() + twips(720));
 }
