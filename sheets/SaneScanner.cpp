@@ -77,8 +77,10 @@ class SaneDeviceHandle {
 double toDouble(const SANE_Option_Descriptor& d, SANE_Word w) {
   return d.type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : static_cast<double>(w);
 }
+// Values beyond what a word holds are held at its ends.
 SANE_Word toWord(const SANE_Option_Descriptor& d, double v) {
-  return d.type == SANE_TYPE_FIXED ? SANE_FIX(v) : static_cast<SANE_Word>(std::lround(v));
+  if (d.type == SANE_TYPE_FIXED) return SANE_FIX(std::clamp(v, -32767.0, 32767.0));
+  return static_cast<SANE_Word>(std::lround(std::clamp(v, -2147483647.0, 2147483647.0)));
 }
 
 // The value nearest `wanted` that the option allows (the larger of two equally near).
@@ -190,7 +192,7 @@ class DeviceOptions {
         char* end = nullptr;
         const double number = std::strtod(o.value.c_str(), &end);
         if (!o.hasValue || o.value.empty() || *end != '\0' || !std::isfinite(number) ||
-            (d->type == SANE_TYPE_INT && number != std::trunc(number)) || std::abs(number) > 1e9)
+            (d->type == SANE_TYPE_INT && number != std::trunc(number)))
           return kScanValueRefused;
         // An array option gets the value in every element.
         std::vector<SANE_Word> words(std::max<std::size_t>(1, static_cast<std::size_t>(d->size) / sizeof(SANE_Word)),
