@@ -20,24 +20,7 @@ constexpr double kWantedDpi = 100;
 constexpr std::size_t kMaxPageBytes = std::size_t{1} << 30;  // far beyond any legal-size page
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-int errorOf(SANE_Status s) {
-  switch (s) {
-    case SANE_STATUS_GOOD:
-      return 0;
-    case SANE_STATUS_CANCELLED:
-      return kScanCancelled;
-    case SANE_STATUS_DEVICE_BUSY:
-      return kScanDeviceBusy;
-    case SANE_STATUS_NO_MEM:
-      return kScanNoMemory;
-    case SANE_STATUS_INVAL:
-      return kScanValueRefused;
-    case SANE_STATUS_UNSUPPORTED:
-      return kScanUnsupported;
-    default:  // jammed, no documents, cover open, I/O error, access denied, an early end
-      return kScanDeviceFailed;
-  }
-}
+int errorOf(SANE_Status s) { return saneStatusError(s); }
 
 // The library for the length of one operation.
 class SaneLibrary {
@@ -332,6 +315,25 @@ int readPage(SaneDeviceHandle& dev, AcquireProgress& progress, AcquiredPage& pag
 }
 
 }  // namespace
+
+int saneStatusError(int status) {
+  switch (status) {
+    case SANE_STATUS_GOOD:
+      return 0;
+    case SANE_STATUS_CANCELLED:
+      return kScanCancelled;
+    case SANE_STATUS_DEVICE_BUSY:
+      return kScanDeviceBusy;
+    case SANE_STATUS_NO_MEM:
+      return kScanNoMemory;
+    case SANE_STATUS_INVAL:
+      return kScanValueRefused;
+    case SANE_STATUS_UNSUPPORTED:
+      return kScanUnsupported;
+    default:  // jammed, no documents, cover open, I/O error, access denied, an early end
+      return kScanDeviceFailed;
+  }
+}
 
 std::vector<ScanOption> parseScanOptions(const std::string& text) {
   std::vector<ScanOption> out;

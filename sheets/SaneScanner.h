@@ -23,6 +23,9 @@ struct SaneDeviceList {
   std::vector<SaneDevice> devices;
 };
 
+// The error number of a SANE status (SANE_Status); 0 for SANE_STATUS_GOOD.
+int saneStatusError(int status);
+
 // Every device SANE finds, local and networked.
 SaneDeviceList listSaneDevices();
 

@@ -37,7 +37,9 @@ class BusyPointer {
 };
 
 // The source zv.ini names; none when the operator cancelled the file chooser.
-std::unique_ptr<PageSource> chosenSource(SystemState& state, QWidget* parent, ScanFileChooser& chooser) {
+std::unique_ptr<PageSource> chosenSource(SystemState& state, QWidget* parent, const ScanServices& services) {
+  if (services.source) return services.source();
+  ScanFileChooser& chooser = services.chooser;
   const Settings settings(state.fs, state.programDir);
   const std::string device = settings.readScanDevice();
   if (!isImageFileDevice(device)) return std::make_unique<SanePageSource>(device, settings.readScanOptions());
@@ -47,8 +49,8 @@ std::unique_ptr<PageSource> chosenSource(SystemState& state, QWidget* parent, Sc
 }
 
 // Steps to the fields: false when the flow ends with what it has told the operator.
-bool readSheet(SystemState& state, QWidget* parent, ScanFileChooser& chooser, SheetFields& fields) {
-  std::unique_ptr<PageSource> source = chosenSource(state, parent, chooser);
+bool readSheet(SystemState& state, QWidget* parent, const ScanServices& services, SheetFields& fields) {
+  std::unique_ptr<PageSource> source = chosenSource(state, parent, services);
   if (!source) return false;
   BusyPointer busy;
   AcquireProgress quick;
@@ -103,7 +105,7 @@ void runScanAnswerSheet(SystemState& state, QWidget* parent, const ScanServices&
   if (name.cancelled) return;
   if (state.prompter.ask(insertSheetText(name.value), kScanTitle, Buttons::OkCancel, Icon::None) != Answer::Ok) return;
   SheetFields fields;
-  if (!readSheet(state, parent, services.chooser, fields)) return;
+  if (!readSheet(state, parent, services, fields)) return;
 
   // The new client's screens, each filled from the sheet for review; the
   // client is stored only by SAVE on the answer grid.

@@ -5,6 +5,8 @@
 // with what the sheet says, for review before SAVE stores the client.
 // Runs inside the Add New Client chain, which has begun the new client and
 // gives it up again unless SAVE stored it.
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +16,7 @@ namespace zv {
 
 struct SystemState;
 class InputPrompt;
+class PageSource;
 
 // The image file of a scanned page, chosen by the operator; none when the
 // choice was cancelled.
@@ -32,6 +35,8 @@ class QtScanFileChooser : public ScanFileChooser {
 struct ScanServices {
   InputPrompt& input;
   ScanFileChooser& chooser;
+  // Where pages come from; empty: as zv.ini says.
+  std::function<std::unique_ptr<PageSource>()> source = {};
 };
 
 // With the screens' own name prompt and file chooser.

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QProgressBar>
+#include <thread>
 
 #include "app/IniFile.h"
 #include "app/Settings.h"
@@ -41,6 +42,7 @@ struct ScriptedChooser : ScanFileChooser {
 struct ScanRig : IntakeRig {
   ScriptedInputPrompt input;
   ScriptedChooser chooser;
+  std::function<std::unique_ptr<PageSource>()> source;
   std::string before;
   // Should a screen open that the script does not expect, it is noted and closed.
   std::vector<std::string> unexpected;
@@ -66,7 +68,7 @@ struct ScanRig : IntakeRig {
     watch.start(100);
     ASSERT_TRUE(ClientSlot(state.clients).beginNew(prompter));
     script.start();
-    runScanAnswerSheet(state, nullptr, {input, chooser});
+    runScanAnswerSheet(state, nullptr, {input, chooser, source});
     ClientSlot(state.clients).abandon();
     EXPECT_TRUE(script.done()) << script.failure();
     EXPECT_EQ(unexpected, std::vector<std::string>{});
@@ -256,8 +258,20 @@ TEST(ScanChain, MultipleMarksAndABlankMonthDigitReachTheScreensDecliningStoresNo
   }
 }
 
+// A scanner that works until it is told to stop.
+struct EndlessSource : PageSource {
+  Acquisition acquire(AcquireProgress& progress) override {
+    for (int permille = 1; !progress.cancelled(); permille = std::min(permille + 5, 999)) {
+      progress.report(permille);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {kScanCancelled, {}};
+  }
+};
+
 TEST(ScanChain, CancelOnTheProgressScreenStopsTheScanner) {
-  ScanRig rig("test:0", "read-limit=yes;read-limit-size=64;read-delay=yes;read-delay-duration=100000");
+  ScanRig rig("pnm:0");
+  rig.source = [] { return std::make_unique<EndlessSource>(); };
   rig.input.type("Slow Scan");
   ModalScript script;
   script.then("frmScanProgress", [](QWidget* w) {
