@@ -29,6 +29,12 @@ std::string Settings::readSndPath() const { return readPath("SndPath", joinPath(
 
 void Settings::writeSystemDB() { ini_.write("Options", "SystemDB", joinPath(programDir_, "kelvor.mda")); }
 
+std::string Settings::readScanDevice() const { return ini_.read("Options", "ScanDevice", "", 256); }
+
+void Settings::writeScanDevice(const std::string& device) { ini_.write("Options", "ScanDevice", device); }
+
+std::string Settings::readScanOptions() const { return ini_.read("Options", "ScanOptions", "", 1024); }
+
 std::string Settings::defaultDataLocation() const { return joinPath(programDir_, "data"); }
 
 }  // namespace zv

@@ -23,6 +23,12 @@ class Settings {
   std::string readSndPath() const;
   // "Options/SystemDB": the workgroup file named to the database engine.
   void writeSystemDB();
+  // "Options/ScanDevice": where answer sheets are scanned from: empty, the
+  // first scanner found; a scanner's device name; or "file", an image file.
+  std::string readScanDevice() const;
+  void writeScanDevice(const std::string& device);
+  // "Options/ScanOptions": the scanner's own options, "name=value;name=value".
+  std::string readScanOptions() const;
 
   std::string defaultDataLocation() const;
   const std::string& programDir() const { return programDir_; }

@@ -14,7 +14,4 @@ void runAddNewClient(SystemState& state, QWidget* parent);
 // The supervisor options screen.
 void runSupervisorOptions(SystemState& state, QWidget* parent);
 
-// Shown by an activity whose screens are not part of this installation yet.
-inline constexpr const char* kNotAvailableYet = "This function is not available yet.";
-
 }  // namespace zv

@@ -18,6 +18,7 @@
 #include "app/qt/Activities.h"
 #include "app/qt/frmDriveSelect.h"
 #include "sheets/qt/AnswerSheetPrint.h"
+#include "sheets/qt/frmScannerSelect.h"
 #include "ui/qt/ScreenKit.h"
 
 namespace zv {
@@ -142,6 +143,9 @@ void frmMainMenu::build() {
   QAction* printSheet = mnuAudio_->addAction("&Print Answer Sheet");
   printSheet->setObjectName("mnuPrintAnswerSheet");
   connect(printSheet, &QAction::triggered, this, [this] { runPrintAnswerSheet(state_, this); });
+  QAction* scanner = mnuAudio_->addAction(QString::fromUtf8("&Scanner\u2026"));
+  scanner->setObjectName("mnuOptionsScanner");
+  connect(scanner, &QAction::triggered, this, [this] { runScannerSelect(state_, this); });
   mnuHelpAbout_ = menuBar()->addAction("&About...");
   mnuHelpAbout_->setObjectName("mnuHelpAbout");
   connect(mnuHelpAbout_, &QAction::triggered, this, &frmMainMenu::mnuHelpAbout_Click);

@@ -13,6 +13,7 @@
 #include "intake/qt/frmClientInfo.h"
 #include "intake/qt/frmCourtHistory.h"
 #include "records/ClientSlot.h"
+#include "sheets/qt/ScanChain.h"
 #include "sheets/qt/frmNewEntry.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "testing/qt/MenuFrame.h"
@@ -72,9 +73,12 @@ void frmSelectEntryMethod::choose(int row) {
       administerTest();
       done(QDialog::Accepted);
       return;
-    case 2:  // scanning comes with its own screens
-      state_.prompter.tell(kNotAvailableYet);
-      menu_->button(row)->setFocus(Qt::TabFocusReason);
+    case 2:  // the scan runs its own name prompt, screens and storing
+      frame()->hide();
+      frBlank_->show();
+      runScanAnswerSheet(state_, this);
+      ClientSlot(state_.clients).abandon();
+      done(QDialog::Accepted);
       return;
     case 1:
       enterFromAnswerSheet();

@@ -5,6 +5,7 @@
 // turned about the paper's corner, shifted, blurred, with noise and stray dots.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -179,6 +180,12 @@ inline std::vector<PencilMark> markDigits(int row, const std::string& digits, st
     ++row;
   }
   return marks;
+}
+
+inline void writePgm(const std::string& path, const zv::GreyImage& g) {
+  std::ofstream out(path, std::ios::binary);
+  out << "P5\n" << g.width << " " << g.height << "\n255\n";
+  out.write(reinterpret_cast<const char*>(g.pixels.data()), static_cast<std::streamsize>(g.pixels.size()));
 }
 
 inline zv::SheetReading readScan(const std::vector<PencilMark>& marks, const ScanSetup& setup = {}) {

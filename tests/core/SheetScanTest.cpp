@@ -77,12 +77,6 @@ GreyImage readPgm(const std::string& path, double dpi) {
   return g;
 }
 
-void writePgm(const std::string& path, const GreyImage& g) {
-  std::ofstream out(path, std::ios::binary);
-  out << "P5\n" << g.width << " " << g.height << "\n255\n";
-  out.write(reinterpret_cast<const char*>(g.pixels.data()), static_cast<std::streamsize>(g.pixels.size()));
-}
-
 }  // namespace
 
 TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {

@@ -73,7 +73,7 @@ TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
   EXPECT_EQ(rig.menu.mnuAudio()->title(), "&Options");
   QStringList options;
   for (QAction* a : rig.menu.mnuAudio()->actions()) options << a->text();
-  EXPECT_EQ(options, (QStringList{"&Change Drive", "&Num Lock Always On", "&Print Answer Sheet"}));
+  EXPECT_EQ(options, (QStringList{"&Change Drive", "&Num Lock Always On", "&Print Answer Sheet", QString::fromUtf8("&Scanner\u2026")}));
   EXPECT_EQ(bar[2], rig.menu.mnuHelpAbout());
   EXPECT_EQ(bar[2]->text(), "&About...");
   // The frame with the commands sits centred, 500 twips above the middle.

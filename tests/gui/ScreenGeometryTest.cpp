@@ -24,6 +24,8 @@
 #include "report/qt/frmPrintSelected.h"
 #include "report/qt/frmViewReport.h"
 #include "sheets/qt/frmNewEntry.h"
+#include "sheets/qt/frmScanProgress.h"
+#include "sheets/qt/frmScannerSelect.h"
 #include "records/ClientSlot.h"
 #include "supervisor/AccessCode.h"
 #include "supervisor/qt/frmMyInputBox.h"
@@ -165,6 +167,18 @@ TEST(ScreenGeometry, IntakeScreens) {
   {
     frmVerify s(rig.state);
     expectFits(&s, "verify");
+  }
+  {
+    AcquireProgress progress;
+    frmScanProgress s(progress);
+    expectFits(&s, "scan progress");
+  }
+  {
+    SaneDeviceList found;
+    found.devices = {{"hpaio:/usb/Officejet_Pro_8600?serial=CN12AB34CD", "Hewlett-Packard", "Officejet Pro 8600", "all-in-one"},
+                     {"pnm:0", "Noname", "PNM file reader", "virtual device"}};
+    frmScannerSelect s(rig.state, found);
+    expectFits(&s, "scanner");
   }
 }
 

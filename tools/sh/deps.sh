@@ -6,6 +6,7 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-qpa-plugins
           qt6-image-formats-plugins
           libsqlite3-dev libgtest-dev googletest libbenchmark-dev
+          libsane-dev libsane1 sane-utils
           fonts-liberation poppler-utils xvfb xauth espeak-ng)
 missing=()
 for p in "${packages[@]}"; do
