@@ -94,19 +94,12 @@ struct TestClient {
   zv::ClientRecord record() const {
     using zv::Field;
     zv::ClientRecord r;
-    r.setRaw(Field::Name, name);
-    r.setRaw(Field::SSN, id);
-    r.setRaw(Field::Age, age);
-    r.setRaw(Field::Gender, gender);
-    r.setRaw(Field::Race, race);
-    r.setRaw(Field::Education, education);
-    r.setRaw(Field::Marital, marital);
-    r.setRaw(Field::DateOfBirth, dateOfBirth);
-    r.setRaw(Field::DateTested, dateTested);
+    for (auto [f, v] : {std::pair{Field::Name, name}, {Field::SSN, id}, {Field::Age, age}, {Field::Gender, gender},
+                        {Field::Race, race}, {Field::Education, education}, {Field::Marital, marital},
+                        {Field::DateOfBirth, dateOfBirth}, {Field::DateTested, dateTested}, {Field::Responses, responses},
+                        {Field::EditCount, std::string("0")}, {Field::NameDeleted, std::string("0")}})
+      r.setRaw(f, v);
     for (int k = 0; k < 14; ++k) r.setRaw(zv::courtField(k), court[static_cast<std::size_t>(k)]);
-    r.setRaw(Field::Responses, responses);
-    r.setRaw(Field::EditCount, "0");
-    r.setRaw(Field::NameDeleted, "0");
     return r;
   }
 };

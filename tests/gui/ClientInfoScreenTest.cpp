@@ -44,15 +44,7 @@ struct InfoScreen {
   QLineEdit* text(InfoField f) { return screen->textField(f); }
   QComboBox* list(InfoField f) { return screen->listField(f); }
   QWidget* field(InfoField f) { return screen->field(f); }
-  void focusOn(QWidget* w) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-  }
-  void enter(InfoField f, const QString& value) {
-    focusOn(field(f));
-    type(value);
-    press(Qt::Key_Return);
-  }
+  void enter(InfoField f, const QString& value) { zvtest::enter(field(f), value); }
   // Fills the fields in order; an empty value leaves its field alone.
   void fill(const std::array<const char*, kInfoFieldCount>& values = {"Ann Lee", "A-77", "42", "2", "3", "2", "12",
                                                                        "01021990"}) {
@@ -106,7 +98,7 @@ TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays
   EXPECT_EQ(s.text(InfoField::Age)->text(), "N");
   EXPECT_EQ(focused(), s.field(InfoField::Marital));
   // Tab leaves a field with the same check.
-  s.focusOn(s.field(InfoField::Age));
+  focusOn(s.field(InfoField::Age));
   type("7");
   press(Qt::Key_Tab);
   s.expectRefused(InfoField::Age);
@@ -139,7 +131,7 @@ TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays
 TEST(ClientInfoScreen, DateTypingDropsSlashesRefusesLettersAndRaceTypingTakesListDigits) {
   InfoScreen s;
   s.open();
-  s.focusOn(s.field(InfoField::DateOfBirth));
+  focusOn(s.field(InfoField::DateOfBirth));
   type("12/");
   EXPECT_EQ(s.rig.prompter.beeps, 0);
   type("a");
@@ -152,7 +144,7 @@ TEST(ClientInfoScreen, DateTypingDropsSlashesRefusesLettersAndRaceTypingTakesLis
   type("311999");
   EXPECT_EQ(s.text(InfoField::DateOfBirth)->text(), "12/31/1999");
   // Race list typing; a text matching no choice counts as empty.
-  s.focusOn(s.field(InfoField::Race));
+  focusOn(s.field(InfoField::Race));
   type("7");
   EXPECT_EQ(s.rig.prompter.beeps, 2);
   EXPECT_EQ(s.list(InfoField::Race)->currentText(), "");
@@ -197,7 +189,7 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
   s.fill();
   press(Qt::Key_Escape);  // only "Cancel Input" cancels
   EXPECT_TRUE(s.screen->isVisible());
-  s.focusOn(s.screen->menu()->button(1));
+  focusOn(s.screen->menu()->button(1));
   EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
   press(Qt::Key_Return);
   EXPECT_FALSE(s.rig.state.Accepted);

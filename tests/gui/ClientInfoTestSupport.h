@@ -131,6 +131,18 @@ inline void type(const QString& s) {
   }
 }
 
+// The focus given as Tab gives it.
+inline void focusOn(QWidget* w) {
+  w->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+}
+// A value typed into a field, which is left with Enter.
+inline void enter(QWidget* field, const QString& value) {
+  focusOn(field);
+  type(value);
+  press(Qt::Key_Return);
+}
+
 // The name of the widget with the focus.
 inline QString focusName() { return focused() ? focused()->objectName() : QString("none"); }
 

@@ -20,15 +20,7 @@ struct CourtScreen {
     screen = std::make_unique<frmCourtHistory>(rig.state);
     showActive(screen.get());
   }
-  void focusOn(QWidget* w) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-  }
-  void enter(int i, const QString& value) {
-    focusOn(screen->field(i));
-    type(value);
-    press(Qt::Key_Return);
-  }
+  void enter(int i, const QString& value) { zvtest::enter(screen->field(i), value); }
 };
 
 }  // namespace
@@ -103,12 +95,12 @@ TEST(CourtHistoryScreen, EditingAndCancelAndAltShiftF10StoreNothing) {
     EXPECT_EQ(s.screen->field(0)->text(), "0 ");
     EXPECT_EQ(s.screen->field(7)->text(), "7 ");
     EXPECT_EQ(s.screen->clientName()->text(), "Client 2" + QString(17, ' '));
-    s.focusOn(s.screen->field(7));
+    focusOn(s.screen->field(7));
     press(Qt::Key_Return);  // leaving trims the stored blank
     EXPECT_EQ(s.screen->field(7)->text(), "7");
     EXPECT_EQ(focused(), s.screen->field(8));
     // Alt+Shift+F10 also leaves from a button, which discards every other key.
-    s.focusOn(s.screen->menu()->button(0));
+    focusOn(s.screen->menu()->button(0));
     press(Qt::Key_Escape);
     EXPECT_TRUE(s.screen->isVisible());
     press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
@@ -119,7 +111,7 @@ TEST(CourtHistoryScreen, EditingAndCancelAndAltShiftF10StoreNothing) {
     CourtScreen s(true);
     const ClientRecord before = s.rig.state.clients.slot[2];
     s.enter(0, "44");
-    s.focusOn(s.screen->menu()->button(1));
+    focusOn(s.screen->menu()->button(1));
     EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
     press(Qt::Key_Return);
     EXPECT_FALSE(s.rig.state.Accepted);

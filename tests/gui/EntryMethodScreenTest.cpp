@@ -62,62 +62,47 @@ TEST(EntryMethodScreen, FourRowsWithTheirHelpTextsAndScanningNotAvailableYet) {
   EXPECT_EQ(rig.prompter.asked.size(), 1u);
 }
 
-TEST(EntryMethodScreen, ACancelledCourtHistoryOrADiscardedGridFreesTheSlotAndKeepsTheFile) {
-  for (bool discardGrid : {false, true}) {
-    SCOPED_TRACE(discardGrid ? "grid discarded" : "court history cancelled");
+// A chain given up on any screen opens no later one and keeps the file: a new
+// client's slot is freed, an edited record is taken back, its court history too.
+TEST(EntryMethodScreen, AChainGivenUpAnywhereKeepsTheFileAndFreesOrRestoresTheSlot) {
+  enum Case { AddCourtCancelled, AddGridDiscarded, EditInfoCancelled, EditGridDiscarded };
+  for (Case c : {AddCourtCancelled, AddGridDiscarded, EditInfoCancelled, EditGridDiscarded}) {
+    SCOPED_TRACE(c);
+    const bool add = c < EditInfoCancelled, grid = c == AddGridDiscarded || c == EditGridDiscarded;
     IntakeRig rig;
     rig.questionTable(standardBank());
     rig.storeClients(2);
+    rig.state.clients.CurrentRecord = 2;
+    const ClientRecord before = rig.state.clients.slot[2];
     const std::string disk = readBytes(rig.clientFile());
-    bool gridOpened = false;
-    ModalScript script;
-    script.then("frmSelectEntryMethod", choosePaperSheet);
-    script.then("frmClientInfo", [](QWidget*) { keyFields({"Half Way", "N", "25", "1", "2", "1", "11", "N"}); });
-    script.then("frmCourtHistory", [&rig, discardGrid](QWidget* w) {
-      EXPECT_EQ(rig.state.clients.CurrentRecord, 3);
-      EXPECT_EQ(rig.state.clients.slot[3].trimmed(Field::Name), "Half Way");
-      if (!discardGrid) return chooseOn<frmCourtHistory>(w, 1);
-      for (int i = 0; i < kCourtFieldCount; ++i) static_cast<frmCourtHistory*>(w)->field(i)->setText("1");
+    ModalScript script;  // the screens that must not open come last: they time out
+    if (add) script.then("frmSelectEntryMethod", choosePaperSheet);
+    script.then("frmClientInfo", [c](QWidget* w) {
+      if (c == EditInfoCancelled) return chooseOn<frmClientInfo>(w, 1);
+      if (c == EditGridDiscarded) return press(Qt::Key_Return);  // unchanged: written with EditCount 0
+      keyFields({"Half Way", "N", "25", "1", "2", "1", "11", "N"});
+    });
+    script.then("frmCourtHistory", [&rig, c, add](QWidget* w) {
+      EXPECT_EQ(rig.state.clients.current().trimmed(Field::Name), add ? "Half Way" : "Client 2");
+      if (c == AddCourtCancelled) return chooseOn<frmCourtHistory>(w, 1);
+      for (int i = 0; i < kCourtFieldCount; ++i) static_cast<frmCourtHistory*>(w)->field(i)->setText("55");
       chooseOn<frmCourtHistory>(w, 0);
     });
-    script.then("frmNewEntry", [&gridOpened](QWidget* w) {
-      gridOpened = true;
+    script.then("frmNewEntry", [](QWidget* w) {
       type("1");
       chooseOn<frmNewEntry>(w, 1);
     });
-    script.start(discardGrid ? 60000 : 3000);
-    runAddNewClient(rig.state, nullptr);
-    EXPECT_EQ(script.done(), discardGrid) << script.failure();
-    EXPECT_EQ(gridOpened, discardGrid);
+    script.start(grid ? 60000 : 3000);
+    add ? runAddNewClient(rig.state, nullptr) : runEditCurrentClient(rig.state, nullptr);
+    EXPECT_EQ(script.done(), grid) << script.failure();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(readBytes(rig.clientFile()), disk);
-    EXPECT_EQ(rig.state.clients.RecordCount, 2);
-    EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
+    EXPECT_EQ(recordCounts(rig.state.clients), (std::vector<int>{2, add ? 1 : 2}));
+    EXPECT_EQ(rig.state.clients.slot[2], before);
     EXPECT_EQ(rig.state.clients.slot[3], ClientRecord());
+    EXPECT_FALSE(rig.state.clients.EditMode);
+    EXPECT_FALSE(rig.state.Accepted);
   }
-}
-
-TEST(EditChain, DiscardedGridTakesBackTheCourtHistoryAndKeepsTheFile) {
-  IntakeRig rig;
-  rig.questionTable(standardBank());
-  rig.storeClients(2);
-  rig.state.clients.CurrentRecord = 2;
-  const ClientRecord before = rig.state.clients.slot[2];
-  ModalScript script;
-  script.then("frmClientInfo", [](QWidget*) { press(Qt::Key_Return); });  // unchanged: written with EditCount 0
-  script.then("frmCourtHistory", [](QWidget* w) {
-    static_cast<frmCourtHistory*>(w)->field(2)->setText("55");
-    chooseOn<frmCourtHistory>(w, 0);
-  });
-  script.then("frmNewEntry", [](QWidget* w) {
-    type("2");
-    chooseOn<frmNewEntry>(w, 1);
-  });
-  script.start();
-  runEditCurrentClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(rig.state.clients.slot[2], before);
-  EXPECT_EQ(readBytes(rig.clientFile()).substr(kRecordSize), before.bytes());
-  EXPECT_FALSE(rig.state.clients.EditMode);
 }
 
 TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
@@ -150,21 +135,6 @@ TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   EXPECT_EQ(rec.substr(89, 5), "11221");
   EXPECT_EQ(rec.substr(253, 1), "1");
   EXPECT_EQ(rig.state.clients.RecordCount, 2);
-}
-
-TEST(EditChain, CancelledClientInformationOpensNothingElse) {
-  IntakeRig rig;
-  rig.storeClients(1);
-  rig.state.clients.CurrentRecord = 1;
-  const std::string disk = readBytes(rig.clientFile());
-  ModalScript script;
-  script.then("frmClientInfo", [](QWidget* w) { chooseOn<frmClientInfo>(w, 1); });
-  script.start();
-  runEditCurrentClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(readBytes(rig.clientFile()), disk);
-  EXPECT_FALSE(rig.state.Accepted);
 }
 
 // From the main menu, by keys alone: Add New Client -> Enter Test Data from

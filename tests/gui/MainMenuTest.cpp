@@ -23,13 +23,9 @@ const QColor kCyan(0, 255, 255), kBlue(0, 0, 255), kBlack(0, 0, 0), kWhite(255, 
 
 struct Menu : zvtest::MenuRig {
   using MenuRig::MenuRig;
-  void focus(QWidget* w) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-  }
   // Enter on command i, after the keys in `first`.
   void run(int i, std::initializer_list<Qt::Key> first = {}) {
-    focus(cmd(i));
+    zvtest::focusOn(cmd(i));
     for (Qt::Key k : first) QTest::keyClick(cmd(i), k);
     QTest::keyClick(cmd(i), Qt::Key_Return);
   }
@@ -111,7 +107,7 @@ TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameOfTheFirst51) {
 TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
   Menu rig(zvtest::clientNames(3));
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
-  rig.focus(rig.list());
+  zvtest::focusOn(rig.list());
   ASSERT_TRUE(rig.list()->hasFocus());
   EXPECT_FALSE(rig.cmd(0)->isEnabled()) << "nothing picked yet";
   std::vector<int> picked;
@@ -131,12 +127,12 @@ TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
 
   // So does getting the focus.
-  rig.focus(rig.cmd(1));
+  zvtest::focusOn(rig.cmd(1));
   rig.list()->blockSignals(true);
   rig.list()->item(1)->setSelected(true);
   rig.list()->blockSignals(false);
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
-  rig.focus(rig.list());
+  zvtest::focusOn(rig.list());
   EXPECT_TRUE(rig.cmd(0)->isEnabled());
 
   // Every activation disables it until a client is picked again.
@@ -146,7 +142,7 @@ TEST(MainMenuList, ArrowKeysPickClientsAndDriveTheEditButton) {
 
 TEST(MainMenuList, FocusColoursAndHelpTexts) {
   Menu rig(zvtest::clientNames(2));
-  rig.focus(rig.list());
+  zvtest::focusOn(rig.list());
   rig.expectClientFrame(kCyan, kBlack, true);
   EXPECT_EQ(rig.help(), "Use up or down arrow keys or mouse to select client.");
   rig.list()->setCurrentRow(0);
@@ -154,7 +150,7 @@ TEST(MainMenuList, FocusColoursAndHelpTexts) {
             (QStringList{"Edit client's information.",
                          "Enter a new client. Test client on computer or enter data from answer sheet.",
                          "Print client report, verify data entry or delete client names.", "Quit the program."}));
-  rig.focus(rig.cmd(2));  // the row's own highlight: ScreenKit
+  zvtest::focusOn(rig.cmd(2));  // the row's own highlight: ScreenKit
   rig.expectClientFrame(kBlue, kWhite, false);
   EXPECT_EQ(rig.menu.menuChoices().focusedChoice(), 2);
 }
@@ -186,7 +182,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
     EXPECT_EQ(rig.list()->count(), 3);
   };
   rig.state.ScannedAnswers = true;
-  rig.focus(rig.cmd(1));
+  zvtest::focusOn(rig.cmd(1));
   QTest::keyClick(rig.cmd(1), Qt::Key_Enter);
   EXPECT_EQ(rig.calls.back(), "add");
   ASSERT_EQ(rig.list()->count(), 4);
@@ -207,7 +203,7 @@ TEST(MainMenuCommands, EditRunsWithItsFlagsAndKeepsOtherScreensWhileItRuns) {
     EXPECT_TRUE(stray.isVisible()) << "screens of the running chain stay";
     rig.state.clients.slot[2].setRaw(Field::Name, "Renamed");
   };
-  rig.focus(rig.list());
+  zvtest::focusOn(rig.list());
   for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab}) QTest::keyClick(QApplication::focusWidget(), k);
   ASSERT_TRUE(rig.cmd(0)->hasFocus());
   QTest::keyClick(rig.cmd(0), Qt::Key_Return);
@@ -233,7 +229,7 @@ TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
   EXPECT_EQ(rig.real.size(rig.program.file("data/DATA401.ZV")), 51 * kRecordSize);
 
   // Exit from the button (letters do nothing) and from the menu bar.
-  rig.focus(rig.cmd(3));
+  zvtest::focusOn(rig.cmd(3));
   QTest::keyClick(rig.cmd(3), Qt::Key_Q);
   EXPECT_EQ(rig.ended, 0);
   QTest::keyClick(rig.cmd(3), Qt::Key_Return);
@@ -297,8 +293,8 @@ TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToA
   // An empty client file moves the focus to Add New Client.
   EXPECT_EQ(rig.list()->count(), 0);
   EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  rig.focus(rig.cmd(3));
-  rig.focus(rig.list());
+  zvtest::focusOn(rig.cmd(3));
+  zvtest::focusOn(rig.list());
   EXPECT_TRUE(rig.cmd(1)->hasFocus());
   EXPECT_FALSE(rig.cmd(0)->isEnabled());
   EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);

@@ -50,10 +50,6 @@ struct GridScreen {
   QTableWidget* grid(int g) { return screen->grid(g); }
   int row(int g) { return screen->navigator().row(g); }
   char code(int item) { return screen->answers().code(item); }
-  void focusOn(QWidget* w) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-  }
   // A row's look: 'L' the item label in normal colours; then per answer cell
   // '.' normal, 'X' chosen (X on green), '-' highlighted, '#' highlighted with its X.
   QString cells(int g, int row) {
@@ -122,18 +118,18 @@ TEST(NewEntryScreen, EachGridTakesTheKeysOfItsTypeAndShowsItsHelp) {
   type("2");
   EXPECT_EQ(s.code(1), '2');
   EXPECT_EQ(s.row(0), 2);
-  s.focusOn(s.grid(1));  // frequencies: 5 is refused, 4 taken
+  focusOn(s.grid(1));  // frequencies: 5 is refused, 4 taken
   type("5");
   type("4");
   EXPECT_EQ(s.rig.prompter.beeps, 4);
   EXPECT_EQ(s.code(106), '4');
-  s.focusOn(s.grid(5));  // five choices: 5 is stored as code 5
+  focusOn(s.grid(5));  // five choices: 5 is stored as code 5
   type("5");
   EXPECT_EQ(s.code(148), '5');
   // Each grid shows its help; type 4 has none and the panel keeps what it had.
   QStringList shown, expected;
   for (int g = 0; g < 7; ++g) {
-    s.focusOn(s.grid(g));
+    focusOn(s.grid(g));
     shown << s.screen->msgPanel()->text();
     const char* help = gridHelp(s.screen->gridType(g));
     expected << (help ? QString(help) : expected.back());
@@ -162,7 +158,7 @@ TEST(NewEntryScreen, TheFocusFollowsTheCursorAcrossGridsAndStaysAtTheEnds) {
   press(Qt::Key_Up);  // row 1 of the first grid: beep
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(focused(), s.grid(0));
-  s.focusOn(s.grid(1));
+  focusOn(s.grid(1));
   press(Qt::Key_Up);  // row 1 of grid 1: the last item of grid 0
   EXPECT_EQ(focused(), s.grid(0));
   EXPECT_EQ(s.row(0), 106);
@@ -172,7 +168,7 @@ TEST(NewEntryScreen, TheFocusFollowsTheCursorAcrossGridsAndStaysAtTheEnds) {
   EXPECT_EQ(focused(), s.grid(1));
   EXPECT_EQ(s.row(1), 1);
   // The last item of the last grid stays, shows its X highlighted and beeps.
-  s.focusOn(s.grid(6));
+  focusOn(s.grid(6));
   press(Qt::Key_Down);
   press(Qt::Key_Down);
   type("4");
@@ -191,7 +187,7 @@ TEST(NewEntryScreen, SeventeenRowGridScrollsWithTheCursor) {
   EXPECT_EQ(bar->value(), 0);  // row 17 is still in view
   type("2");
   EXPECT_EQ(bar->value(), 16);  // row 17 is now the first visible row
-  s.focusOn(s.grid(1));
+  focusOn(s.grid(1));
   press(Qt::Key_Up);  // to item 154, row 106 of grid 0
   EXPECT_EQ(bar->value(), 106 - 17);
 }
@@ -202,7 +198,7 @@ TEST(NewEntryScreen, SaveStoresTheAnswersAndClosesAFailedSaveKeepsTheGridOpen) {
   type("21");
   s.rig.fs.arm({"write", "", EROFS, 1});
   s.rig.prompter.script(Answer::Cancel);
-  s.focusOn(s.screen->menu()->button(0));
+  focusOn(s.screen->menu()->button(0));
   EXPECT_EQ(s.screen->msgPanel()->text(), "SAVE data, close this window and return to Main Menu");
   press(Qt::Key_Return);
   EXPECT_FALSE(s.screen->saved());
@@ -225,7 +221,7 @@ TEST(NewEntryScreen, DiscardClosesEscapeDoesNot) {
   press(Qt::Key_Escape);
   EXPECT_TRUE(s.screen->isVisible());
   EXPECT_EQ(s.code(1), '2');
-  s.focusOn(s.screen->menu()->button(1));
+  focusOn(s.screen->menu()->button(1));
   EXPECT_EQ(s.screen->msgPanel()->text(), "DISCARD data, close this window and return to Main Menu");
   press(Qt::Key_Return);
   EXPECT_FALSE(s.screen->saved());
