@@ -18,29 +18,17 @@
 
 using namespace zv;
 
+using zvtest::clientsBytes;
+using zvtest::namedClient;
+using zvtest::recordCounts;
+using Ints = std::vector<int>;
+
 namespace {
 
-ClientRecord named(const std::string& name) {
-  ClientRecord r;
-  r.setRaw(Field::Name, name);
-  r.setRaw(Field::Responses, std::string(162, '1'));
-  return r;
-}
-
-std::string records(std::initializer_list<const char*> names) {
-  std::string bytes;
-  for (const char* n : names) bytes += named(n).bytes();
-  return bytes;
-}
-
 // A data location holding `content` as its client file (none when nullopt).
-struct Disk {
-  zvtest::TempDir dir;
-  RealFileSystem real;
-  FaultyFileSystem fs{real};
-  ScriptedPrompter prompter;
+struct Disk : zvtest::Office {
   ClientTable t;
-  std::string path = clientFilePath(dir.path());
+  std::string path = clientFilePath(data.path());
 
   explicit Disk(std::optional<std::string> content = std::string()) {
     if (content) zvtest::writeBytes(path, *content);
@@ -58,8 +46,7 @@ struct Disk {
 TEST(ClientFile, LoadReadsWholeRecordsAndOnlyReads) {
   Disk missing(std::nullopt);
   missing.load();
-  EXPECT_EQ(missing.t.RecordCount, 0);
-  EXPECT_EQ(missing.t.CurrentRecord, 0);
+  EXPECT_EQ(recordCounts(missing.t), (Ints{0, 0}));
   EXPECT_EQ(missing.bytes(), "");  // created empty
   EXPECT_TRUE(missing.real.exists(missing.path));
 
@@ -71,13 +58,12 @@ TEST(ClientFile, LoadReadsWholeRecordsAndOnlyReads) {
 
   // Three records and a partial tail: the tail is not a client. Loading never
   // writes, so a client file that takes no writes still loads.
-  const std::string content = records({"One", "Two", "Three"}) + "partial";
+  const std::string content = clientsBytes({"One", "Two", "Three"}) + "partial";
   Disk d(content);
   for (const char* op : {"write", "ensure", "replace", "rename"}) d.fs.arm({op, "", EROFS, -1});
   d.load();
-  EXPECT_EQ(d.t.RecordCount, 3);
-  EXPECT_EQ(d.t.CurrentRecord, 1);
-  EXPECT_EQ(d.t.slot[3].trimmed(Field::Name), "Three");
+  EXPECT_EQ(recordCounts(d.t), (Ints{3, 1}));
+  EXPECT_EQ(d.t.slot[3], namedClient("Three"));
   EXPECT_EQ(d.t.slot[4], ClientRecord());
   EXPECT_EQ(d.t.stored, d.t.slot);
   EXPECT_EQ(d.t.fileLength, content.size());
@@ -94,28 +80,24 @@ TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
   EXPECT_EQ(f.bytes(), foreign);
 
   // Append before a partial tail, then rewrite in place: the tail is kept.
-  Disk d(records({"One", "Two"}) + "tail");
+  Disk d(clientsBytes({"One", "Two"}) + "tail");
   d.load();
-  d.t.slot[3] = named("Three");
+  d.t.slot[3] = namedClient("Three");
   SaveClientRecord(d.fs, d.path, d.t, 3);
-  EXPECT_EQ(d.bytes(), records({"One", "Two", "Three"}) + "tail");
+  EXPECT_EQ(d.bytes(), clientsBytes({"One", "Two", "Three"}) + "tail");
   d.t.slot[2].setRaw(Field::Age, "44");
   SaveClientRecord(d.fs, d.path, d.t, 2);
-  EXPECT_EQ(d.bytes(), records({"One"}) + d.t.slot[2].bytes() + records({"Three"}) + "tail");
+  EXPECT_EQ(d.bytes(), clientsBytes({"One"}) + d.t.slot[2].bytes() + clientsBytes({"Three"}) + "tail");
   EXPECT_EQ(d.t.stored[2], d.t.slot[2]);
   EXPECT_FALSE(d.real.exists(FileSystem::temporaryFor(d.path)));
 
   // Records beyond 51 stay; slot 52 and gaps are refused.
-  std::string many;
-  for (int i = 1; i <= 53; ++i) many += named(("C" + std::to_string(i)).c_str()).bytes();
+  const std::string many = zvtest::storedClientsBytes(53);
   Disk big(many);
   LoadOutcome o;
   ASSERT_TRUE(LoadClientFileWithMessages(big.fs, big.path, big.t, big.prompter, &o));
-  EXPECT_TRUE(o.tooManyRecords);
-  EXPECT_EQ(o.recordsInFile, 53);
-  EXPECT_EQ(big.t.RecordCount, 51);
-  ASSERT_EQ(big.prompter.asked.size(), 1u);
-  EXPECT_EQ(big.prompter.asked[0].text, tooManyClientsMessage(53));
+  EXPECT_EQ((Ints{o.tooManyRecords, o.recordsInFile, big.t.RecordCount}), (Ints{1, 53, 51}));
+  EXPECT_EQ(big.prompter.asked, (zvtest::AskedList{{tooManyClientsMessage(53), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
   big.t.slot[51].setRaw(Field::Age, "51");
   SaveClientRecord(big.fs, big.path, big.t, 51);
   EXPECT_EQ(big.bytes(), many.substr(0, 50 * 255) + big.t.slot[51].bytes() + many.substr(51 * 255));
@@ -127,7 +109,7 @@ TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
 }
 
 TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
-  const std::string old = records({"One", "Two", "Three"}) + "tail";
+  const std::string old = clientsBytes({"One", "Two", "Three"}) + "tail";
   struct Step {
     FaultyFileSystem::Fault fault;
     bool newFileLanded;
@@ -143,9 +125,9 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
       Disk d(old);
       d.load();
       const int n = append ? 4 : 2;
-      d.t.slot[static_cast<std::size_t>(n)] = named("Changed");
-      const std::string expectNew = append ? records({"One", "Two", "Three", "Changed"}) + "tail"
-                                           : records({"One", "Changed", "Three"}) + "tail";
+      d.t.slot[static_cast<std::size_t>(n)] = namedClient("Changed");
+      const std::string expectNew = append ? clientsBytes({"One", "Two", "Three", "Changed"}) + "tail"
+                                           : clientsBytes({"One", "Changed", "Three"}) + "tail";
       d.fs.arm(s.fault);
       EXPECT_THROW(SaveClientRecord(d.fs, d.path, d.t, n), ZvError);
       EXPECT_EQ(d.bytes(), s.newFileLanded ? expectNew : old);
@@ -158,16 +140,16 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
 }
 
 TEST(ClientFile, AFileChangedSinceLoadingIsNeverWritten) {
-  const std::string loaded = records({"One", "Two", "Three"});
-  const std::string swaps[] = {records({"One", "Two"}), records({"One", "Two", "Three", "Four"}),
-                               records({"One", "Other", "Three"}), loaded + "x"};
+  const std::string loaded = clientsBytes({"One", "Two", "Three"});
+  const std::string swaps[] = {clientsBytes({"One", "Two"}), clientsBytes({"One", "Two", "Three", "Four"}),
+                               clientsBytes({"One", "Other", "Three"}), loaded + "x"};
   for (const std::string& swapped : swaps) {
     for (const int n : {2, 4}) {
       SCOPED_TRACE("length " + std::to_string(swapped.size()) + " record " + std::to_string(n));
       Disk d(loaded);
       d.load();
       zvtest::writeBytes(d.path, swapped);
-      d.t.slot[static_cast<std::size_t>(n)] = named("Mine");
+      d.t.slot[static_cast<std::size_t>(n)] = namedClient("Mine");
       try {
         SaveClientRecord(d.fs, d.path, d.t, n);
         // Appending only checks the length; a rewrite checks its own record too.
@@ -200,7 +182,7 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
   };
   for (const Case& c : loads) {
     SCOPED_TRACE(c.text);
-    Disk d(records({"One"}));
+    Disk d(clientsBytes({"One"}));
     d.fs.arm({c.op, "", c.err, 1});
     d.prompter.script(c.answer);
     EXPECT_EQ(LoadClientFileWithMessages(d.fs, d.path, d.t, d.prompter), c.goesOn);
@@ -211,23 +193,23 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
   }
 
   // Saving: OK retries, Cancel gives up; other errors offer OK only.
-  Disk d(records({"One"}));
+  Disk d(clientsBytes({"One"}));
   d.load();
-  d.t.slot[1] = named("Uno");
+  d.t.slot[1] = namedClient("Uno");
   d.fs.arm({"write", "", EROFS, 1});
   d.prompter.script(Answer::Ok);
   EXPECT_TRUE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 1, d.prompter));
   EXPECT_EQ(d.prompter.asked.back().title, "Data Disk Error");
-  EXPECT_EQ(d.bytes(), records({"Uno"}));
+  EXPECT_EQ(d.bytes(), clientsBytes({"Uno"}));
   d.fs.arm({"write", "", ENOSPC, 1});
-  d.t.slot[2] = named("Two");
+  d.t.slot[2] = namedClient("Two");
   EXPECT_FALSE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 2, d.prompter));
   EXPECT_EQ(d.prompter.asked.back().text, std::string(std::strerror(ENOSPC)) + "  " + std::to_string(ENOSPC));
-  EXPECT_EQ(d.bytes(), records({"Uno"}));
+  EXPECT_EQ(d.bytes(), clientsBytes({"Uno"}));
 }
 
 TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
-  Disk d(records({"One", "Two"}));
+  Disk d(clientsBytes({"One", "Two"}));
   d.load();
   d.t.CurrentRecord = 2;
   ASSERT_TRUE(d.slot().beginNew(d.prompter));
@@ -241,7 +223,7 @@ TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
   expected.setRaw(Field::DateTested, "05/06/2025");
   EXPECT_EQ(d.t.slot[3], expected);
   d.t.slot[3].setRaw(Field::Name, "Newcomer");
-  EXPECT_EQ(d.bytes(), records({"One", "Two"}));
+  EXPECT_EQ(d.bytes(), clientsBytes({"One", "Two"}));
 
   // A failed write keeps count and slot; SAVE again stores it.
   d.fs.arm({"write", "", ENXIO, 1});
@@ -254,7 +236,7 @@ TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
   ASSERT_TRUE(d.storeAnswers('2'));
   EXPECT_EQ(d.t.RecordCount, 3);
   EXPECT_FALSE(d.t.EditMode);
-  EXPECT_EQ(d.bytes(), records({"One", "Two"}) + d.t.slot[3].bytes());
+  EXPECT_EQ(d.bytes(), clientsBytes({"One", "Two"}) + d.t.slot[3].bytes());
   EXPECT_EQ(d.bytes().substr(2 * 255 + 91, 162), std::string(162, '2'));
   d.slot().abandon();  // a stored client stays
   EXPECT_EQ(d.t.CurrentRecord, 3);
@@ -280,7 +262,7 @@ TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
 }
 
 TEST(ClientSlot, AnEditIsWrittenInPlaceOrTakenBack) {
-  Disk d(records({"One", "Two", "Three"}));
+  Disk d(clientsBytes({"One", "Two", "Three"}));
   d.load();
   d.t.CurrentRecord = 2;
   ASSERT_TRUE(d.slot().beginEdit());
@@ -300,7 +282,7 @@ TEST(ClientSlot, AnEditIsWrittenInPlaceOrTakenBack) {
   ASSERT_TRUE(d.storeAnswers('2'));
   EXPECT_EQ(d.t.RecordCount, 3);
   EXPECT_EQ(d.bytes().substr(255 + 91, 162), std::string(162, '2'));
-  EXPECT_EQ(d.bytes().substr(2 * 255), records({"Three"}));
+  EXPECT_EQ(d.bytes().substr(2 * 255), clientsBytes({"Three"}));
 
   // A given-up write of the information leaves the slot as stored.
   ASSERT_TRUE(d.slot().beginEdit());
@@ -315,40 +297,37 @@ TEST(ClientSlot, AnEditIsWrittenInPlaceOrTakenBack) {
 
 TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
   // A registration keeps its working slot at the new end of the list and can still be stored.
-  Disk d(records({"One", "Two"}));
+  Disk d(clientsBytes({"One", "Two"}));
   d.load();
   ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
   d.t.slot[3].setRaw(Field::Name, "Newcomer");
-  zvtest::writeBytes(d.path, records({"A", "B", "C"}));
+  zvtest::writeBytes(d.path, clientsBytes({"A", "B", "C"}));
   EXPECT_FALSE(d.storeAnswers('2'));
-  ASSERT_EQ(d.prompter.asked.size(), 1u);
-  EXPECT_EQ(d.prompter.asked[0].text, fileChangedMessage());
-  EXPECT_EQ(d.prompter.asked[0].title, "Data Disk Error");
-  EXPECT_EQ(d.t.RecordCount, 3);
-  EXPECT_EQ(d.t.CurrentRecord, 4);
+  EXPECT_EQ(d.prompter.asked, (zvtest::AskedList{{fileChangedMessage(), "Data Disk Error", Buttons::Ok, Icon::Critical}}));
+  EXPECT_EQ(recordCounts(d.t), (Ints{3, 4}));
   EXPECT_EQ(d.t.slot[4].trimmed(Field::Name), "Newcomer");
   ASSERT_TRUE(d.storeAnswers('2'));
-  EXPECT_EQ(d.bytes().substr(0, 3 * 255), records({"A", "B", "C"}));
+  EXPECT_EQ(d.bytes().substr(0, 3 * 255), clientsBytes({"A", "B", "C"}));
   EXPECT_EQ(d.bytes().substr(3 * 255), d.t.slot[4].bytes());
 
   // An edit cannot go on: another client may sit in its place now.
-  Disk e(records({"One", "Two"}));
+  Disk e(clientsBytes({"One", "Two"}));
   e.load();
   e.t.CurrentRecord = 2;
   ASSERT_TRUE(e.slot().beginEdit());
-  zvtest::writeBytes(e.path, records({"A", "B"}));
+  zvtest::writeBytes(e.path, clientsBytes({"A", "B"}));
   EXPECT_FALSE(e.storeAnswers('2'));
   EXPECT_FALSE(e.slot().active());
-  EXPECT_EQ(e.bytes(), records({"A", "B"}));
+  EXPECT_EQ(e.bytes(), clientsBytes({"A", "B"}));
   EXPECT_EQ(e.t.slot[2].trimmed(Field::Name), "B");
 }
 
 TEST(ClientFile, AReallyReadOnlyClientFileIsReadAndReported) {
   // As an unprivileged user (root ignores permission bits), a client file of
   // mode 0444 in a folder of mode 0555 loads, and zvreport reports from it.
-  Disk d(records({"One", "Two"}));
+  Disk d(clientsBytes({"One", "Two"}));
   ASSERT_EQ(::chmod(d.path.c_str(), 0444), 0);
-  ASSERT_EQ(::chmod(d.dir.path().c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(d.data.path().c_str(), 0555), 0);
   const auto asUnprivileged = [](const std::function<bool()>& body) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -370,19 +349,19 @@ TEST(ClientFile, AReallyReadOnlyClientFileIsReadAndReported) {
     EXPECT_EQ(asUnprivileged([&] {
                 std::ostringstream out, err;
                 RealFileSystem fs;
-                return RunReportTool({"--program-dir", program, "--data-location", d.dir.path(), "--client", "2",
+                return RunReportTool({"--program-dir", program, "--data-location", d.data.path(), "--client", "2",
                                       "--output", "/dev/null"},
                                      out, err, fs) == kToolOk;
               }),
               0);
   }
-  ::chmod(d.dir.path().c_str(), 0755);
+  ::chmod(d.data.path().c_str(), 0755);
 
   // The same by injected faults: neither loading nor the report tool writes.
-  Disk f(records({"One", "Two"}));
+  Disk f(clientsBytes({"One", "Two"}));
   for (const char* op : {"write", "ensure", "replace", "rename"}) f.fs.arm({op, kClientFileName, EACCES, -1});
   std::ostringstream out, err;
-  EXPECT_EQ(RunReportTool({"--program-dir", ZV_PROGRAM_DIR, "--data-location", f.dir.path(), "--client", "1",
+  EXPECT_EQ(RunReportTool({"--program-dir", ZV_PROGRAM_DIR, "--data-location", f.data.path(), "--client", "1",
                            "--output", "/dev/null"},
                           out, err, f.fs),
             kToolOk)

@@ -4,32 +4,21 @@
 #include <cstring>
 
 #include "app/DataLocation.h"
+#include "app/QuestionDb.h"
 #include "app/Settings.h"
+#include "app/StartUp.h"
 #include "app/SystemState.h"
 #include "tests/core/TestSupport.h"
 
 using namespace zv;
+using zvtest::Asked;
+using zvtest::AskedList;
 
 namespace {
 
-std::string clientBytes(const std::vector<std::string>& names) {
-  std::string bytes;
-  for (const auto& n : names) {
-    ClientRecord r;
-    r.setRaw(Field::Name, n);
-    r.setRaw(Field::Responses, std::string(162, '0'));
-    bytes += r.bytes();
-  }
-  return bytes;
-}
-
-struct Fixture {
-  zvtest::TempDir program;
-  zvtest::TempDir media;
-  RealFileSystem real;
-  FaultyFileSystem fs{real};
-  ScriptedPrompter prompter;
-  SystemState state{fs, prompter, program.path()};
+// A program folder, and media to hold data locations: none in force yet.
+struct Fixture : zvtest::Office {
+  Fixture() { state.dataLocation.clear(); }
   std::vector<std::string> dialogCalls;
   std::vector<std::string> dialogAnswers;
 
@@ -43,9 +32,9 @@ struct Fixture {
     };
   }
   std::string folder(const std::string& name, const std::vector<std::string>& clients = {}) {
-    const std::string dir = media.file(name);
+    const std::string dir = data.file(name);
     real.makeDirectories(dir);
-    if (!clients.empty()) zvtest::writeBytes(joinPath(dir, kClientFileName), clientBytes(clients));
+    if (!clients.empty()) zvtest::writeBytes(joinPath(dir, kClientFileName), zvtest::clientsBytes(clients));
     return dir;
   }
   void setFilePath(const std::string& path) { Settings(real, program.path()).writeFilePath(path); }
@@ -55,20 +44,26 @@ struct Fixture {
   bool probeLeft(const std::string& dir) { return real.exists(joinPath(dir, kWriteTestFile)); }
 };
 
-void expectMessage(const ScriptedPrompter::Asked& a, const std::string& text, const std::string& title,
-                   Buttons buttons, Icon icon) {
-  EXPECT_EQ(a.text, text);
-  EXPECT_EQ(a.title, title);
-  EXPECT_EQ(a.buttons, buttons);
-  EXPECT_EQ(a.icon, icon);
-}
+// Start-up with each screen it shows a note in `events`.
+struct StartRun : Fixture {
+  std::vector<std::string> events;
+
+  bool start() {
+    StartUpScreens s;
+    s.mouseWait = [this] { events.push_back("wait"); };
+    s.mouseDefault = [this] { events.push_back("default"); };
+    s.askDrive = [this, ask = dialog()](const std::string& inForce) {
+      events.push_back("drive dialog");
+      return ask(inForce);
+    };
+    s.splash = [this] { events.push_back("splash with " + state.dataLocation); };
+    s.showMainMenu = [this] { events.push_back(std::string("main menu, refresh ") + (state.Refresh ? "on" : "off")); };
+    s.numLock = [this](bool on) { events.push_back(std::string("numlock ") + (on ? "on" : "off")); };
+    return RunStartUp(state, s);
+  }
+};
 
 const std::string kWriteProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -113,7 +108,7 @@ TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
   for (const char* kind : {"missing folder", "plain file", "answered yes"}) {
     SCOPED_TRACE(kind);
     Fixture f;
-    const std::string path = f.media.file("gone");
+    const std::string path = f.data.file("gone");
     if (std::string(kind) == "plain file") zvtest::writeBytes(path, "x");
     const bool yes = std::string(kind) == "answered yes";
     const std::string usb = f.folder("usb", {"Jones"});
@@ -122,10 +117,7 @@ TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
     f.prompter.script(yes ? Answer::Yes : Answer::No);
     if (yes) f.dialogAnswers = {usb};
     EXPECT_EQ(f.run(), yes ? LocationOutcome::Settled : LocationOutcome::EndProgram);
-    ASSERT_EQ(f.prompter.asked.size(), 1u);
-    expectMessage(f.prompter.asked[0],
-                  "No test information found on drive " + upper(path) + ", would you like to try another drive?",
-                  kAppTitle, Buttons::YesNo, Icon::None);
+    EXPECT_EQ(f.prompter.asked, (AskedList{{noTestInformationMessage(path), kAppTitle, Buttons::YesNo, Icon::None}}));
     if (!yes) {
       EXPECT_EQ(f.ini(), ini) << "nothing is remembered";
       continue;
@@ -137,47 +129,47 @@ TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
   }
 }
 
+// Each message whole: text, title, buttons and icon.
 TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
   struct Case {
     const char* name;
     FaultyFileSystem::Fault fault;
     std::vector<Answer> answers;
     LocationOutcome outcome;
-    std::function<std::vector<std::string>(const std::string& usb, const std::string& ini)> texts;
-    const char* title;
+    std::function<AskedList(const std::string& usb, const std::string& ini)> asked;
   };
   const std::string probe = kWriteTestFile;
-  auto error = [](int err, const std::string& path) { return fileErrorMessage(ZvError::fromErrno(err, path)); };
+  const Asked writeProtected{kWriteProtected, "Data Disk Error", Buttons::OkCancel, Icon::Critical};
+  auto named = [](int err, const std::string& path) {
+    return Asked{fileErrorMessage(ZvError::fromErrno(err, path)), kAppTitle, Buttons::Ok, Icon::None};
+  };
+  auto another = [](const std::string& usb) { return Asked{noTestInformationMessage(usb), kAppTitle, Buttons::YesNo, Icon::None}; };
   const Case cases[] = {
       {"write test write-protected: OK tries again", {"write", probe, EROFS, 2}, {Answer::Ok, Answer::Ok},
-       LocationOutcome::Settled, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected, kWriteProtected}; },
-       "Data Disk Error"},
+       LocationOutcome::Settled, [&](auto&, auto&) { return AskedList{writeProtected, writeProtected}; }},
       {"write test refused: Cancel goes on with the table as loaded", {"write", probe, EACCES, -1}, {Answer::Cancel},
-       LocationOutcome::Left, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected}; }, "Data Disk Error"},
+       LocationOutcome::Left, [&](auto&, auto&) { return AskedList{writeProtected}; }},
       {"stale probe cannot be removed: OK tries again", {"remove", probe, EROFS, 1}, {Answer::Ok},
-       LocationOutcome::Settled, [](auto&, auto&) { return std::vector<std::string>{kWriteProtected}; },
-       "Data Disk Error"},
+       LocationOutcome::Settled, [&](auto&, auto&) { return AskedList{writeProtected}; }},
       {"write test disk full: named", {"write", probe, ENOSPC, 1}, {}, LocationOutcome::Left,
-       [&](auto& usb, auto&) { return std::vector<std::string>{error(ENOSPC, joinPath(usb, probe))}; }, kAppTitle},
+       [&](auto& usb, auto&) { return AskedList{named(ENOSPC, joinPath(usb, probe))}; }},
       {"write test I/O error: named, the client file was fine", {"write", probe, EIO, 1}, {}, LocationOutcome::Left,
-       [&](auto& usb, auto&) { return std::vector<std::string>{error(EIO, joinPath(usb, probe))}; }, kAppTitle},
+       [&](auto& usb, auto&) { return AskedList{named(EIO, joinPath(usb, probe))}; }},
       {"disk gone during the write test: another drive?", {"write", probe, ENOMEDIUM, 1}, {Answer::No},
-       LocationOutcome::EndProgram, [](auto& usb, auto&) { return std::vector<std::string>{noTestInformationMessage(usb)}; },
-       kAppTitle},
+       LocationOutcome::EndProgram, [&](auto& usb, auto&) { return AskedList{another(usb)}; }},
       {"zv.ini write-protected: the program folder is named, OK tries again", {"replace", "zv.ini", EROFS, 1},
        {Answer::Ok}, LocationOutcome::Settled,
        [](auto&, auto& ini) {
-         return std::vector<std::string>{programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, ini))};
-       },
-       "Program Folder Error"},
+         return AskedList{{programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, ini)), "Program Folder Error",
+                           Buttons::OkCancel, Icon::Critical}};
+       }},
       {"zv.ini I/O error: named", {"replace", "zv.ini", EIO, 1}, {}, LocationOutcome::Left,
-       [&](auto&, auto& ini) { return std::vector<std::string>{error(EIO, ini)}; }, kAppTitle},
+       [&](auto&, auto& ini) { return AskedList{named(EIO, ini)}; }},
       {"client file unreadable: its message, then another drive?", {"read", kClientFileName, EIO, 1},
        {Answer::Ok, Answer::No}, LocationOutcome::EndProgram,
-       [](auto& usb, auto&) {
-         return std::vector<std::string>{std::string(std::strerror(EIO)) + "  5", noTestInformationMessage(usb)};
-       },
-       kAppTitle},
+       [&](auto& usb, auto&) {
+         return AskedList{{std::string(std::strerror(EIO)) + "  5", kAppTitle, Buttons::Ok, Icon::None}, another(usb)};
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -187,10 +179,7 @@ TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
     f.fs.arm(c.fault);
     for (Answer a : c.answers) f.prompter.script(a);
     EXPECT_EQ(f.run(), c.outcome);
-    std::vector<std::string> asked;
-    for (const auto& a : f.prompter.asked) asked.push_back(a.text);
-    EXPECT_EQ(asked, c.texts(usb, f.program.file("zv.ini")));
-    EXPECT_EQ(f.prompter.asked.back().title, c.title);
+    EXPECT_EQ(f.prompter.asked, c.asked(usb, f.program.file("zv.ini")));
     EXPECT_FALSE(f.probeLeft(usb)) << "a half-written probe is cleaned up";
     if (c.outcome != LocationOutcome::EndProgram) {
       EXPECT_EQ(f.state.dataLocation, usb);
@@ -252,34 +241,167 @@ TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
   EXPECT_TRUE(prompter.asked.empty());
 }
 
+// The client file's messages on loading: ClientFileTest.
 TEST(SelectDataLocation, MoreThan51ClientsAreToldAndOnly51Kept) {
   Fixture f;
-  std::vector<std::string> names;
-  for (int i = 1; i <= 53; ++i) names.push_back("Client" + std::to_string(i));
-  const std::string usb = f.folder("usb", names);
-  f.setFilePath(usb);
+  f.setFilePath(f.folder("usb", zvtest::clientNames(53)));
   ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  ASSERT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, tooManyClientsMessage(53));
+  EXPECT_EQ(zvtest::askedTexts(f.prompter), zvtest::Texts{tooManyClientsMessage(53)});
   EXPECT_EQ(f.state.clients.RecordCount, 51);
-  EXPECT_EQ(zvtest::readBytes(joinPath(usb, kClientFileName)).size(), 53 * kRecordSize);
 }
 
-TEST(ProgramFolderStep, WriteProtectedAndOtherErrorsNameTheFile) {
-  ScriptedPrompter p;
-  int calls = 0;
-  p.script(Answer::Ok);
-  EXPECT_TRUE(RunProgramFolderStep(p, [&] {
-    if (++calls == 1) throw ZvError::fromErrno(EROFS, "/opt/zv/zv.ini");
-  }));
-  EXPECT_EQ(calls, 2);
-  ASSERT_EQ(p.asked.size(), 1u);
-  expectMessage(p.asked[0], programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, "/opt/zv/zv.ini")),
-                "Program Folder Error", Buttons::OkCancel, Icon::Critical);
-  p.script(Answer::Cancel);
-  EXPECT_FALSE(RunProgramFolderStep(p, [] { throw ZvError::fromErrno(EACCES, "/opt/zv/zv.ini"); }));
-  EXPECT_EQ(p.asked.size(), 2u);
-  EXPECT_FALSE(RunProgramFolderStep(p, [] { throw ZvError::fromErrno(EIO, "/opt/zv/zv.ini"); }));
-  expectMessage(p.asked.back(), fileErrorMessage(ZvError::fromErrno(EIO, "/opt/zv/zv.ini")), kAppTitle, Buttons::Ok,
-                Icon::None);
+TEST(StartUp, FreshInstallationRunsEveryStepInOrder) {
+  StartRun r;
+  r.state.Refresh = false;
+  r.state.SectionEnd = {0, 0, 0, 0};
+  ASSERT_TRUE(r.start());
+  const std::string data = r.program.file("data");
+  const std::vector<std::string> expected = {"wait", "default", "wait", "splash with " + data, "main menu, refresh on",
+                                             "numlock on", "default"};
+  EXPECT_EQ(r.events, expected);
+  EXPECT_TRUE(r.prompter.asked.empty());
+  EXPECT_EQ(r.state.dataLocation, data);
+  EXPECT_EQ(r.state.sndPath, r.program.file("sounds"));
+  EXPECT_TRUE(r.state.NumLock);
+  EXPECT_EQ(r.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
+  EXPECT_EQ(r.state.questionDbPath(), r.program.file("ZV.db"));
+  const std::string ini = zvtest::readBytes(r.program.file("zv.ini"));
+  EXPECT_NE(ini.find("[Options]\nSystemDB=" + r.program.file("kelvor.mda") + "\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("[Path]\nFilePath=" + data + "\n"), std::string::npos) << ini;
+  EXPECT_EQ(r.state.workspace.defaultUser(), "KLVTest");
+  EXPECT_EQ(r.state.workspace.iniPath(), r.program.file("zv.ini"));
+}
+
+TEST(StartUp, SettingsAreRead) {
+  StartRun r;
+  r.real.makeDirectories(r.program.file("usb"));
+  zvtest::writeBytes(r.program.file("zv.ini"), "[Settings]\nNumLock=false\n[Path]\nFilePath=" + r.program.file("usb") +
+                                                   "\nSndPath=/srv/sounds\n");
+  ASSERT_TRUE(r.start());
+  EXPECT_EQ(r.state.dataLocation, r.program.file("usb"));
+  EXPECT_EQ(r.state.sndPath, "/srv/sounds");
+  EXPECT_FALSE(r.state.NumLock) << "lower-case value reads as off";
+  EXPECT_EQ(r.events[5], "numlock off");
+}
+
+TEST(StartUp, AnUnreadableLocationAsksForAnotherDriveAndNoEndsBeforeTheSplashAndTheMainMenu) {
+  for (const bool yes : {false, true}) {
+    StartRun r;
+    const std::string usb = r.folder("usb");
+    r.setFilePath(r.program.file("missing"));
+    r.prompter.script(yes ? Answer::Yes : Answer::No);
+    if (yes) r.dialogAnswers = {usb};
+    EXPECT_EQ(r.start(), yes);
+    EXPECT_EQ(r.events, (yes ? zvtest::Texts{"wait", "default", "drive dialog", "wait", "splash with " + usb,
+                                             "main menu, refresh on", "numlock on", "default"}
+                             : zvtest::Texts{"wait", "default"}));
+  }
+}
+
+// Writing SystemDB, the first step: the program folder is named; OK tries again.
+TEST(StartUp, AnUnwritableProgramFolderIsReportedAndCancelEnds) {
+  for (const int err : {EROFS, EIO}) {
+    StartRun r;
+    r.fs.arm({"replace", "zv.ini", err, -1});
+    r.prompter.script(Answer::Ok);
+    r.prompter.script(Answer::Cancel);
+    EXPECT_FALSE(r.start());
+    const ZvError e = ZvError::fromErrno(err, r.program.file("zv.ini"));
+    const Asked protectedFolder{programFolderWriteProtectedMessage(e), "Program Folder Error", Buttons::OkCancel,
+                                Icon::Critical};
+    EXPECT_EQ(r.prompter.asked, (err == EROFS ? AskedList{protectedFolder, protectedFolder}
+                                              : AskedList{{fileErrorMessage(e), kAppTitle, Buttons::Ok, Icon::None}}));
+    EXPECT_EQ(r.events, (zvtest::Texts{"wait", "default"})) << "the busy pointer is restored";
+  }
+}
+
+namespace {
+struct SettingsFile : ::testing::Test {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  Settings s{fs, dir.path()};
+  void write(const std::string& ini) { zvtest::writeBytes(dir.file("zv.ini"), ini); }
+};
+}  // namespace
+
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndThePathKeeps49CharactersTrimmed) {
+  EXPECT_TRUE(s.readNumLock());
+  EXPECT_EQ((std::vector<std::string>{s.readFilePath(), s.readSndPath()}),
+            (std::vector<std::string>{dir.path() + "/data", dir.path() + "/sounds"}));
+  EXPECT_FALSE(fs.exists(dir.file("zv.ini")));
+  const std::string longPath = "/media/" + std::string(60, 'x');
+  write("[Path]\nFilePath=   /media/usb   \nSndPath=" + longPath + "\n");
+  EXPECT_EQ((std::vector<std::string>{s.readFilePath(), s.readSndPath()}),
+            (std::vector<std::string>{"/media/usb", longPath.substr(0, 49)}));
+}
+
+TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitively) {
+  write("[settings]\nnumlock=true\n");
+  EXPECT_FALSE(s.readNumLock()) << "lower-case value reads as off; names match in any case";
+  write("[SETTINGS]\nNUMLOCK = Truthfully\n");
+  EXPECT_TRUE(s.readNumLock());
+  s.writeNumLock(false);
+  EXPECT_FALSE(s.readNumLock());
+  s.writeNumLock(true);
+  EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")), "[SETTINGS]\nNumLock=True\n");
+}
+
+TEST_F(SettingsFile, WritingOneKeyKeepsEveryOtherLine) {
+  write("; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\n[Other]\r\nx=1\r\n");
+  s.writeFilePath("/media/usb");
+  s.writeSystemDB();
+  EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")),
+            "; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\nFilePath=/media/usb\r\n"
+            "[Other]\r\nx=1\r\n[Options]\r\nSystemDB=" + dir.path() + "/kelvor.mda\r\n");
+  EXPECT_EQ(s.readFilePath(), "/media/usb");
+}
+
+TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrder) {
+  auto ws = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini");
+  EXPECT_EQ(ws.defaultUser(), "KLVTest");
+  auto db = ws.OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db", true);
+  const auto names = db.TableNames();
+  ASSERT_GE(names.size(), 2u);
+  EXPECT_EQ(names[0], "English");
+  auto rs = db.SelectAll("English");
+  EXPECT_EQ(rs.RecordCount(), 162);
+  int expected = 1;
+  for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) EXPECT_EQ(rs.fieldInt("ID"), expected++);
+  rs.MovePrevious();
+  EXPECT_EQ(rs.fieldInt("ID"), 162);
+  rs.MoveFirst();
+  rs.MovePrevious();
+  EXPECT_TRUE(rs.IsBOF());
+  rs.MoveNext();
+  EXPECT_EQ(rs.field("answer2").empty(), false) << "fields are found by name in any case";
+  EXPECT_EQ(rs.field("ANSWER5"), "") << "NULL reads as empty";
+  EXPECT_THROW(rs.field("NoSuchField"), ZvError);
+}
+
+TEST(QuestionDb, EditUpdateStoresAndMissingFileFails) {
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  fs.copy(std::string(ZV_PROGRAM_DIR) + "/ZV.db", dir.file("ZV.db"));
+  auto ws = Workspace::standard(dir.file("zv.ini"));
+  {
+    auto db = ws.OpenDatabase(dir.file("ZV.db"), false, true);
+    auto rs = db.OpenTable("English");
+    rs.MoveFirst();
+    rs.MoveNext();
+    rs.Edit();
+    rs.setField("QuestionAudio", "changed");
+    rs.Update();
+    db.Close();
+  }
+  auto db = ws.OpenDatabase(dir.file("ZV.db"));
+  auto rs = db.OpenTable("English");
+  rs.MoveNext();
+  EXPECT_EQ(rs.field("QuestionAudio"), "changed");
+  EXPECT_THROW(db.SelectAll("NoTable"), ZvError);
+  try {
+    ws.OpenDatabase(dir.file("missing.db"));
+    FAIL();
+  } catch (const ZvError& e) {
+    EXPECT_EQ(e.kind(), ErrorKind::FileNotFound);
+  }
 }

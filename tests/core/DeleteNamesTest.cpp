@@ -79,9 +79,9 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
       if (++writes == 2) arm({"write", "", EROFS, -1});
       FaultyFileSystem::writeFile(p, b, sync);
     }
-  } failing(f.realFs);
-  SystemState state(failing, f.prompter, f.dir.path());
-  state.dataLocation = f.dir.path();
+  } failing(f.real);
+  SystemState state(failing, f.prompter, f.program.path());
+  state.dataLocation = f.data.path();
   state.clients = f.state.clients;
   f.prompter.script(Answer::Yes);
   f.prompter.script(Answer::Cancel);  // give up on the write-protected disk
@@ -95,8 +95,8 @@ TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWhol
   EXPECT_EQ(f.prompter.asked[2].text.find("Process complete"), std::string::npos);
 
   // A later run completes the rest.
-  SystemState later(f.realFs, f.prompter, f.dir.path());
-  later.dataLocation = f.dir.path();
+  SystemState later(f.real, f.prompter, f.program.path());
+  later.dataLocation = f.data.path();
   later.clients = state.clients;
   EXPECT_EQ(DeleteNames(later), 2);
   EXPECT_EQ(recordsOnDisk(f, 3), (std::vector<std::string>{deleted(before[0]), deleted(before[1]), deleted(before[2])}));

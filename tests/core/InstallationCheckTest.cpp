@@ -136,7 +136,7 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
               "ZVRPT.TXT:46: answer text 2 looks UTF-8 encoded; installation files are Windows-1252")},
       {"a DEL byte in a text", edited("ZVRPT.TXT", 3, " ", "\x7F", "ZVRPT.TXT:3: control character 0x7F")},
       // ZVB.TXT (the parser's own faults, blank lines, early ends, control characters and line
-      // ends of every kind: ReportDataTest and ReportDataTextFilesTest)
+      // ends of every kind: ReportDataTest)
       {"a norm percentile of 150",
        edited("ZVB.TXT", 22, ", 31,", ", 150,",
               "ZVB.TXT:22: percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99")},

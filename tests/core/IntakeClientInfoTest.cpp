@@ -173,13 +173,9 @@ TEST(IntakeRecord, StoreDecisionAndAcceptHelp) {
 
 namespace {
 
-struct StoreFixture {
-  zvtest::TempDir dir;
-  RealFileSystem real;
-  FaultyFileSystem fs{real};
-  ScriptedPrompter prompter;
+struct StoreFixture : zvtest::Office {
   ClientTable table;
-  std::string path = dir.file(kClientFileName);
+  std::string path = clientFilePath(data.path());
   ClientInfoValues values{"New Person", "N", "33", 2, 3, 1, "10", "N"};
 
   explicit StoreFixture(int existing, int editing = 0) {

@@ -72,17 +72,10 @@ inline void languageTable(const std::string& dbPath, const std::string& sndPath,
   sqlite3_close(db);
 }
 
-struct PresentationRig {
-  TempDir program;
-  TempDir data;
-  zv::RealFileSystem real;
-  zv::FaultyFileSystem fs{real};
-  zv::ScriptedPrompter prompter;
+struct PresentationRig : Office {
   zv::RecordingWavePlayer player;
-  zv::SystemState state{fs, prompter, program.path()};
 
   PresentationRig() {
-    state.dataLocation = data.path();
     state.sndPath = program.file("sounds");
     state.player = &player;
     zv::LoadClientFile(fs, state.clientFile(), state.clients);

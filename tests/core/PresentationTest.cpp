@@ -1,8 +1,14 @@
+// The onscreen test: instructions, items, sounds and what is stored; the
+// wave files the player takes and the voices made for each language.
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 
 #include "testing/Presentation.h"
+#include "testing/SoundCheck.h"
+#include "testing/Voices.h"
+#include "testing/WaveFile.h"
 #include "tests/core/PresentationSupport.h"
 
 using namespace zv;
@@ -15,7 +21,9 @@ const std::string kEnQuestionHelp =
 const std::string kNotice = "You have completed this part of the test. Press Enter to continue.";
 
 // A new client's test on a table made to measure, started and settled on the general instructions.
-SystemState& prepared(PresentationRig& rig, const std::string& language, const std::vector<BankItem>& bank, bool sounds) {
+SystemState& prepared(PresentationRig& rig, const std::string& language, const std::vector<BankItem>& bank, bool sounds,
+                      int setUpError) {
+  rig.player.setUpError = setUpError;
   rig.table(language, bank, sounds);
   rig.newClient();
   return rig.state;
@@ -26,8 +34,8 @@ struct Session {
   Presentation p;
   Keys keys{p};
   explicit Session(const std::string& language = "English", const std::vector<BankItem>& bank = standardBank(),
-               bool sounds = true)
-      : p(prepared(rig, language, bank, sounds), rig.player, language) {
+               bool sounds = true, int setUpError = 0)
+      : p(prepared(rig, language, bank, sounds, setUpError), rig.player, language) {
     p.load();
     p.activate();
     keys.settle();
@@ -41,6 +49,30 @@ struct Session {
     return {all.end() - static_cast<long>(std::min(k, all.size())), all.end()};
   }
 };
+
+Samples tone(double hz, int rate, int count, double amplitude = 10000) {
+  Samples s(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    s[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * std::acos(-1.0) * hz * i / rate));
+  return s;
+}
+
+// The loudest sample away from the ends, where the filter has no full window.
+int peak(const Samples& s) {
+  int p = 0;
+  for (std::size_t i = 20; i + 20 < s.size(); ++i) p = std::max(p, std::abs(static_cast<int>(s[i])));
+  return p;
+}
+
+// A wave header with the given format tag, bits, and chunks before "fmt ".
+std::string wave(int tag, int bits, const std::string& before = "", int channels = 1) {
+  std::string fmt = writeWave16Mono({1, 2, 3}, 8000).substr(12, 24);
+  fmt[8] = static_cast<char>(tag);
+  fmt[9] = static_cast<char>(tag >> 8);
+  fmt[10] = static_cast<char>(channels);
+  fmt[22] = static_cast<char>(bits);
+  return std::string("RIFF\x30\0\0\0WAVE", 12) + before + fmt + std::string("data\x02\0\0\0\x01\0", 10);
+}
 
 }  // namespace
 
@@ -99,10 +131,7 @@ TEST(Presentation, InstructionsItemsSoundsAndTheSectionTwoStart) {
   EXPECT_EQ(r.p.litAnswer(), -1);
   r.to(105);
   r.keys.answer(0);
-  ASSERT_EQ(r.rig.prompter.asked.size(), 1u);
-  EXPECT_EQ(r.rig.prompter.asked[0].text, kNotice);
-  EXPECT_EQ(r.rig.prompter.asked[0].title, "Presentation Note");
-  EXPECT_EQ(r.rig.prompter.asked[0].icon, Icon::None);
+  EXPECT_EQ(r.rig.prompter.asked, (AskedList{{kNotice, "Presentation Note", Buttons::Ok, Icon::None}}));
   // Item 106 is loaded behind the section 2 instructions, which keep the focus and the sound.
   EXPECT_EQ(r.p.item().id, 106);
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
@@ -157,21 +186,12 @@ TEST(Presentation, AnswerRowsFollowTheAnswersAnItemHas) {
 }
 
 TEST(Presentation, SoundOffAndSoundErrors) {
-  {
-    PresentationRig rig;
-    rig.player.setUpError = 1;  // no audio device
-    rig.table("English", standardBank());
-    Presentation p(rig.state, rig.player, "English");
-    p.load();
-    p.activate();
-    Keys{p}.settle();
-    Keys{p}.enter();
-    Keys{p}.enter();
-    p.answerFocused(0);
-    EXPECT_FALSE(p.soundOn());
-    EXPECT_EQ(p.message(), "Press Enter to select this answer.");
-    EXPECT_TRUE(rig.player.started.empty());
-  }
+  Session off("English", standardBank(), true, 1);  // no audio device
+  off.to(1);
+  off.p.answerFocused(0);
+  EXPECT_FALSE(off.p.soundOn());
+  EXPECT_EQ(off.p.message(), "Press Enter to select this answer.");
+  EXPECT_TRUE(off.rig.player.started.empty());
   struct Case {
     SoundError error;
     std::string shown;  // "" for none
@@ -187,11 +207,8 @@ TEST(Presentation, SoundOffAndSoundErrors) {
     r.to(1);
     r.p.answerFocused(0);
     EXPECT_EQ(r.lastSounds(2), (std::vector<std::string>{"Q1.wav", "A-True.wav"}));  // the test goes on
-    ASSERT_EQ(r.rig.prompter.asked.size(), c.shown.empty() ? 0u : 1u) << c.error.number;
-    if (c.shown.empty()) continue;
-    EXPECT_EQ(r.rig.prompter.asked[0].text, c.shown);
-    EXPECT_EQ(r.rig.prompter.asked[0].title, "Sound Error");
-    EXPECT_EQ(r.rig.prompter.asked[0].icon, Icon::Critical);
+    EXPECT_EQ(r.rig.prompter.asked,
+              (c.shown.empty() ? AskedList{} : AskedList{{c.shown, "Sound Error", Buttons::Ok, Icon::Critical}}));
   }
   Session missing("English", standardBank(), false);  // no sound files at all
   missing.to(2);
@@ -200,24 +217,25 @@ TEST(Presentation, SoundOffAndSoundErrors) {
 }
 
 TEST(Presentation, LanguagesUseTheirTextsTablesAndSoundFolders) {
-  for (const char* language : {"Spanish", "French"}) {
+  for (const std::string language : {"Spanish", "French"}) {
     Session r(language);
     r.to(1);
-    const bool spanish = std::string(language) == "Spanish";
-    EXPECT_EQ(r.p.texts().caption, std::string(spanish ? "Presentación de preguntas" : "Question Presentation"));
-    EXPECT_EQ(r.p.message(), spanish ? "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su "
-                                       "respuesta. Luego oprima la tecla «Enter». Oprima la tecla «F10» para ver la "
-                                       "pregunta anterior."
-                                     : kEnQuestionHelp);
+    Texts seen{r.p.texts().caption, r.p.message()};
     r.p.answerFocused(0);
-    EXPECT_EQ(r.p.message(), spanish ? "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."
-                                     : "Press Enter to select this answer. Press Tab or Arrows to hear question again.");
-    EXPECT_EQ(r.rig.player.started.back(), r.rig.state.sndPath + "/ZVTest/sound/" + language + "/A-True.wav");
+    seen.insert(seen.end(), {r.p.message(), r.rig.player.started.back()});
     r.to(106);
-    EXPECT_EQ(r.rig.prompter.asked.at(0).text, spanish ? "Usted ha terminado esta parte de la prueba. Oprima la tecla "
-                                                         "«Enter» para seguir."
-                                                       : kNotice);
-    EXPECT_EQ(r.rig.prompter.asked[0].title, spanish ? "Nota de Presentación" : "Presentation Note");
+    seen.insert(seen.end(), {r.rig.prompter.asked.at(0).text, r.rig.prompter.asked[0].title});
+    const std::string sound = r.rig.state.sndPath + "/ZVTest/sound/" + language + "/A-True.wav";
+    EXPECT_EQ(seen, (language == "Spanish"
+                         ? Texts{"Presentación de preguntas",
+                                 "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su respuesta. Luego "
+                                 "oprima la tecla «Enter». Oprima la tecla «F10» para ver la pregunta anterior.",
+                                 "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».", sound,
+                                 "Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» para seguir.",
+                                 "Nota de Presentación"}
+                         : Texts{"Question Presentation", kEnQuestionHelp,
+                                 "Press Enter to select this answer. Press Tab or Arrows to hear question again.", sound,
+                                 kNotice, "Presentation Note"}));
   }
 }
 
@@ -291,4 +309,83 @@ TEST(Presentation, AbandonedOrLostTestsStoreNothing) {
   EXPECT_EQ(lost.p.outcome(), Presentation::Outcome::Lost);
   EXPECT_FALSE(lost.rig.state.Accepted);
   EXPECT_EQ(readBytes(lost.rig.state.clientFile()), storedClientsBytes(kMaxClients));
+}
+
+TEST(PresentationWaves, WhatThePlayerAcceptsAndHowVoicesAreFinished) {
+  const std::string pad = std::string("LIST\x03\0\0\0abc", 11) + '\0';  // an odd chunk is padded to even
+  const std::pair<std::string, bool> files[] = {
+      {writeWave16Mono(tone(440, 8000, 100), 8000), true}, {wave(1, 8), true}, {wave(1, 24, pad, 2), true},
+      {wave(3, 32), true}, {wave(0xFFFE, 16), false} /* no sub-format */, {wave(2, 4), false} /* ADPCM */,
+      {wave(3, 16), false}, {wave(1, 16, "", 0), false}, {std::string("RIFF\0\0\0\0WAVE", 12), false},
+      {"This is a text file, not a wave.", false}, {"", false}};
+  for (const auto& [bytes, ok] : files) EXPECT_EQ(readWaveFormat(bytes).has_value(), ok) << bytes.size();
+
+  int rate = 0;
+  const Samples speech = tone(1000, 22050, 2205);
+  EXPECT_EQ(readWave16Mono(writeWave16Mono(speech, 22050), &rate), speech);
+  EXPECT_EQ(rate, 22050);
+  // Halving keeps what speech needs and drops what the lower rate cannot carry.
+  EXPECT_EQ(halveRate(speech).size(), 1103u);
+  EXPECT_NEAR(peak(halveRate(speech)), 10000, 300);
+  EXPECT_LT(peak(halveRate(tone(8000, 22050, 2205))), 30);
+  // Silence around the words is cut to 50 ms before and 125 ms after.
+  Samples padded(1000, 0);
+  padded.insert(padded.end(), 500, 3000);
+  padded.insert(padded.end(), 3000, 20);
+  const Samples trimmed = trimSilence(padded, 8000);
+  EXPECT_EQ(trimmed.size(), 400u + 500u + 1000u);
+  EXPECT_EQ(trimmed[400], 3000);
+  EXPECT_TRUE(trimSilence(Samples(500, 10), 8000).empty());
+
+  const auto finished = finishVoice(writeWave16Mono(padded, 22050));
+  ASSERT_TRUE(finished);
+  const auto format = readWaveFormat(*finished);
+  EXPECT_EQ(format->sampleRate, 11025);
+  EXPECT_EQ(format->bitsPerSample, 16);
+  EXPECT_EQ(format->channels, 1);
+  EXPECT_FALSE(finishVoice(wave(1, 8)));
+}
+
+TEST(PresentationVoices, OneWavePerFileNamedAndOnlyChangesRemade) {
+  PresentationRig rig;
+  rig.table("Spanish", standardBank({{140, {"Sí", "No"}}}), false);
+  const Database db = rig.state.workspace.OpenDatabase(rig.program.file("ZV.db"));
+  const std::vector<Voice> voices = voicesFor(db, "Spanish");
+  // Four instructions, 162 questions, and each answer text once.
+  ASSERT_EQ(voices.size(), 4u + 162u + 2u + 4u + 2u);
+  EXPECT_EQ(voices[0].file, "Inst0.wav");
+  EXPECT_EQ(voices[0].voice, "es-419");
+  EXPECT_EQ(voices[0].text.substr(0, 23), "Instrucciones. Varias o");
+  EXPECT_EQ(voices[4].file, "Q1.wav");
+  EXPECT_EQ(voices[4].text, "Question 1");
+  EXPECT_EQ(voices[5].file, "A-True.wav");
+  EXPECT_EQ(voiceOf("English"), "en-us");
+  EXPECT_EQ(voiceOf("French"), "en-us");
+
+  const std::string kept = voiceList(voices);
+  auto all = [](const std::string&) { return true; };
+  EXPECT_TRUE(voicesToMake(voices, kept, all).empty());
+  std::vector<Voice> changed = voices;
+  changed[7].text = "Question 2, reworded";
+  changed.push_back({"Extra.wav", "es-419", 150, "Más"});
+  std::vector<std::string> remade;
+  for (const Voice& v : voicesToMake(changed, kept, [](const std::string& f) { return f != "Q9.wav"; })) remade.push_back(v.file);
+  EXPECT_EQ(remade, (std::vector<std::string>{changed[7].file, "Q9.wav", "Extra.wav"}));
+  EXPECT_TRUE(voicesGone(voices, voiceList(changed)) == std::vector<std::string>{"Extra.wav"});
+}
+
+TEST(PresentationVoices, MissingSoundFilesAreNamedOnceEach) {
+  PresentationRig rig;
+  rig.table("English", standardBank());
+  rig.table("Klingon", standardBank(), false);  // not a presentation language: not checked
+  const std::string folder = soundFolder(rig.state.sndPath, "English");
+  for (const char* gone : {"Inst3.wav", "Q17.wav", "A-False.wav", "A-Often.wav"}) std::remove((folder + gone).c_str());
+  std::vector<std::string> lines;
+  for (const MissingSound& m : CheckSounds(rig.fs, rig.program.path())) lines.push_back(m.text());
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "sounds/ZVTest/sound/English/Inst3.wav: missing (English instructions 3)",
+                       "sounds/ZVTest/sound/English/A-False.wav: missing (English item 1, answer 2)",
+                       "sounds/ZVTest/sound/English/Q17.wav: missing (English item 17)",
+                       "sounds/ZVTest/sound/English/A-Often.wav: missing (English item 106, answer 3)"}));
+  EXPECT_TRUE(CheckSounds(rig.fs, ZV_PROGRAM_DIR).empty());  // the installed voices are complete
 }

@@ -17,13 +17,13 @@ using Files = std::map<std::string, std::string>;
 
 struct Batch : zvtest::SupervisorFixture {
   RecordingPrinter printer;
-  ReportServices services{fs, prompter, printer, dir.path(), composer()};
+  ReportServices services{fs, prompter, printer, program.path(), composer()};
 
   using SupervisorFixture::SupervisorFixture;
   // The copies temp1, temp2, ... left in the program folder.
   Files copies() const {
     Files out;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    for (const auto& e : std::filesystem::directory_iterator(program.path()))
       if (e.path().filename().string().rfind("temp", 0) == 0) out[e.path().filename()] = zvtest::readBytes(e.path());
     return out;
   }
@@ -63,7 +63,7 @@ TEST(SupervisorBatch, PrintAllOfThreeLeavesTemp1To3AndCurrentRecordOne) {
   EXPECT_TRUE(out.notPrinted.empty());
   EXPECT_TRUE(b.prompter.asked.empty());
   // The report file holds the last report printed.
-  EXPECT_EQ(zvtest::readBytes(b.dir.file("report.prn")), fakeReport(3));
+  EXPECT_EQ(zvtest::readBytes(b.program.file("report.prn")), fakeReport(3));
 }
 
 TEST(SupervisorBatch, Clients2And5OfFivePrintInListOrderAndCurrentRecordStaysAtTheLast) {
@@ -80,7 +80,7 @@ TEST(SupervisorBatch, Clients2And5OfFivePrintInListOrderAndCurrentRecordStaysAtT
 TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
   Batch b(3);
   // A copy left by an earlier run must not be printed for the broken client.
-  zvtest::writeBytes(b.dir.file("temp2"), "old report\r\n");
+  zvtest::writeBytes(b.program.file("temp2"), "old report\r\n");
   b.broken = {2};
   const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
   EXPECT_EQ(b.composed, (std::vector<int>{1, 2, 3}));
@@ -120,12 +120,12 @@ TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinte
 
 TEST(SupervisorBatch, WithoutAPrinterTheSupervisorIsToldWhereThePdfFilesAre) {
   Batch b(2);
-  b.printer.pdfFolder = b.dir.path();
+  b.printer.pdfFolder = b.program.path();
   const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
-  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{b.dir.file("temp1.pdf"), b.dir.file("temp2.pdf")}));
+  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{b.program.file("temp1.pdf"), b.program.file("temp2.pdf")}));
   EXPECT_EQ(b.prompter.asked,
             (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as PDF files:\r" +
-                                    b.dir.file("temp1.pdf") + "\r" + b.dir.file("temp2.pdf"),
+                                    b.program.file("temp1.pdf") + "\r" + b.program.file("temp2.pdf"),
                                 "Print Report", Buttons::Ok, Icon::Information}}));
 }
 

@@ -1,7 +1,5 @@
 #pragma once
-// A data location and program folder in a fresh temporary folder, with a
-// system state on the real file system, a scripted prompter and a stand-in
-// for the report writer.
+// A data location and program folder with a stand-in for the report writer.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -23,18 +21,12 @@ inline std::string fakeReport(int n, bool summary = false) {
   return text;
 }
 
-struct SupervisorFixture {
-  TempDir dir;
-  zv::RealFileSystem realFs;
-  zv::FaultyFileSystem fs{realFs};
-  zv::ScriptedPrompter prompter;
-  zv::SystemState state{fs, prompter, dir.path()};
+struct SupervisorFixture : Office {
   std::vector<int> composed;    // the clients whose report the stand-in wrote
   std::vector<bool> summaries;  // with or without the summary page
   std::vector<int> broken;      // clients whose report cannot be produced
 
   explicit SupervisorFixture(int clients = 0) {
-    state.dataLocation = dir.path();
     for (int i = 1; i <= clients; ++i) addClient("Client " + std::to_string(i));
   }
 
@@ -66,7 +58,7 @@ struct SupervisorFixture {
     summaries.push_back(summary);
     if (std::find(broken.begin(), broken.end(), n) != broken.end())
       throw zv::ZvError(zv::ErrorKind::BadData, 0, "ZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
-    writeBytes(dir.file("report.prn"), fakeReport(n, summary));
+    writeBytes(program.file("report.prn"), fakeReport(n, summary));
   }
   zv::ReportComposer composer() {
     return [this](const zv::ClientTable& c) { writeReport(c, false); };

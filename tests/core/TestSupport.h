@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SystemState.h"
 #include "records/ClientRecord.h"
 #include "records/ClientTable.h"
 #include "ui/Prompter.h"
@@ -55,6 +56,17 @@ class TempDir {
   std::string path_;
 };
 
+// A program folder and a data location of their own, on the real file system
+// behind injectable faults, with the system state and a scripted prompter.
+struct Office {
+  TempDir program, data;
+  zv::RealFileSystem real;
+  zv::FaultyFileSystem fs{real};
+  zv::ScriptedPrompter prompter;
+  zv::SystemState state{fs, prompter, program.path()};
+  Office() { state.dataLocation = data.path(); }
+};
+
 inline std::string readBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -82,19 +94,12 @@ struct TestClient {
   zv::ClientRecord record() const {
     using zv::Field;
     zv::ClientRecord r;
-    r.setRaw(Field::Name, name);
-    r.setRaw(Field::SSN, id);
-    r.setRaw(Field::Age, age);
-    r.setRaw(Field::Gender, gender);
-    r.setRaw(Field::Race, race);
-    r.setRaw(Field::Education, education);
-    r.setRaw(Field::Marital, marital);
-    r.setRaw(Field::DateOfBirth, dateOfBirth);
-    r.setRaw(Field::DateTested, dateTested);
+    for (auto [f, v] : {std::pair{Field::Name, name}, {Field::SSN, id}, {Field::Age, age}, {Field::Gender, gender},
+                        {Field::Race, race}, {Field::Education, education}, {Field::Marital, marital},
+                        {Field::DateOfBirth, dateOfBirth}, {Field::DateTested, dateTested}, {Field::Responses, responses},
+                        {Field::EditCount, std::string("0")}, {Field::NameDeleted, std::string("0")}})
+      r.setRaw(f, v);
     for (int k = 0; k < 14; ++k) r.setRaw(zv::courtField(k), court[static_cast<std::size_t>(k)]);
-    r.setRaw(Field::Responses, responses);
-    r.setRaw(Field::EditCount, "0");
-    r.setRaw(Field::NameDeleted, "0");
     return r;
   }
 };
@@ -108,17 +113,32 @@ inline zv::ClientTable tableOf(const std::vector<TestClient>& clients, int curre
   return t;
 }
 
-// A client file of n stored records named "Client 1".. with every item answered 1.
-inline std::string storedClientsBytes(int n) {
+// A client record of this name with every item answered 1.
+inline zv::ClientRecord namedClient(const std::string& name) {
+  zv::ClientRecord r;
+  r.setRaw(zv::Field::Name, name);
+  r.setRaw(zv::Field::Responses, std::string(162, '1'));
+  return r;
+}
+
+// A client file of such records.
+inline std::string clientsBytes(const std::vector<std::string>& names) {
   std::string bytes;
-  for (int i = 1; i <= n; ++i) {
-    zv::ClientRecord r;
-    r.setRaw(zv::Field::Name, "Client " + std::to_string(i));
-    r.setRaw(zv::Field::Responses, std::string(162, '1'));
-    bytes += r.bytes();
-  }
+  for (const auto& n : names) bytes += namedClient(n).bytes();
   return bytes;
 }
+
+// "Client 1" to "Client n".
+inline std::vector<std::string> clientNames(int n) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= n; ++i) names.push_back("Client " + std::to_string(i));
+  return names;
+}
+
+inline std::string storedClientsBytes(int n) { return clientsBytes(clientNames(n)); }
+
+// A table's RecordCount and CurrentRecord.
+inline std::vector<int> recordCounts(const zv::ClientTable& t) { return {t.RecordCount, t.CurrentRecord}; }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -3,8 +3,6 @@
 // folder with a question database, a data location, the system state with a
 // scripted prompter, keys sent where the focus is, and a driver for nested
 // modal screens.
-#include <sqlite3.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,22 +24,17 @@
 #include "ui/qt/frmAbout.h"
 #include "tests/gui/GuiSupport.h"
 #include "records/ClientFile.h"
+#include "tests/core/PresentationSupport.h"
 #include "tests/core/TestSupport.h"
 #include "ui/Prompter.h"
 
 namespace zvtest {
 
-struct IntakeRig {
-  TempDir program;
-  TempDir data;
-  zv::RealFileSystem real;
-  zv::FaultyFileSystem fs{real};
-  zv::ScriptedPrompter prompter;
-  zv::SystemState state{fs, prompter, program.path()};
-
+// The onscreen test's rig with the installed question database.
+struct IntakeRig : PresentationRig {
   // The data location: a folder of its own, or the program's default one.
   explicit IntakeRig(bool defaultLocation = false) {
-    state.dataLocation = defaultLocation ? program.file("data") : data.path();
+    if (defaultLocation) state.dataLocation = program.file("data");
     real.makeDirectories(state.dataLocation);
     std::filesystem::copy_file(std::string(ZV_PROGRAM_DIR) + "/ZV.db", program.file("ZV.db"));
     zv::LoadClientFile(fs, state.clientFile(), state.clients);
@@ -63,45 +56,14 @@ struct IntakeRig {
     zv::LoadClientFile(fs, clientFile(), state.clients);
   }
   // n clients named "Client 1"..
-  void storeClients(int n) {
-    std::vector<std::string> names;
-    for (int i = 1; i <= n; ++i) names.push_back("Client " + std::to_string(i));
-    storeNames(names);
-  }
+  void storeClients(int n) { storeNames(clientNames(n)); }
 
-  // Replaces the question database: an "English" table with the rows
-  // (ID, ANSWER2) in the given stored order.
-  void questionTable(const std::vector<std::pair<int, std::string>>& rows) {
-    const std::string path = program.file("ZV.db");
-    std::filesystem::remove(path);
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db,
-                 "CREATE TABLE English (ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, ANSWER1 TEXT, "
-                 "ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT)",
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO English (ID, TestQuestion, ANSWER1, ANSWER2) VALUES (?, 'Q', 'A', ?)", -1,
-                       &st, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const auto& [id, answer2] : rows) {
-      sqlite3_reset(st);
-      sqlite3_bind_int(st, 1, id);
-      sqlite3_bind_text(st, 2, answer2.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(st);
-    }
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+  // Replaces the question database by one table: `language` with these items.
+  void questionTable(const std::vector<BankItem>& items, const std::string& language = "English") {
+    std::filesystem::remove(program.file("ZV.db"));
+    languageTable(program.file("ZV.db"), "", language, items);
   }
 };
-
-// The standard bank shape: 105 true/false, 34 frequency items, 23 questions.
-inline std::vector<std::pair<int, std::string>> standardRows(const std::string& sectionThree = "Once") {
-  std::vector<std::pair<int, std::string>> rows;
-  for (int i = 1; i <= 162; ++i) rows.push_back({i, i <= 105 ? "False" : i <= 139 ? "Sometimes" : sectionThree});
-  return rows;
-}
 
 // The main menu over a rig whose data location is the program's default
 // folder, its activities replaced by notes of their names (unless a hook is
@@ -169,6 +131,18 @@ inline void type(const QString& s) {
   }
 }
 
+// The focus given as Tab gives it.
+inline void focusOn(QWidget* w) {
+  w->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+}
+// A value typed into a field, which is left with Enter.
+inline void enter(QWidget* field, const QString& value) {
+  focusOn(field);
+  type(value);
+  press(Qt::Key_Return);
+}
+
 // The name of the widget with the focus.
 inline QString focusName() { return focused() ? focused()->objectName() : QString("none"); }
 
@@ -193,10 +167,7 @@ inline Keyed keyEach(std::initializer_list<QString> values) {
 // Each value typed into the focused field and left with Enter, then Enter
 // once more on "Information OK".
 inline void keyFields(std::initializer_list<QString> values) {
-  for (const QString& v : values) {
-    type(v);
-    press(Qt::Key_Return);
-  }
+  keyEach(values);
   press(Qt::Key_Return);
 }
 

@@ -1,9 +1,10 @@
 // The entry-method screen and the Add and Edit chains it and the main menu
-// run. A client stored through the whole Add chain: AddClientEndToEndTest;
-// the slot's rules: ClientFileTest (ClientSlot).
+// run, one client stored through the whole Add chain by keys alone; the
+// slot's rules: ClientFileTest (ClientSlot).
 #include <gtest/gtest.h>
 
 #include "app/qt/Activities.h"
+#include "intake/FieldText.h"
 #include "intake/qt/frmClientInfo.h"
 #include "intake/qt/frmCourtHistory.h"
 #include "sheets/qt/frmNewEntry.h"
@@ -37,11 +38,10 @@ TEST(EntryMethodScreen, FourRowsWithTheirHelpTextsAndTheCancelRow) {
   EXPECT_EQ(screen.windowTitle(), "Entry Method");
   EXPECT_EQ(captions(screen.menu()), (QStringList{"Administer Test to Client", "Enter Test Data from Answer Sheet",
                                                   "Scan Answer Sheet", "Cancel New Client Entry"}));
-  // Down walks the rows, each highlighted with its help text.
+  // Down walks the rows, each with its help text.
   QStringList helps;
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(focused(), screen.menu()->button(i));
-    EXPECT_TRUE(screen.menu()->isHighlighted(i));
     helps << screen.msgPanel()->text();
     press(Qt::Key_Down);
   }
@@ -60,67 +60,52 @@ TEST(EntryMethodScreen, FourRowsWithTheirHelpTextsAndTheCancelRow) {
   EXPECT_TRUE(rig.prompter.asked.empty());
 }
 
-TEST(EntryMethodScreen, ACancelledCourtHistoryOrADiscardedGridFreesTheSlotAndKeepsTheFile) {
-  for (bool discardGrid : {false, true}) {
-    SCOPED_TRACE(discardGrid ? "grid discarded" : "court history cancelled");
+// A chain given up on any screen opens no later one and keeps the file: a new
+// client's slot is freed, an edited record is taken back, its court history too.
+TEST(EntryMethodScreen, AChainGivenUpAnywhereKeepsTheFileAndFreesOrRestoresTheSlot) {
+  enum Case { AddCourtCancelled, AddGridDiscarded, EditInfoCancelled, EditGridDiscarded };
+  for (Case c : {AddCourtCancelled, AddGridDiscarded, EditInfoCancelled, EditGridDiscarded}) {
+    SCOPED_TRACE(c);
+    const bool add = c < EditInfoCancelled, grid = c == AddGridDiscarded || c == EditGridDiscarded;
     IntakeRig rig;
-    rig.questionTable(standardRows());
+    rig.questionTable(standardBank());
     rig.storeClients(2);
+    rig.state.clients.CurrentRecord = 2;
+    const ClientRecord before = rig.state.clients.slot[2];
     const std::string disk = readBytes(rig.clientFile());
-    bool gridOpened = false;
-    ModalScript script;
-    script.then("frmSelectEntryMethod", choosePaperSheet);
-    script.then("frmClientInfo", [](QWidget*) { keyFields({"Half Way", "N", "25", "1", "2", "1", "11", "N"}); });
-    script.then("frmCourtHistory", [&rig, discardGrid](QWidget* w) {
-      EXPECT_EQ(rig.state.clients.CurrentRecord, 3);
-      EXPECT_EQ(rig.state.clients.slot[3].trimmed(Field::Name), "Half Way");
-      if (!discardGrid) return chooseOn<frmCourtHistory>(w, 1);
-      for (int i = 0; i < kCourtFieldCount; ++i) static_cast<frmCourtHistory*>(w)->field(i)->setText("1");
+    ModalScript script;  // the screens that must not open come last: they time out
+    if (add) script.then("frmSelectEntryMethod", choosePaperSheet);
+    script.then("frmClientInfo", [c](QWidget* w) {
+      if (c == EditInfoCancelled) return chooseOn<frmClientInfo>(w, 1);
+      if (c == EditGridDiscarded) return press(Qt::Key_Return);  // unchanged: written with EditCount 0
+      keyFields({"Half Way", "N", "25", "1", "2", "1", "11", "N"});
+    });
+    script.then("frmCourtHistory", [&rig, c, add](QWidget* w) {
+      EXPECT_EQ(rig.state.clients.current().trimmed(Field::Name), add ? "Half Way" : "Client 2");
+      if (c == AddCourtCancelled) return chooseOn<frmCourtHistory>(w, 1);
+      for (int i = 0; i < kCourtFieldCount; ++i) static_cast<frmCourtHistory*>(w)->field(i)->setText("55");
       chooseOn<frmCourtHistory>(w, 0);
     });
-    script.then("frmNewEntry", [&gridOpened](QWidget* w) {
-      gridOpened = true;
+    script.then("frmNewEntry", [](QWidget* w) {
       type("1");
       chooseOn<frmNewEntry>(w, 1);
     });
-    script.start(discardGrid ? 60000 : 3000);
-    runAddNewClient(rig.state, nullptr);
-    EXPECT_EQ(script.done(), discardGrid) << script.failure();
-    EXPECT_EQ(gridOpened, discardGrid);
+    script.start(grid ? 60000 : 3000);
+    add ? runAddNewClient(rig.state, nullptr) : runEditCurrentClient(rig.state, nullptr);
+    EXPECT_EQ(script.done(), grid) << script.failure();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(readBytes(rig.clientFile()), disk);
-    EXPECT_EQ(rig.state.clients.RecordCount, 2);
-    EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
+    EXPECT_EQ(recordCounts(rig.state.clients), (std::vector<int>{2, add ? 1 : 2}));
+    EXPECT_EQ(rig.state.clients.slot[2], before);
     EXPECT_EQ(rig.state.clients.slot[3], ClientRecord());
+    EXPECT_FALSE(rig.state.clients.EditMode);
+    EXPECT_FALSE(rig.state.Accepted);
   }
-}
-
-TEST(EditChain, DiscardedGridTakesBackTheCourtHistoryAndKeepsTheFile) {
-  IntakeRig rig;
-  rig.questionTable(standardRows());
-  rig.storeClients(2);
-  rig.state.clients.CurrentRecord = 2;
-  const ClientRecord before = rig.state.clients.slot[2];
-  ModalScript script;
-  script.then("frmClientInfo", [](QWidget*) { press(Qt::Key_Return); });  // unchanged: written with EditCount 0
-  script.then("frmCourtHistory", [](QWidget* w) {
-    static_cast<frmCourtHistory*>(w)->field(2)->setText("55");
-    chooseOn<frmCourtHistory>(w, 0);
-  });
-  script.then("frmNewEntry", [](QWidget* w) {
-    type("2");
-    chooseOn<frmNewEntry>(w, 1);
-  });
-  script.start();
-  runEditCurrentClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(rig.state.clients.slot[2], before);
-  EXPECT_EQ(readBytes(rig.clientFile()).substr(kRecordSize), before.bytes());
-  EXPECT_FALSE(rig.state.clients.EditMode);
 }
 
 TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   IntakeRig rig;
-  rig.questionTable(standardRows());
+  rig.questionTable(standardBank());
   rig.storeClients(2);
   rig.state.clients.CurrentRecord = 1;
   ModalScript script;
@@ -150,17 +135,70 @@ TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   EXPECT_EQ(rig.state.clients.RecordCount, 2);
 }
 
-TEST(EditChain, CancelledClientInformationOpensNothingElse) {
-  IntakeRig rig;
-  rig.storeClients(1);
-  rig.state.clients.CurrentRecord = 1;
-  const std::string disk = readBytes(rig.clientFile());
+// From the main menu, by keys alone: Add New Client -> Enter Test Data from
+// Answer Sheet -> client information -> court history -> 162 answers -> SAVE.
+TEST(AddClientEndToEnd, KeysANewClientFromTheMainMenuIntoRecordThree) {
+  MenuRig rig({"Client 1", "Client 2"}, false);
+  rig.menu.hooks().addNewClient = nullptr;  // the real chain
+  ASSERT_TRUE(rig.load());
+  const std::string before = readBytes(rig.clientFile());
+  ASSERT_EQ(before.size(), 2 * kRecordSize);
+
+  std::string expectedAnswers(162, '0');
   ModalScript script;
-  script.then("frmClientInfo", [](QWidget* w) { chooseOn<frmClientInfo>(w, 1); });
+  script.then("frmSelectEntryMethod", [](QWidget*) {
+    press(Qt::Key_Down);    // "Enter Test Data from Answer Sheet"
+    press(Qt::Key_Return);  // opens the chain; returns when it has ended
+  });
+  // The name field takes 25 characters, the ID number shows 11 and keeps 10;
+  // then marital Separated, race N/A, gender Female.
+  script.then("frmClientInfo", [&](QWidget*) {
+    keyFields({QString::fromUtf8("M\xC3\xBCller-L\xC3\xBC" "denscheidt, J\xC3\xBCrgen"), "98765432101", "37", "4", "n", "2",
+            "14", "07041976"});
+  });
+  script.then("frmCourtHistory",
+              [&](QWidget*) { keyFields({"17", "19", "3", "n", "0", "12", "1", "9", "2", "0", "4", "5", "6", "012"}); });
+  script.then("frmNewEntry", [&expectedAnswers](QWidget* w) {
+    auto* grid = static_cast<frmNewEntry*>(w);
+    int keyed = 0;
+    for (int g = 0; g < grid->gridCount(); ++g) {
+      EXPECT_EQ(focused(), grid->grid(g));
+      for (int r = 1; r <= grid->grid(g)->rowCount(); ++r, ++keyed) {
+        const int item = grid->itemAt(g, r);
+        // Some spread of the codes the item's grid takes.
+        const char a = static_cast<char>('1' + (item * 7) % highestCode(grid->gridType(g)));
+        expectedAnswers[static_cast<std::size_t>(item - 1)] = a;
+        type(QString(QChar(a)));
+      }
+    }
+    EXPECT_EQ(keyed, 162);
+    press(Qt::Key_Tab);  // from the last grid to SAVE
+    EXPECT_EQ(focused(), grid->menu()->button(0));
+    press(Qt::Key_Return);
+  });
   script.start();
-  runEditCurrentClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(readBytes(rig.clientFile()), disk);
-  EXPECT_FALSE(rig.state.Accepted);
+
+  // The main menu: the list has the focus; Tab passes the disabled edit
+  // button to "Add New Client", Enter runs it.
+  if (focused() == rig.list()) press(Qt::Key_Tab);
+  ASSERT_EQ(focused(), rig.cmd(1));
+  press(Qt::Key_Return);
+  ASSERT_TRUE(script.done()) << script.failure();
+
+  EXPECT_EQ(rig.state.clients.RecordCount, 3);
+  const std::string disk = readBytes(rig.clientFile());
+  ASSERT_EQ(disk.size(), 3 * kRecordSize);
+  EXPECT_EQ(disk.substr(0, 2 * kRecordSize), before);  // the other clients untouched
+  // Name (Windows-1252, 25 bytes), ID, age, gender Female, race N/A, education,
+  // marital Separated, birth, tested, court history, answers, EditCount not
+  // set at registration, NameDeleted "0".
+  EXPECT_EQ(disk.substr(2 * kRecordSize), "M\xFCller-L\xFC" "denscheidt, J\xFCrg" "9876543210" "37 " "2" "0" "14" "4"
+                                          "07/04/1976" + todayText() + "1719" "3 N 0 12" "1 9 2 0 " "4 5 6 01" +
+                                              expectedAnswers + " 0");
+
+  // Back on the main menu, the new client is listed last.
+  ASSERT_EQ(rig.list()->count(), 3);
+  EXPECT_EQ(rig.list()->item(2)->text(), QString::fromUtf8("3-Müller-Lüdenscheidt, Jürg"));
+  EXPECT_FALSE(rig.cmd(0)->isEnabled());
+  EXPECT_EQ(rig.ended, 0);
 }

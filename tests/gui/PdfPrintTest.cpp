@@ -13,7 +13,7 @@
 #include "report/ScoreAndReport.h"
 #include "report/qt/QtReportPrinter.h"
 #include "report/qt/frmViewReport.h"
-#include "tests/gui/SupervisorGuiSupport.h"
+#include "tests/gui/GuiSupport.h"
 
 using namespace zv;
 
@@ -119,14 +119,14 @@ TEST(PdfPrint, AClientsReportAsPdfMatchesReportPrnPageForPage) {
 TEST(PdfPrint, ViewerWithoutAPrinterSavesReportPdfBesideTheReportAndSaysWhere) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is set up on this machine";
   zvtest::SupervisorScreens s(1);
-  QtReportPrinter printer(s.dir.path());
+  QtReportPrinter printer(s.program.path());
   s.state.printer = &printer;
   frmViewReport view(s.state, printer,
-                     [&](const ClientTable&) { zvtest::writeBytes(s.dir.file("report.prn"), threePageReport() + "\n"); });
+                     [&](const ClientTable&) { zvtest::writeBytes(s.program.file("report.prn"), threePageReport() + "\n"); });
   zvtest::showActive(&view);
   view.cmdPrintReport()->click();
   EXPECT_EQ(zvtest::askedTexts(s.prompter),
-            (zvtest::Texts{"No printer is set up on this computer, so the report was saved as a PDF file:\r" + s.dir.file("report.pdf")}));
-  expectPdfMatches(s.dir.file("report.pdf"), SplitReportPages(threePageReport()));
+            (zvtest::Texts{"No printer is set up on this computer, so the report was saved as a PDF file:\r" + s.program.file("report.pdf")}));
+  expectPdfMatches(s.program.file("report.pdf"), SplitReportPages(threePageReport()));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -19,6 +19,9 @@ namespace {
 QColor base(QWidget* w) { return w->palette().color(QPalette::Base); }
 QColor window(QWidget* w) { return w->palette().color(QPalette::Window); }
 const QColor kLight(0, 255, 255), kBlue(0, 0, 255);
+const std::string kBegin = "The test will begin as soon as you press the Enter key.";
+const std::string kPartDone = "You have completed this part of the test. Press Enter to continue.";
+const std::string kAllDone = "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.";
 
 // Registers a new client from the entry-method screen by the onscreen test:
 // row 0, client information, court history, then `after` on the screens that follow.
@@ -42,11 +45,10 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
   for (const std::string language : {"English", "Spanish"}) {
     SCOPED_TRACE(language);
     IntakeRig rig;
-    RecordingWavePlayer player;
-    rig.state.player = &player;
     rig.state.sndPath = std::string(ZV_PROGRAM_DIR) + "/sounds";
     rig.storeClients(2);
     const std::string before = readBytes(rig.clientFile());
+    const bool es = language == "Spanish";
     std::vector<std::string> heard = {"Inst0.wav", "Inst1.wav"};
     std::string codes;
     onscreenChain(rig, [&](ModalScript& script) {
@@ -57,7 +59,10 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
       });
       script.then("frmPresentQA", [&](QWidget* w) {
         auto* screen = static_cast<frmPresentQA*>(w);
-        EXPECT_EQ(rig.prompter.asked.back().text, "The test will begin as soon as you press the Enter key.");
+        EXPECT_EQ(rig.prompter.asked.back().text, kBegin);
+        EXPECT_EQ((QStringList{screen->windowTitle(), screen->fraInstructions()->title(), screen->msgPanel()->text()}),
+                  (es ? QStringList{"Presentación de preguntas", "Instructions", "Oprima la tecla «Enter» para seguir."}
+                      : QStringList{"Question Presentation", "Instructions", "When ready press Enter to continue."}));
         press(Qt::Key_Return);
         press(Qt::Key_Return);
         for (int n = 1; n <= 162; ++n) {
@@ -91,28 +96,20 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
         press(Qt::Key_Return);
       });
     });
-    EXPECT_EQ(player.names(), heard);
-    EXPECT_EQ(player.started.front(), rig.state.sndPath + "/ZVTest/sound/" + language + "/Inst0.wav");
-    const bool es = language == "Spanish";
-    const std::vector<std::string> expectedAsked = {
-        "The test will begin as soon as you press the Enter key.",
-        es ? "Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» para seguir."
-           : "You have completed this part of the test. Press Enter to continue.",
-        es ? "Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» para seguir."
-           : "You have completed this part of the test. Press Enter to continue.",
-        es ? "Usted ha terminado la prueba. Se le agradece su participación.\r\rOprima la tecla «Enter» para terminar."
-           : "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.",
-        "Incorrect password.  Please try again."};
-    EXPECT_EQ(askedTexts(rig.prompter), expectedAsked);
+    EXPECT_EQ(rig.player.names(), heard);
+    EXPECT_EQ(rig.player.started.front(), rig.state.sndPath + "/ZVTest/sound/" + language + "/Inst0.wav");
+    const std::string part = es ? "Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» para seguir." : kPartDone;
+    EXPECT_EQ(askedTexts(rig.prompter),
+              (Texts{kBegin, part, part,
+                     es ? "Usted ha terminado la prueba. Se le agradece su participación.\r\rOprima la tecla «Enter» para terminar."
+                        : kAllDone,
+                     "Incorrect password.  Please try again."}));
     EXPECT_EQ(rig.prompter.asked.at(3).title, es ? "Nota de Presentación" : "Presentation Note");
     EXPECT_EQ(rig.state.clients.RecordCount, 3);
-    const std::string disk = readBytes(rig.clientFile());
-    ASSERT_EQ(disk.size(), 3 * kRecordSize);
-    EXPECT_EQ(disk.substr(0, 2 * kRecordSize), before);
-    EXPECT_EQ(disk.substr(2 * kRecordSize), "Test Taker" + std::string(15, ' ') + "N" + std::string(9, ' ') + "25 " +
-                                                "1" + "2" + "11" + "1" + "N" + std::string(9, ' ') + todayText() +
-                                                "1919" + [] { std::string c; for (int i = 0; i < 12; ++i) c += "1 "; return c; }() +
-                                                codes + " 0");
+    EXPECT_EQ(readBytes(rig.clientFile()), before + "Test Taker" + std::string(15, ' ') + "N" + std::string(9, ' ') + "25 " +
+                                               "1" + "2" + "11" + "1" + "N" + std::string(9, ' ') + todayText() + "1919" +
+                                               [] { std::string c; for (int i = 0; i < 12; ++i) c += "1 "; return c; }() +
+                                               codes + " 0");
   }
 }
 
@@ -121,14 +118,15 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   rig.table("English", standardBank({{1, {"a", "b", "c", "d", "e"}}, {2, {"x", "y", "", "z"}}}));
   rig.newClient();
   const std::string disk = readBytes(rig.state.clientFile());
+  rig.table("Empty", {});  // a table without items: no test
+  EXPECT_FALSE(frmPresentQA(rig.state, "Empty").ready());
+  EXPECT_EQ(rig.prompter.asked.size(), 1u);
   frmPresentQA screen(rig.state, "English");
   ASSERT_TRUE(screen.ready());
   showActive(&screen);
-  EXPECT_EQ(screen.windowTitle(), "Question Presentation");
   EXPECT_TRUE(screen.fraInstructions()->isVisible());
   EXPECT_EQ(screen.txtInstructions()->toPlainText().toStdString().substr(0, 41), "This questionnaire measures truthfulness.");
   EXPECT_EQ(focused(), screen.txtInstructions());
-  EXPECT_EQ(screen.msgPanel()->text(), "When ready press Enter to continue.");
   press(Qt::Key_A);  // other keys do nothing
   press(Qt::Key_F10);
   EXPECT_EQ(screen.txtInstructions()->toPlainText().toStdString().substr(0, 9), "This ques");
@@ -209,21 +207,6 @@ TEST(PresentQAScreen, SectionNoticeInARealMessageBox) {
   EXPECT_EQ(rig.player.names().back(), "Q106.wav");
 }
 
-TEST(PresentQAScreen, SpanishCaptionAndAnEmptyTable) {
-  PresentationRig rig;
-  rig.table("Spanish", standardBank());
-  frmPresentQA spanish(rig.state, "Spanish");
-  showActive(&spanish);
-  EXPECT_EQ(spanish.windowTitle().toStdString(), "Presentación de preguntas");
-  EXPECT_EQ(spanish.fraInstructions()->title(), "Instructions");
-  EXPECT_EQ(spanish.msgPanel()->text().toStdString(), "Oprima la tecla «Enter» para seguir.");
-  EXPECT_TRUE(rig.prompter.asked.empty());
-  rig.table("Empty", {});
-  frmPresentQA empty(rig.state, "Empty");
-  EXPECT_FALSE(empty.ready());
-  EXPECT_EQ(rig.prompter.asked.size(), 1u);
-}
-
 TEST(LanguageScreen, OneRowPerLanguageTableInTheDatabaseOrder) {
   PresentationRig rig;
   for (const char* t : {"Spanish", "French", "English"}) rig.table(t, {}, false);
@@ -231,18 +214,13 @@ TEST(LanguageScreen, OneRowPerLanguageTableInTheDatabaseOrder) {
   ASSERT_EQ(screen.LanguageCount(), 2);
   showActive(&screen);
   EXPECT_EQ(screen.windowTitle(), "Select Presentation Language");
-  const char* captions[] = {"Spanish", "English", "Language 3", "Cancel Presentation"};
-  const char* helps[] = {"Present in Spanish", "Present in English", "", "Cancel presentation"};
-  const bool shown[] = {true, true, false, true};
-  EXPECT_EQ(focused(), screen.menu()->button(0));
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(screen.menu()->button(i)->text(), captions[i]);
-    EXPECT_EQ(screen.menu()->panel(i)->isVisible(), shown[i]) << i;
-    if (!shown[i]) continue;
-    EXPECT_EQ(focused(), screen.menu()->button(i));
-    EXPECT_EQ(screen.msgPanel()->text(), helps[i]);
-    press(Qt::Key_Down);
-  }
+  EXPECT_EQ(captions(screen.menu()), (QStringList{"Spanish", "English", "Language 3", "Cancel Presentation"}));
+  EXPECT_FALSE(screen.menu()->panel(2)->isVisible());
+  QStringList walked;  // Down from the first row: each shown row with its help
+  for (int i = 0; i < 3; ++i, press(Qt::Key_Down))
+    walked << qobject_cast<QPushButton*>(focused())->text() + ": " + screen.msgPanel()->text();
+  EXPECT_EQ(walked, (QStringList{"Spanish: Present in Spanish", "English: Present in English",
+                                 "Cancel Presentation: Cancel presentation"}));
   screen.menu()->button(1)->setFocus();
   press(Qt::Key_Return);
   EXPECT_TRUE(rig.state.Accepted);
@@ -251,21 +229,20 @@ TEST(LanguageScreen, OneRowPerLanguageTableInTheDatabaseOrder) {
 
 // Row 0 stopping on the way: one language goes without the language screen;
 // a cancelled language screen or a database without either table runs no
-// test; an abandoned test asks no access code. Nothing is stored.
+// test; an abandoned test asks no access code; answers with no slot left
+// (another program filled the client file during the test) still leave only
+// by the access code. Nothing is stored.
 TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
-  enum Case { OnlyEnglish, CancelLanguage, NoLanguage };
-  for (Case c : {OnlyEnglish, CancelLanguage, NoLanguage}) {
+  enum Case { OnlyEnglish, CancelLanguage, NoLanguage, FilledMeanwhile };
+  for (Case c : {OnlyEnglish, CancelLanguage, NoLanguage, FilledMeanwhile}) {
     SCOPED_TRACE(c);
     IntakeRig rig;
-    RecordingWavePlayer player;
-    rig.state.player = &player;
     rig.storeClients(2);
     if (c != CancelLanguage) {  // the installed database has both tables
-      std::filesystem::remove(rig.program.file("ZV.db"));
-      languageTable(rig.program.file("ZV.db"), "", c == OnlyEnglish ? "English" : "english", standardBank());
+      rig.questionTable(standardBank(), c == NoLanguage ? "english" : "English");
     }
-    const std::string disk = readBytes(rig.clientFile());
-    onscreenChain(rig, [c](ModalScript& script) {
+    const std::string disk = c == FilledMeanwhile ? storedClientsBytes(kMaxClients) : readBytes(rig.clientFile());
+    onscreenChain(rig, [&rig, c](ModalScript& script) {
       if (c == CancelLanguage) script.then("frmSelectLanguage", [](QWidget*) {
         press(Qt::Key_Down);
         press(Qt::Key_Down);  // the third language row is hidden: "Cancel Presentation"
@@ -273,47 +250,30 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
       });
       if (c == OnlyEnglish)
         script.then("frmPresentQA", [](QWidget*) { press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier); });
+      if (c != FilledMeanwhile) return;
+      script.then("frmPresentQA", [&rig](QWidget* w) {
+        writeBytes(rig.clientFile(), storedClientsBytes(kMaxClients));
+        const auto& test = static_cast<frmPresentQA*>(w)->presentation();
+        for (int keys = 0; keys < 400 && !test.closed(); ++keys) {
+          if (!test.instructionsVisible()) press(Qt::Key_Down);
+          press(Qt::Key_Return);
+        }
+      });
+      script.then("frmMyInputBox", [](QWidget*) {
+        type("k");
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+      });
     });
     EXPECT_EQ(readBytes(rig.clientFile()), disk);
-    EXPECT_EQ(rig.state.clients.RecordCount, 2);
-    EXPECT_EQ(rig.state.clients.CurrentRecord, 1);
+    EXPECT_EQ(recordCounts(rig.state.clients), (std::vector<int>{c == FilledMeanwhile ? kMaxClients : 2, 1}));
     EXPECT_FALSE(rig.state.Accepted);
-    const std::vector<std::vector<std::string>> asked = {
-        {"The test will begin as soon as you press the Enter key."},
-        {},
-        {"The question database holds no English or Spanish table, so the test cannot be presented."}};
+    const std::vector<Texts> asked = {
+        {kBegin}, {}, {"The question database holds no English or Spanish table, so the test cannot be presented."},
+        {kBegin, kPartDone, kPartDone, kAllDone, fileChangedMessage()}};
     EXPECT_EQ(askedTexts(rig.prompter), asked[c]);
     if (c == NoLanguage) {
       EXPECT_EQ(rig.prompter.asked.at(0).icon, Icon::Critical);
     }
   }
-}
-
-// Another program filled the client file while the client took the test:
-// the answers have no slot left, and still only the access code leaves.
-TEST(EntryMethodScreen, OnscreenTestWhoseClientFileWasFilledMeanwhile) {
-  IntakeRig rig;
-  RecordingWavePlayer player;
-  rig.state.player = &player;
-  std::filesystem::remove(rig.program.file("ZV.db"));
-  languageTable(rig.program.file("ZV.db"), "", "English", standardBank());
-  onscreenChain(rig, [&rig](ModalScript& script) {
-    script.then("frmPresentQA", [&rig](QWidget* w) {
-      writeBytes(rig.clientFile(), storedClientsBytes(kMaxClients));
-      const auto& test = static_cast<frmPresentQA*>(w)->presentation();
-      for (int keys = 0; keys < 400 && !test.closed(); ++keys) {
-        if (!test.instructionsVisible()) press(Qt::Key_Down);
-        press(Qt::Key_Return);
-      }
-    });
-    script.then("frmMyInputBox", [](QWidget*) {
-      type("k");
-      press(Qt::Key_Return);
-      press(Qt::Key_Return);
-    });
-  });
-  EXPECT_EQ(readBytes(rig.clientFile()), storedClientsBytes(kMaxClients));
-  EXPECT_EQ(rig.state.clients.RecordCount, kMaxClients);
-  EXPECT_FALSE(rig.state.Accepted);
-  EXPECT_EQ(askedTexts(rig.prompter).back(), fileChangedMessage());
 }

@@ -31,12 +31,10 @@
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
 #include "supervisor/qt/frmVerify.h"
-#include "testing/WavePlayer.h"
 #include "testing/qt/frmPresentQA.h"
 #include "testing/qt/frmSelectEntryMethod.h"
 #include "testing/qt/frmSelectLanguage.h"
 #include "tests/gui/ClientInfoTestSupport.h"
-#include "tests/gui/SupervisorGuiSupport.h"
 #include "ui/qt/frmAbout.h"
 
 using namespace zv;
@@ -133,6 +131,13 @@ void expectFits(QWidget* screen, const char* name) {
   screen->hide();
 }
 
+// Builds a screen and checks it.
+template <class Screen, class... Args>
+void fits(const char* name, Args&&... args) {
+  Screen s(std::forward<Args>(args)...);
+  expectFits(&s, name);
+}
+
 // Clients with the longest name a record holds.
 struct Rig : zvtest::IntakeRig {
   Rig() {
@@ -146,54 +151,28 @@ struct Rig : zvtest::IntakeRig {
 
 TEST(ScreenGeometry, IntakeScreens) {
   Rig rig;
-  {
-    frmSelectEntryMethod s(rig.state);
-    expectFits(&s, "entry method");
-  }
+  fits<frmSelectEntryMethod>("entry method", rig.state);
   ClientSlot(rig.state.clients).beginEdit();
   {
     frmClientInfo s(rig.state);
     s.textField(InfoField::SSN)->setText("WWWWWWWWWW");
     expectFits(&s, "client information");
   }
-  {
-    frmCourtHistory s(rig.state);
-    expectFits(&s, "court history");
-  }
-  {
-    frmNewEntry s(rig.state);
-    expectFits(&s, "answer grid");
-  }
-  {
-    frmVerify s(rig.state);
-    expectFits(&s, "verify");
-  }
-  {
-    AcquireProgress progress;
-    frmScanProgress s(progress);
-    expectFits(&s, "scan progress");
-  }
-  {
-    SaneDeviceList found;
-    found.devices = {{"hpaio:/usb/Officejet_Pro_8600?serial=CN12AB34CD", "Hewlett-Packard", "Officejet Pro 8600", "all-in-one"},
-                     {"pnm:0", "Noname", "PNM file reader", "virtual device"}};
-    frmScannerSelect s(rig.state, found);
-    expectFits(&s, "scanner");
-  }
+  fits<frmCourtHistory>("court history", rig.state);
+  fits<frmNewEntry>("answer grid", rig.state);
+  fits<frmVerify>("verify", rig.state);
+  AcquireProgress progress;
+  fits<frmScanProgress>("scan progress", progress);
+  SaneDeviceList found;
+  found.devices = {{"hpaio:/usb/Officejet_Pro_8600?serial=CN12AB34CD", "Hewlett-Packard", "Officejet Pro 8600", "all-in-one"},
+                   {"pnm:0", "Noname", "PNM file reader", "virtual device"}};
+  fits<frmScannerSelect>("scanner", rig.state, found);
 }
 
 TEST(ScreenGeometry, TestScreensInBothLanguages) {
   Rig rig;
-  RecordingWavePlayer player;
-  rig.state.player = &player;
-  {
-    frmSelectLanguage s(rig.state);
-    expectFits(&s, "language");
-  }
-  for (const char* language : {"English", "Spanish"}) {
-    frmPresentQA s(rig.state, language);
-    expectFits(&s, language);
-  }
+  fits<frmSelectLanguage>("language", rig.state);
+  for (const char* language : {"English", "Spanish"}) fits<frmPresentQA>(language, rig.state, language);
 }
 
 TEST(ScreenGeometry, MenuAndSupervisorScreens) {
@@ -205,10 +184,7 @@ TEST(ScreenGeometry, MenuAndSupervisorScreens) {
     menu.RefreshNameDisplay();
     expectFits(&menu, "main menu");
   }
-  {
-    frmDriveSelect drive(s.prompter, s.dir.path(), s.dir.path());
-    expectFits(&drive, "drive selection");
-  }
+  fits<frmDriveSelect>("drive selection", s.prompter, s.data.path(), s.data.path());
   ScriptedInputPrompt input;
   {
     frmSupervisorOptions options(s.state, s.printer, input, s.summaryComposer());
@@ -232,12 +208,6 @@ TEST(ScreenGeometry, MenuAndSupervisorScreens) {
     EXPECT_FALSE(list->font().bold());
     expectFits(&select, "print selected");
   }
-  {
-    frmViewReport view(s.state, s.printer, s.composer());
-    expectFits(&view, "view report");
-  }
-  {
-    frmAbout about(false, frmAbout::noWaits());
-    expectFits(&about, "about");
-  }
+  fits<frmViewReport>("view report", s.state, s.printer, s.composer());
+  fits<frmAbout>("about", false, frmAbout::noWaits());
 }

@@ -1,5 +1,6 @@
 // The supervisor options screen and the input box. The access code loop:
-// SupervisorBatchTest, as are batches; Delete Names: DeleteNamesTest.
+// SupervisorBatchTest, as are batches; Delete Names: DeleteNamesTest; print
+// all with the summary page: SupervisorRealReportsTest.
 #include <gtest/gtest.h>
 
 #include <QTabBar>
@@ -7,7 +8,7 @@
 #include "report/qt/frmViewReport.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
-#include "tests/gui/SupervisorGuiSupport.h"
+#include "tests/gui/GuiSupport.h"
 
 using namespace zv;
 
@@ -178,20 +179,6 @@ TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
   b.input.type("K");
   b.press(0);
   EXPECT_EQ(b.screen.opened, (std::vector<std::string>{k == 1 ? "select" : "viewer"}));
-}
-
-TEST(SupervisorOptions, PrintAllWithTheSummaryWritesEveryReportWithItsSummaryPage) {
-  Options o(3);
-  o.screen.optPrintOption(2)->click();
-  o.screen.chkPrintSummaryPage()->click();
-  o.input.type("K");
-  o.press(0);
-  EXPECT_EQ(o.composed, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(o.summaries, (std::vector<bool>{true, true, true}));
-  ASSERT_EQ(o.printer.jobs.size(), 3u);
-  EXPECT_EQ(o.printer.jobs[2].pages.size(), 4u);  // three pages and the summary
-  EXPECT_TRUE(o.screen.finished());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {

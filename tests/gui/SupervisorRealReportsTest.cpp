@@ -9,14 +9,14 @@
 #include "report/ScoreAndReport.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
-#include "tests/gui/SupervisorGuiSupport.h"
+#include "tests/gui/GuiSupport.h"
 
 using namespace zv;
 
 TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEveryReportThenPrintsEachCopy) {
   zvtest::SupervisorScreens f;
   for (const auto& e : std::filesystem::directory_iterator(ZV_PROGRAM_DIR))
-    if (e.path().extension() == ".TXT") std::filesystem::copy_file(e.path(), f.dir.file(e.path().filename().string()));
+    if (e.path().extension() == ".TXT") std::filesystem::copy_file(e.path(), f.program.file(e.path().filename().string()));
   // The bundled sample clients (their first three).
   const std::string all = zvtest::readBytes(std::string(ZV_PROGRAM_DIR) + "/samples/DATA401.ZV");
   zvtest::writeBytes(f.state.clientFile(), all.substr(0, 3 * 255));
@@ -39,19 +39,20 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
   auto composed = [&](int n, bool summary) {
     ClientTable one = f.state.clients;
     one.CurrentRecord = static_cast<std::int16_t>(n);
-    const std::string bytes = ComposeReport(f.fs, one, {f.dir.path(), "", summary}).bytes;
+    const std::string bytes = ComposeReport(f.fs, one, {f.program.path(), "", summary}).bytes;
     return SplitReportPages(bytes.substr(0, bytes.size() - 1));
   };
   for (int i = 1; i <= 3; ++i) {
     const std::string name = "temp" + std::to_string(i);
     const auto& job = f.printer.jobs[static_cast<std::size_t>(i - 1)];
     EXPECT_EQ(job.documentName, name);
-    EXPECT_EQ(job.pages, SplitReportPages(ReadReportFile(f.fs, f.dir.file(name))));
+    EXPECT_EQ(job.pages, SplitReportPages(ReadReportFile(f.fs, f.program.file(name))));
     EXPECT_EQ(job.pages, composed(i, true)) << name;
     EXPECT_NE(job.pages[0].find(f.state.clients.slot[static_cast<std::size_t>(i)].trimmed(Field::Name)), std::string::npos);
   }
   EXPECT_EQ(f.printer.jobs[0].pages.size(), composed(1, false).size() + 1);
   EXPECT_NE(f.printer.jobs[0].pages.back().find("ONE-PAGE SUMMARY"), std::string::npos);
-  EXPECT_EQ(zvtest::readBytes(f.dir.file("report.prn")), zvtest::readBytes(f.dir.file("temp3")));
+  EXPECT_EQ(zvtest::readBytes(f.program.file("report.prn")), zvtest::readBytes(f.program.file("temp3")));
   EXPECT_EQ(f.state.clients.CurrentRecord, 1);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "supervisor/qt/frmVerify.h"
-#include "tests/gui/SupervisorGuiSupport.h"
+#include "tests/gui/GuiSupport.h"
 
 using namespace zv;
 
@@ -45,7 +45,8 @@ TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenClos
   EXPECT_EQ(v.prompter.beeps, 3);
   EXPECT_EQ(v.shown()[0], "Question #2");
 
-  // Differences at 7 and 140 are keyed again; Backspace goes from 140 to 7.
+  // Differences at 7 and 140 are keyed again (which items, and Backspace
+  // among them: VerifyTest); the labels start afresh.
   std::string second = storedAnswers();
   second[6] = second[6] == '0' ? '1' : '0';
   second[139] = second[139] == '4' ? '3' : '4';
@@ -53,10 +54,6 @@ TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenClos
   ASSERT_EQ(zvtest::askedTexts(v.prompter), (zvtest::Texts{"Data Correction needed. Please correct the following questions."}));
   EXPECT_EQ(v.shown(), (QStringList{"Question #7", "no frame", "", "", ""}));
   EXPECT_TRUE(v.screen.txtCurQuestion()->hasFocus());
-  v.type("2");
-  EXPECT_EQ(v.shown(), (QStringList{"Question #140", "frame", "Question #7", "2", ""}));
-  QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_Backspace);
-  EXPECT_EQ(v.shown()[0], "Question #7");
   v.type("12");
   EXPECT_FALSE(v.screen.isVisible());
   EXPECT_EQ(v.screen.result(), QDialog::Accepted);
