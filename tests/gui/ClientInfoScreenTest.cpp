@@ -23,23 +23,28 @@ namespace {
 struct InfoScreen {
   IntakeRig rig;
   std::unique_ptr<frmClientInfo> screen;
-  // A new client after `stored` clients, or (editing) stored client 2 of 3 with its counters.
+  std::string diskAtOpen;
+  // A new client after `stored` clients, shown.
   explicit InfoScreen(int stored = 0) {
     rig.storeClients(stored);
-    rig.state.clients.EditMode = false;
+    open();
   }
-  InfoScreen(const char* editCount, const char* nameDeleted) : InfoScreen(3) {
+  // Stored client 2 of 3 being edited, with its counters and birth date.
+  InfoScreen(const char* editCount, const char* nameDeleted, const char* dateOfBirth = "05/06/1980") {
+    rig.storeClients(3);
     ClientRecord& r = rig.state.clients.slot[2];
-    r.setRaw(Field::EditCount, editCount);
-    r.setRaw(Field::NameDeleted, nameDeleted);
+    for (auto [f, v] : {std::pair{Field::EditCount, editCount}, {Field::NameDeleted, nameDeleted},
+                        {Field::DateOfBirth, dateOfBirth}})
+      r.setRaw(f, v);
     SaveClientRecord(rig.fs, rig.clientFile(), rig.state.clients, 2);
     rig.state.clients.CurrentRecord = 2;
     rig.state.clients.EditMode = true;
+    open();
   }
-  InfoScreen& open() {
+  void open() {
+    diskAtOpen = readBytes(rig.clientFile());
     screen = std::make_unique<frmClientInfo>(rig.state);
     showActive(screen.get());
-    return *this;
   }
   QLineEdit* text(InfoField f) { return screen->textField(f); }
   QComboBox* list(InfoField f) { return screen->listField(f); }
@@ -64,11 +69,20 @@ struct InfoScreen {
   std::string recordOnDisk(int n) { return readBytes(rig.clientFile()).substr((n - 1) * kRecordSize, kRecordSize); }
 };
 
+// The two locks on a stored record: its counters, the message, its title and the help shown.
+const struct { const char *editCount, *nameDeleted, *title, *text, *help; } kLocks[] = {
+    {"3", "0", "Edit Limit Reached",
+     "This client's information has been edited.\r3 times already. Further editing of this\rinformation is no "
+     "longer permitted.",
+     "No further editing permitted. Press Enter to save and continue."},
+    {"1", "1", "Name Deleted", "This client's name has been deleted.\rEditing this information is no longer permitted.",
+     "Client name has been deleted. Editing is not permitted. Press Enter to continue."},
+};
+
 }  // namespace
 
 TEST(ClientInfoScreen, NewClientByKeysIsBuiltInTheNextSlotOnly) {
   InfoScreen s(2);
-  s.open();
   EXPECT_EQ(s.screen->windowTitle(), "Client Information");
   EXPECT_EQ(focusName(), "txtName");
   EXPECT_EQ(s.screen->msgPanel()->text().toStdString(), infoHelp(InfoField::Name));
@@ -89,7 +103,6 @@ TEST(ClientInfoScreen, NewClientByKeysIsBuiltInTheNextSlotOnly) {
 
 TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays) {
   InfoScreen s;
-  s.open();
   s.enter(InfoField::Age, "10");
   s.expectRefused(InfoField::Age);
   EXPECT_EQ(s.rig.prompter.beeps, 1);
@@ -112,14 +125,12 @@ TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays
   s.enter(InfoField::DateOfBirth, "N1");
   EXPECT_EQ(s.text(InfoField::DateOfBirth)->text(), "N1/");
   EXPECT_EQ(focused(), s.screen->menu()->button(0));
-  s.rig.prompter.asked.clear();
   press(Qt::Key_Return);
   s.expectRefused(InfoField::DateOfBirth);
   EXPECT_FALSE(s.rig.state.Accepted);
   // An empty education field passes its own check (as 0) but not accepting, which goes back to it silently.
   s.text(InfoField::DateOfBirth)->setText("01/02/1990");
   s.text(InfoField::Education)->clear();
-  s.rig.prompter.asked.clear();
   choose(s.screen->menu(), 0);
   EXPECT_FALSE(s.rig.state.Accepted);
   EXPECT_EQ(focused(), s.field(InfoField::Education));
@@ -130,7 +141,6 @@ TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays
 
 TEST(ClientInfoScreen, DateTypingDropsSlashesRefusesLettersAndRaceTypingTakesListDigits) {
   InfoScreen s;
-  s.open();
   focusOn(s.field(InfoField::DateOfBirth));
   type("12/");
   EXPECT_EQ(s.rig.prompter.beeps, 0);
@@ -162,7 +172,6 @@ TEST(ClientInfoScreen, DateTypingDropsSlashesRefusesLettersAndRaceTypingTakesLis
 
 TEST(ClientInfoScreen, NameRefusesCharactersTheClientFileCannotHold) {
   InfoScreen s;
-  s.open();
   type("Zoë");
   EXPECT_EQ(s.rig.prompter.beeps, 0);
   type(QString::fromUtf8("\xCE\xA9"));  // Greek capital omega: no Windows-1252 byte
@@ -184,7 +193,6 @@ TEST(ClientInfoScreen, NameRefusesCharactersTheClientFileCannotHold) {
 
 TEST(ClientInfoScreen, CancelStoresNothing) {
   InfoScreen s(1);
-  s.open();
   const ClientRecord before = s.rig.state.clients.slot[2];
   s.fill();
   press(Qt::Key_Escape);  // only "Cancel Input" cancels
@@ -199,48 +207,44 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
   EXPECT_EQ(s.screen->result(), QDialog::Rejected);
 }
 
-TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndStoresEditCountThree) {
-  InfoScreen e("0", "0");
-  e.open();
+// A changed field counts on from the stored count and the third locks the
+// fields; the edit is written on accepting, a failed write keeps the screen open.
+TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndAFailedWriteKeepsTheScreenOpen) {
+  InfoScreen e("1", "0");
+  const ClientRecord before = e.rig.state.clients.slot[2];
   EXPECT_EQ(focused(), e.screen->menu()->button(0));
   EXPECT_EQ(e.text(InfoField::Name)->text(), "Client 2");
   EXPECT_EQ(e.list(InfoField::Marital)->currentText(), "Divorced");
   e.enter(InfoField::Age, "31");
-  e.enter(InfoField::Education, "14");
   EXPECT_EQ(e.screen->editCount(), 2);
   EXPECT_TRUE(e.screen->fieldsEnabled());
   EXPECT_TRUE(e.rig.prompter.asked.empty());
-  e.enter(InfoField::Age, "32");  // the same field again counts again
+  e.enter(InfoField::Education, "14");
   QApplication::processEvents();
   EXPECT_EQ(e.screen->editCount(), 3);
   e.expectLocked();
-  EXPECT_EQ(e.rig.prompter.asked, (AskedList{{"This client's information has been edited.\r3 times already. Further "
-                                              "editing of this\rinformation is no longer permitted.",
-                                              "Edit Limit Reached", Buttons::Ok, Icon::Information}}));
-  EXPECT_EQ(e.screen->msgPanel()->text(), "No further editing permitted. Press Enter to save and continue.");
-  EXPECT_EQ(e.text(InfoField::Age)->text(), "32");  // the change that reached the limit stays
+  EXPECT_EQ(e.rig.prompter.asked, (AskedList{{kLocks[0].text, kLocks[0].title, Buttons::Ok, Icon::Information}}));
+  EXPECT_EQ(e.screen->msgPanel()->text(), kLocks[0].help);
+  EXPECT_EQ(e.text(InfoField::Education)->text(), "14");  // the change that reached the limit stays
+  e.rig.fs.arm({"write", "", EROFS, 1});
+  e.rig.prompter.script(Answer::Cancel);
   press(Qt::Key_Return);
+  EXPECT_FALSE(e.rig.state.Accepted);
+  EXPECT_TRUE(e.screen->isVisible());
+  EXPECT_EQ(e.rig.prompter.asked.back().title, "Data Disk Error");
+  EXPECT_EQ(e.rig.state.clients.slot[2], before);
+  press(Qt::Key_Return);  // the disk is writable again
   EXPECT_TRUE(e.rig.state.Accepted);
   const std::string rec = e.recordOnDisk(2);
   EXPECT_EQ(rec, e.rig.state.clients.slot[2].bytes());
-  EXPECT_EQ(rec.substr(35, 3), "32 ");
-  EXPECT_EQ(rec.substr(40, 2), "14");
-  EXPECT_EQ(rec.substr(253, 1), "3");
+  EXPECT_EQ((std::vector<std::string>{rec.substr(35, 3), rec.substr(40, 2), rec.substr(253, 1)}),
+            (std::vector<std::string>{"31 ", "14", "3"}));
 }
 
 TEST(ClientInfoScreen, RecordsAtTheEditLimitOrNameDeletedOpenLocked) {
-  const struct { const char *editCount, *nameDeleted, *title, *text, *help; } cases[] = {
-      {"3", "0", "Edit Limit Reached",
-       "This client's information has been edited.\r3 times already. Further editing of this\rinformation is no "
-       "longer permitted.",
-       "No further editing permitted. Press Enter to save and continue."},
-      {"1", "1", "Name Deleted", "This client's name has been deleted.\rEditing this information is no longer permitted.",
-       "Client name has been deleted. Editing is not permitted. Press Enter to continue."},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : kLocks) {
     SCOPED_TRACE(c.title);
     InfoScreen e(c.editCount, c.nameDeleted);
-    e.open();
     EXPECT_EQ(e.rig.prompter.asked, (AskedList{{c.text, c.title, Buttons::Ok, Icon::Information}}));
     e.expectLocked();
     EXPECT_EQ(e.screen->msgPanel()->text(), c.help);
@@ -250,38 +254,12 @@ TEST(ClientInfoScreen, RecordsAtTheEditLimitOrNameDeletedOpenLocked) {
 }
 
 TEST(ClientInfoScreen, ALockedRecordWithAStoredBadDateIsRefusedLikeATypedOne) {
-  InfoScreen e("3", "0");
-  e.rig.state.clients.slot[2].setRaw(Field::DateOfBirth, "13/45/1990");
-  SaveClientRecord(e.rig.fs, e.rig.clientFile(), e.rig.state.clients, 2);
-  const std::string disk = readBytes(e.rig.clientFile());
-  e.open();
+  InfoScreen e("3", "0", "13/45/1990");
   e.expectLocked();
   e.rig.prompter.asked.clear();
   press(Qt::Key_Return);
   EXPECT_FALSE(e.rig.state.Accepted);
   EXPECT_TRUE(e.screen->isVisible());
   e.expectRefused(InfoField::DateOfBirth);  // the field opens for correction
-  EXPECT_EQ(readBytes(e.rig.clientFile()), disk);
-}
-
-// A changed field counts on from the stored count; the edit is written on accepting.
-TEST(ClientInfoScreen, FailedWriteOfAnEditKeepsTheScreenOpen) {
-  InfoScreen e("1", "0");
-  e.open();
-  const ClientRecord before = e.rig.state.clients.slot[2];
-  e.enter(InfoField::Age, "55");
-  e.rig.fs.arm({"write", "", EROFS, 1});
-  e.rig.prompter.script(Answer::Cancel);
-  choose(e.screen->menu(), 0);
-  EXPECT_FALSE(e.rig.state.Accepted);
-  EXPECT_TRUE(e.screen->isVisible());
-  ASSERT_FALSE(e.rig.prompter.asked.empty());
-  EXPECT_EQ(e.rig.prompter.asked.back().title, "Data Disk Error");
-  EXPECT_EQ(e.rig.state.clients.slot[2], before);
-  EXPECT_EQ(e.text(InfoField::Age)->text(), "55");
-  // OK once the disk is writable again.
-  press(Qt::Key_Return);
-  EXPECT_TRUE(e.rig.state.Accepted);
-  EXPECT_EQ(e.recordOnDisk(2).substr(35, 3), "55 ");
-  EXPECT_EQ(e.recordOnDisk(2).substr(253, 1), "2");
+  EXPECT_EQ(readBytes(e.rig.clientFile()), e.diskAtOpen);
 }

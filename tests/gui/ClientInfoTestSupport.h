@@ -228,4 +228,20 @@ class ModalScript {
   std::chrono::steady_clock::time_point deadline_;
 };
 
+// Presses these keys, one after the other, on the screen that comes.
+inline ModalScript::Action keys(std::initializer_list<Qt::Key> list) {
+  return [all = std::vector<Qt::Key>(list)](QWidget*) {
+    for (Qt::Key k : all) press(k);
+  };
+}
+
+// Types an access code into the input box, then Enter on its field and on "Information OK".
+inline ModalScript::Action accessCode(const char* code) {
+  return [code](QWidget*) {
+    type(code);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+  };
+}
+
 }  // namespace zvtest

@@ -1,6 +1,7 @@
 // The court history screen; the rules of each field: IntakeClientInfoTest.
 #include <gtest/gtest.h>
 
+#include "intake/CourtHistoryRules.h"
 #include "intake/qt/frmCourtHistory.h"
 #include "records/ClientSlot.h"
 #include "tests/gui/ClientInfoTestSupport.h"
@@ -25,7 +26,7 @@ struct CourtScreen {
 
 }  // namespace
 
-TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTabMoveOn) {
+TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTabMoveOnAltShiftF10Leaves) {
   CourtScreen s;
   EXPECT_EQ(s.screen->windowTitle(), "Court History");
   EXPECT_EQ(focused(), s.screen->field(0));
@@ -35,8 +36,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   for (int i = 0; i < kCourtFieldCount; ++i) EXPECT_TRUE(s.screen->field(i)->text().isEmpty());
   type("4");
   press(Qt::Key_Return);
-  EXPECT_EQ(s.rig.prompter.asked, (AskedList{{"Enter age in number of years or N for not available. Press Enter to continue.",
-                                              "Data Entry Error", Buttons::Ok, Icon::Critical}}));
+  EXPECT_EQ(s.rig.prompter.asked, (AskedList{{courtErrorMessage(0), "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(s.screen->field(0)->text(), "");
   EXPECT_EQ(focused(), s.screen->field(0));
@@ -53,6 +53,12 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   EXPECT_EQ(s.screen->field(2)->text(), "N");
   EXPECT_EQ(focused(), s.screen->field(3));
   EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
+  // Alt+Shift+F10 leaves without storing; Accepted is not touched.
+  s.rig.state.Accepted = true;
+  press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
+  EXPECT_FALSE(s.screen->isVisible());
+  EXPECT_TRUE(s.rig.state.Accepted);
+  EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
 }
 
 // Every field keyed into the record: AddClientEndToEnd (EntryMethodScreenTest);
@@ -78,16 +84,7 @@ TEST(CourtHistoryScreen, AcceptingWithFieldFiveEmptyStopsThere) {
   EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::TimesParole), "2 ");
 }
 
-TEST(CourtHistoryScreen, EditingAndCancelAndAltShiftF10StoreNothing) {
-  {
-    CourtScreen s;
-    s.enter(0, "20");
-    s.rig.state.Accepted = true;
-    press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_FALSE(s.screen->isVisible());
-    EXPECT_TRUE(s.rig.state.Accepted);  // not touched
-    EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
-  }
+TEST(CourtHistoryScreen, EditingAndCancelStoreNothing) {
   {
     // Editing shows the stored values with their blank and starts on OK.
     CourtScreen s(true);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -58,20 +57,6 @@ struct SupervisorScreens : SupervisorFixture {
     return [this](const zv::ClientTable& c, bool s) { writeReport(c, s); };
   }
 };
-
-// Runs `action` on the next modal dialog once it is up (for nested exec()).
-template <typename Dialog>
-void whenModal(std::function<void(Dialog*)> action, int tries = 200) {
-  QTimer::singleShot(10, [action, tries] {
-    auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (d && d->isVisible()) {
-      // Focus checks need an active window, also when this test runs alone.
-      QApplication::setActiveWindow(d);
-      action(d);
-    }
-    else if (tries > 0) whenModal<Dialog>(action, tries - 1);
-  });
-}
 
 // Lets events run until `done` holds (a shortcut clicks its button after a short animation).
 inline bool waitFor(const std::function<bool()>& done, int ms = 2000) {

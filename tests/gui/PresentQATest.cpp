@@ -27,7 +27,7 @@ const std::string kAllDone = "You have completed the test. Thank you for your pa
 // row 0, client information, court history, then `after` on the screens that follow.
 void onscreenChain(IntakeRig& rig, const std::function<void(ModalScript&)>& after) {
   ModalScript script;
-  script.then("frmSelectEntryMethod", [](QWidget*) { press(Qt::Key_Return); });
+  script.then("frmSelectEntryMethod", keys({Qt::Key_Return}));
   script.then("frmClientInfo", [](QWidget*) { keyClientInformation("Test Taker"); });
   script.then("frmCourtHistory", [](QWidget*) { keyCourtHistory(); });
   after(script);
@@ -84,17 +84,9 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
           }
         }
       });
-      script.then("frmMyInputBox", [](QWidget*) {  // a wrong code
-        type("x");
-        press(Qt::Key_Return);
-        press(Qt::Key_Return);
-      });
-      script.then("frmMyInputBox", [](QWidget*) { press(Qt::Key_Escape); });  // cancelling brings it back
-      script.then("frmMyInputBox", [](QWidget*) {
-        type("k");
-        press(Qt::Key_Return);
-        press(Qt::Key_Return);
-      });
+      script.then("frmMyInputBox", accessCode("x"));  // a wrong code
+      script.then("frmMyInputBox", keys({Qt::Key_Escape}));  // cancelling brings it back
+      script.then("frmMyInputBox", accessCode("k"));
     });
     EXPECT_EQ(rig.player.names(), heard);
     EXPECT_EQ(rig.player.started.front(), rig.state.sndPath + "/ZVTest/sound/" + language + "/Inst0.wav");
@@ -243,11 +235,8 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
     }
     const std::string disk = c == FilledMeanwhile ? storedClientsBytes(kMaxClients) : readBytes(rig.clientFile());
     onscreenChain(rig, [&rig, c](ModalScript& script) {
-      if (c == CancelLanguage) script.then("frmSelectLanguage", [](QWidget*) {
-        press(Qt::Key_Down);
-        press(Qt::Key_Down);  // the third language row is hidden: "Cancel Presentation"
-        press(Qt::Key_Return);
-      });
+      // The third language row is hidden: the second Down goes to "Cancel Presentation".
+      if (c == CancelLanguage) script.then("frmSelectLanguage", keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}));
       if (c == OnlyEnglish)
         script.then("frmPresentQA", [](QWidget*) { press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier); });
       if (c != FilledMeanwhile) return;
@@ -259,11 +248,7 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
           press(Qt::Key_Return);
         }
       });
-      script.then("frmMyInputBox", [](QWidget*) {
-        type("k");
-        press(Qt::Key_Return);
-        press(Qt::Key_Return);
-      });
+      script.then("frmMyInputBox", accessCode("k"));
     });
     EXPECT_EQ(readBytes(rig.clientFile()), disk);
     EXPECT_EQ(recordCounts(rig.state.clients), (std::vector<int>{c == FilledMeanwhile ? kMaxClients : 2, 1}));

@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
@@ -15,13 +14,10 @@
 using namespace zv;
 
 TEST(ScreenKit, ColoursTwipsAndLineBreaks) {
-  EXPECT_EQ(vbColor(0xFF0000), QColor(0, 0, 255));
-  EXPECT_EQ(vbColor(0xFFFF00), QColor(0, 255, 255));
-  EXPECT_EQ(vbColor(0x800000), QColor(0, 0, 128));
-  EXPECT_EQ(twipsToPixels(1440, 96), 96);
-  EXPECT_EQ(twipsToPixels(1000, 96), 67);
-  EXPECT_TRUE(Between(105, 1, 105));
-  EXPECT_FALSE(Between(106, 1, 105));
+  EXPECT_EQ((QList<QColor>{vbColor(0xFF0000), vbColor(0xFFFF00), vbColor(0x800000)}),
+            (QList<QColor>{QColor(0, 0, 255), QColor(0, 255, 255), QColor(0, 0, 128)}));
+  EXPECT_EQ((std::pair{twipsToPixels(1440, 96), twipsToPixels(1000, 96)}), (std::pair{96, 67}));
+  EXPECT_EQ((std::pair{Between(105, 1, 105), Between(106, 1, 105)}), (std::pair{true, false}));
   // The system's line breaks become newlines in a message box.
   EXPECT_EQ(displayText("Data disk write protected!\r\rSet it writable."), QString("Data disk write protected!\n\nSet it writable."));
   EXPECT_EQ(displayText("a\r\nb"), QString("a\nb"));
@@ -61,15 +57,6 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   EXPECT_EQ(chosen, (QVector<int>{1, 1}));
   QTest::keyClick(rows.button(1), Qt::Key_Up);
   EXPECT_TRUE(rows.button(0)->hasFocus());
-}
-
-TEST(ScreenKit, PlaceFrameSits500TwipsAboveTheMiddle) {
-  QWidget form;
-  form.resize(800, 600);
-  QWidget frame(&form);
-  frame.resize(400, 200);
-  placeFrame(&frame, &form);
-  EXPECT_EQ(frame.pos(), QPoint(200, 300 - (200 + twips(1000)) / 2));
 }
 
 // The splash and about screen over the curtain (SplashCurtainTest).

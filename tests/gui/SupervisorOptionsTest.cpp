@@ -3,12 +3,9 @@
 // all with the summary page: SupervisorRealReportsTest.
 #include <gtest/gtest.h>
 
-#include <QTabBar>
-
-#include "report/qt/frmViewReport.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
-#include "tests/gui/GuiSupport.h"
+#include "tests/gui/ClientInfoTestSupport.h"
 
 using namespace zv;
 
@@ -40,7 +37,7 @@ const QColor kCyan(0, 255, 255), kBlue(0, 0, 255);
 
 }  // namespace
 
-TEST(SupervisorOptions, CaptionsTabsOptionsAndRows) {
+TEST(SupervisorOptions, CaptionsTabsOptionsAndRowsAndSwitchingTabsRestoresTheNameAndTheChosenOption) {
   Options o(2);
   EXPECT_EQ(o.screen.windowTitle(), "Supervisor Options");
   QTabWidget* tabs = o.screen.sstSupervisorOperations();
@@ -58,6 +55,24 @@ TEST(SupervisorOptions, CaptionsTabsOptionsAndRows) {
   EXPECT_EQ(zvtest::captions(o.screen.menu()), (QStringList{"Execute Selection", "Go to Main Menu"}));
   EXPECT_EQ(zvtest::helps(o.screen.menu(), o.screen.msgPanel()),
             (QStringList{"Perform the selected operation.", "Close the utilities window returning to the Main Menu."}));
+  // Switching tabs restores the name and the chosen option.
+  o.state.clients.CurrentRecord = 2;
+  o.screen.optPrintOption(1)->click();
+  EXPECT_EQ(o.screen.selectedPrintOption(), 1);
+  auto shown = [&](int tab) {
+    tabs->setCurrentIndex(tab);
+    return QStringList{o.screen.msgPanel()->text(), o.screen.lblNameDisplay()->text()};
+  };
+  EXPECT_EQ(shown(1), (QStringList{"Click Execute to perform data verification.", "Client 2                 "}));
+  EXPECT_EQ(shown(2), (QStringList{"Click Execute to perform delete names operation.", "All Clients"}));
+  EXPECT_TRUE(o.screen.panel2()->property("highlighted").toBool());
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kCyan);
+  EXPECT_EQ(shown(0), (QStringList{"", "Client 2                 "}));
+  EXPECT_TRUE(o.screen.optPrintOption(1)->isChecked());
+  EXPECT_EQ(o.screen.selectedPrintOption(), 1);
+  // A menu button taking the focus puts panel 2 back to blue.
+  o.screen.menu()->button(0)->setFocus();  // from button 1, where the help texts left it
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kBlue);
 }
 
 TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndExecuteNamesTheOperation) {
@@ -81,62 +96,30 @@ TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndExecuteNamesTheOperat
   }
 }
 
-TEST(SupervisorOptions, ExecuteOpensTheChosenScreenAndGoToMainMenuDoesNothing) {
-  const struct { int clients, tab, row; const char* code; std::vector<std::string> opened; } cases[] = {
-      {2, 0, 0, "k", {"viewer"}},  // the access code in lower case opens the viewer
-      {1, 1, 0, nullptr, {"verify"}},  // verification needs no code
-      {2, 0, 1, nullptr, {}}};  // Go to Main Menu
+TEST(SupervisorOptions, ExecuteOpensTheChosenScreenCancellingTheCodeOrGoToMainMenuDoesNothing) {
+  const struct { const char* what; int clients, tab, option, row; std::vector<const char*> codes;  // nullptr: Cancel
+                 std::vector<std::string> opened; } cases[] = {
+      {"the code in lower case opens the viewer", 2, 0, 0, 0, {"k"}, {"viewer"}},
+      {"verification needs no code", 1, 1, 0, 0, {}, {"verify"}},
+      {"Go to Main Menu", 2, 0, 0, 1, {}, {}},
+      {"print all, the code cancelled", 3, 0, 2, 0, {nullptr}, {}},
+      {"print all, a wrong code, then cancelled", 3, 0, 2, 0, {"x", nullptr}, {}}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.opened.empty() ? "main menu" : c.opened[0]);
+    SCOPED_TRACE(c.what);
     Options o(c.clients);
     o.screen.sstSupervisorOperations()->setCurrentIndex(c.tab);
-    if (c.code) o.input.type(c.code);
+    o.screen.optPrintOption(c.option)->click();
+    for (const char* code : c.codes) code ? o.input.type(code) : o.input.cancel();
     o.press(c.row);
-    EXPECT_EQ(o.input.requests.size(), c.code ? 1u : 0u);
+    EXPECT_EQ(o.input.requests.size(), c.codes.size());
     EXPECT_EQ(o.screen.opened, c.opened);
-    EXPECT_TRUE(o.prompter.asked.empty());
-    EXPECT_TRUE(o.screen.finished());
-  }
-}
-
-TEST(SupervisorOptions, CancellingTheCodeOnTheReportsTabClosesWithoutPrinting) {
-  for (bool wrongFirst : {false, true}) {
-    SCOPED_TRACE(wrongFirst ? "wrong code, then cancel" : "cancel at once");
-    Options o(3);
-    o.screen.optPrintOption(2)->click();
-    if (wrongFirst) o.input.type("x");
-    o.input.cancel();
-    o.press(0);
-    EXPECT_EQ(o.input.requests.size(), wrongFirst ? 2u : 1u);
-    EXPECT_EQ(o.prompter.asked.size(), wrongFirst ? 1u : 0u);
-    EXPECT_TRUE(o.screen.opened.empty());
+    const zvtest::Texts wrongCode(c.codes.size() > 1 ? 1 : 0, "Incorrect password.  Please try again.");
+    EXPECT_EQ(zvtest::askedTexts(o.prompter), wrongCode);
     EXPECT_TRUE(o.composed.empty());
     EXPECT_TRUE(o.printer.jobs.empty());
     EXPECT_TRUE(o.screen.finished());
     EXPECT_FALSE(o.screen.isVisible());
   }
-}
-
-TEST(SupervisorOptions, SwitchingTabsRestoresTheNameAndTheChosenOption) {
-  Options o(2);
-  o.state.clients.CurrentRecord = 2;
-  o.screen.optPrintOption(1)->click();
-  EXPECT_EQ(o.screen.selectedPrintOption(), 1);
-  QTabWidget* tabs = o.screen.sstSupervisorOperations();
-  auto shown = [&](int tab) {
-    tabs->setCurrentIndex(tab);
-    return QStringList{o.screen.msgPanel()->text(), o.screen.lblNameDisplay()->text()};
-  };
-  EXPECT_EQ(shown(1), (QStringList{"Click Execute to perform data verification.", "Client 2                 "}));
-  EXPECT_EQ(shown(2), (QStringList{"Click Execute to perform delete names operation.", "All Clients"}));
-  EXPECT_TRUE(o.screen.panel2()->property("highlighted").toBool());
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kCyan);
-  EXPECT_EQ(shown(0), (QStringList{"", "Client 2                 "}));
-  EXPECT_TRUE(o.screen.optPrintOption(1)->isChecked());
-  EXPECT_EQ(o.screen.selectedPrintOption(), 1);
-  // A menu button taking the focus puts panel 2 back to blue.
-  o.screen.menu()->button(1)->setFocus();
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kBlue);
 }
 
 TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
@@ -197,9 +180,9 @@ TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
 TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlainPromptShowsText) {
   ScriptedPrompter prompter;
   QtInputPrompt input(prompter, nullptr);
-  int shown = 0;
-  zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
-    ++shown;
+  zvtest::ModalScript script;
+  script.then("frmMyInputBox", [](QWidget* w) {
+    auto* box = static_cast<frmMyInputBox*>(w);
     EXPECT_EQ(box->windowTitle(), "Enter Secret Code");
     EXPECT_EQ(box->lblHelpMsg()->text(),
               "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
@@ -208,24 +191,23 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlain
     EXPECT_EQ(box->txtInput()->displayText(), "***");
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     EXPECT_TRUE(box->menu()->button(0)->hasFocus());
-    zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* again) {
-      ++shown;
-      zvtest::choose(again->menu(), 1);
-    });
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
-  EXPECT_FALSE(AskAccessCode(input, prompter));
-  EXPECT_EQ(shown, 2);
-  EXPECT_EQ(zvtest::askedTexts(prompter), (zvtest::Texts{"Incorrect password.  Please try again."}));
-
+  // The wrong code is asked again; Cancel Input ends asking.
+  script.then("frmMyInputBox", [](QWidget* w) { zvtest::choose(static_cast<frmMyInputBox*>(w)->menu(), 1); });
   QString typed;
-  zvtest::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
+  script.then("frmMyInputBox", [&typed](QWidget* w) {
+    auto* box = static_cast<frmMyInputBox*>(w);
     QTest::keyClicks(box->txtInput(), "Jones, Alan and more than twenty-five");
     typed = box->txtInput()->displayText();
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
+  script.start();
+  EXPECT_FALSE(AskAccessCode(input, prompter));
+  EXPECT_EQ(zvtest::askedTexts(prompter), (zvtest::Texts{"Incorrect password.  Please try again."}));
   const InputReply reply = input.ask({"Client Name Input", 25, "Enter the name of client.", false});
+  EXPECT_TRUE(script.done()) << script.failure();
   EXPECT_EQ(typed, "Jones, Alan and more than");
   EXPECT_FALSE(reply.cancelled);
   EXPECT_EQ(reply.value, "Jones, Alan and more than");

@@ -7,9 +7,8 @@
 #include "app/qt/Activities.h"
 #include "report/ReportPrinting.h"
 #include "report/ScoreAndReport.h"
-#include "supervisor/qt/frmMyInputBox.h"
 #include "supervisor/qt/frmSupervisorOptions.h"
-#include "tests/gui/GuiSupport.h"
+#include "tests/gui/ClientInfoTestSupport.h"
 
 using namespace zv;
 
@@ -22,17 +21,17 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
   zvtest::writeBytes(f.state.clientFile(), all.substr(0, 3 * 255));
   LoadClientFile(f.fs, f.state.clientFile(), f.state.clients);
   f.state.clients.CurrentRecord = 2;
-  zvtest::whenModal<frmSupervisorOptions>([&](frmSupervisorOptions* screen) {
+  zvtest::ModalScript script;
+  script.then("frmSupervisorOptions", [](QWidget* w) {
+    auto* screen = static_cast<frmSupervisorOptions*>(w);
     screen->optPrintOption(2)->click();
     screen->chkPrintSummaryPage()->click();  // read each time a report is written
-    zvtest::whenModal<frmMyInputBox>([](frmMyInputBox* box) {
-      QTest::keyClicks(box->txtInput(), "k");
-      QTest::keyClick(box->txtInput(), Qt::Key_Return);
-      QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
-    });
     zvtest::choose(screen->menu(), 0);
   });
+  script.then("frmMyInputBox", zvtest::accessCode("k"));
+  script.start();
   runSupervisorOptions(f.state, nullptr);
+  EXPECT_TRUE(script.done()) << script.failure();
 
   EXPECT_TRUE(f.prompter.asked.empty()) << f.prompter.asked.front().text;
   ASSERT_EQ(f.printer.jobs.size(), 3u);
@@ -46,9 +45,7 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
     const std::string name = "temp" + std::to_string(i);
     const auto& job = f.printer.jobs[static_cast<std::size_t>(i - 1)];
     EXPECT_EQ(job.documentName, name);
-    EXPECT_EQ(job.pages, SplitReportPages(ReadReportFile(f.fs, f.program.file(name))));
     EXPECT_EQ(job.pages, composed(i, true)) << name;
-    EXPECT_NE(job.pages[0].find(f.state.clients.slot[static_cast<std::size_t>(i)].trimmed(Field::Name)), std::string::npos);
   }
   EXPECT_EQ(f.printer.jobs[0].pages.size(), composed(1, false).size() + 1);
   EXPECT_NE(f.printer.jobs[0].pages.back().find("ONE-PAGE SUMMARY"), std::string::npos);

@@ -56,8 +56,7 @@ TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenClos
   EXPECT_TRUE(v.screen.txtCurQuestion()->hasFocus());
   v.type("12");
   EXPECT_FALSE(v.screen.isVisible());
-  EXPECT_EQ(v.screen.result(), QDialog::Accepted);
-  EXPECT_EQ(v.recordOnDisk(1).substr(91 + 6, 1), "1");
+  EXPECT_EQ(v.screen.result(), QDialog::Accepted);  // what is stored: VerifyTest
 }
 
 TEST(VerifyScreen, CancelByKeyboardWritesNothing) {
