@@ -31,10 +31,10 @@ struct DriveRig {
 
 TEST(DriveSelect, TextsHelpAndDoneWithoutAChangeAnswersTheLocationInForce) {
   DriveRig r;
-  EXPECT_EQ(r.d.windowTitle(), "Please Select A drive");
-  EXPECT_EQ(r.d.Label1()->text(), " Choose the drive associated with the data disk. (Usually A: or F:)");
-  EXPECT_EQ((QStringList{r.d.cmdDone()->text(), r.d.cmdhelp()->text(), r.d.cmdBrowse()->text()}),
-            (QStringList{"Done", "Help", QString::fromUtf8("Browse…")}));
+  EXPECT_EQ((QStringList{r.d.windowTitle(), r.d.Label1()->text(), r.d.cmdDone()->text(), r.d.cmdhelp()->text(),
+                         r.d.cmdBrowse()->text()}),
+            (QStringList{"Please Select A drive", " Choose the drive associated with the data disk. (Usually A: or F:)",
+                         "Done", "Help", QString::fromUtf8("Browse…")}));
   QTest::mouseClick(r.d.cmdhelp(), Qt::LeftButton);
   EXPECT_EQ(r.prompter.asked, (zvtest::AskedList{{"Use the dropdown box to select the drive that the floppy data \r\n"
                                                   "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"

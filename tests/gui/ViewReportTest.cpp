@@ -29,9 +29,8 @@ TEST(ViewReport, ActivationWritesTheCurrentClientsReportAndShowsItOrSaysItCannot
   zvtest::SupervisorScreens s(3);
   s.state.clients.CurrentRecord = 2;
   frmViewReport view(s.state, s.printer, s.composer());
-  EXPECT_EQ(view.windowTitle(), "Client Report");
-  EXPECT_EQ(view.cmdPrintReport()->text(), "&Print Report");
-  EXPECT_EQ(view.cmdCancel()->text(), "&Close");
+  EXPECT_EQ((QStringList{view.windowTitle(), view.cmdPrintReport()->text(), view.cmdCancel()->text()}),
+            (QStringList{"Client Report", "&Print Report", "&Close"}));
   zvtest::showActive(&view);
   EXPECT_EQ(s.composed, (std::vector<int>{2}));
   EXPECT_TRUE(view.loaded());
