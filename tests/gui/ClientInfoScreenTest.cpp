@@ -134,8 +134,7 @@ TEST(ClientInfoScreen, ARefusedValueIsToldWithABeepEmptiedOrKeptAndTheFocusStays
   choose(s.screen->menu(), 0);
   EXPECT_FALSE(s.rig.state.Accepted);
   EXPECT_EQ(focused(), s.field(InfoField::Education));
-  press(Qt::Key_Return);
-  EXPECT_EQ(focused(), s.field(InfoField::DateOfBirth));
+  EXPECT_EQ(focusAfter(Qt::Key_Return), s.field(InfoField::DateOfBirth));
   EXPECT_TRUE(s.rig.prompter.asked.empty());
 }
 

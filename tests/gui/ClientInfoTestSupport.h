@@ -131,6 +131,12 @@ inline void type(const QString& s) {
   }
 }
 
+// The widget with the focus after a key.
+inline QWidget* focusAfter(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+  press(k, m);
+  return focused();
+}
+
 // The focus given as Tab gives it.
 inline void focusOn(QWidget* w) {
   w->setFocus(Qt::TabFocusReason);

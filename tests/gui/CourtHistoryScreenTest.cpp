@@ -41,12 +41,10 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   EXPECT_EQ(s.screen->field(0)->text(), "");
   EXPECT_EQ(focused(), s.screen->field(0));
   type("5");
-  press(Qt::Key_Return);
-  EXPECT_EQ(focused(), s.screen->field(1));
+  EXPECT_EQ(focusAfter(Qt::Key_Return), s.screen->field(1));
   EXPECT_FALSE(s.screen->label(0)->font().bold());
   type("99");
-  press(Qt::Key_Tab);
-  EXPECT_EQ(focused(), s.screen->field(2));
+  EXPECT_EQ(focusAfter(Qt::Key_Tab), s.screen->field(2));
   EXPECT_EQ(s.screen->msgPanel()->text(), "Type a value 0 to 99 or N for Not Available, then press Enter.");
   type("n");
   press(Qt::Key_Return);

@@ -135,8 +135,7 @@ TEST(NewEntryScreen, ColoursOfNormalChosenAndHighlightedCellsAndTheTabOrder) {
   type("2");
   EXPECT_EQ((QStringList{s.cells(0, 1), s.cells(0, 2)}), (QStringList{"L.X", "L--"}));
   // Leaving the grid takes its highlight away.
-  press(Qt::Key_Tab);
-  EXPECT_EQ(focused(), s.grid(1));
+  EXPECT_EQ(focusAfter(Qt::Key_Tab), s.grid(1));
   EXPECT_EQ((QStringList{s.cells(0, 2), s.cells(1, 1)}), (QStringList{"L..", "L----"}));
   // Tab runs on through the grids to SAVE and DISCARD.
   std::vector<QWidget*> order, expected{s.screen->menu()->button(0), s.screen->menu()->button(1)};
@@ -159,8 +158,7 @@ TEST(NewEntryScreen, TheFocusFollowsTheCursorAcrossGridsScrollingAndStaysAtTheEn
   type("2");
   EXPECT_EQ(bar->value(), 16);  // row 17 is now the first visible row
   focusOn(s.grid(1));
-  press(Qt::Key_Up);  // row 1 of grid 1: the last item of grid 0
-  EXPECT_EQ(focused(), s.grid(0));
+  EXPECT_EQ(focusAfter(Qt::Key_Up), s.grid(0));  // row 1 of grid 1: the last item of grid 0
   EXPECT_EQ(s.row(0), 106);
   EXPECT_EQ(s.grid(0)->currentRow(), 105);
   EXPECT_EQ(bar->value(), 106 - 17);

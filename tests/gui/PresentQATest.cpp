@@ -130,27 +130,22 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_EQ(screen.txtQuestion()->toPlainText(), "1. Question 1");
   EXPECT_EQ(base(screen.txtQuestion()), kLight);
   for (int i = 0; i < kMaxAnswers; ++i) EXPECT_TRUE(screen.sspMenuChoice(i)->isVisible()) << i;
-  press(Qt::Key_Up);  // discarded in the question field
-  EXPECT_EQ(focused(), screen.txtQuestion());
-  press(Qt::Key_Down);
-  EXPECT_EQ(focused(), screen.cmdMenuChoice(0));
+  EXPECT_EQ(focusAfter(Qt::Key_Up), screen.txtQuestion());  // discarded in the question field
+  EXPECT_EQ(focusAfter(Qt::Key_Down), screen.cmdMenuChoice(0));
   EXPECT_EQ(base(screen.txtQuestion()), kBlue);
   EXPECT_EQ(screen.txtQuestion()->palette().color(QPalette::Text), QColor(255, 255, 255));
   EXPECT_EQ(window(screen.sspMenuChoice(0)), kLight);
   EXPECT_TRUE(screen.txtButtonText(0)->font().bold());
   EXPECT_EQ(screen.msgPanel()->text(), "Press Enter to select this answer. Press Tab or Arrows to hear question again.");
-  press(Qt::Key_Up);  // from the first answer to the question
-  EXPECT_EQ(focused(), screen.txtQuestion());
+  EXPECT_EQ(focusAfter(Qt::Key_Up), screen.txtQuestion());  // from the first answer to the question
   for (int i = 0; i < 5; ++i) press(Qt::Key_Down);
   EXPECT_EQ(focused(), screen.cmdMenuChoice(4));
   EXPECT_EQ(window(screen.sspMenuChoice(0)), kBlue);
   EXPECT_FALSE(screen.txtButtonText(0)->font().bold());
   press(Qt::Key_X);
-  press(Qt::Key_Down);  // past the last answer: the question again
-  EXPECT_EQ(focused(), screen.txtQuestion());
+  EXPECT_EQ(focusAfter(Qt::Key_Down), screen.txtQuestion());  // past the last answer: the question again
   press(Qt::Key_Down);
-  press(Qt::Key_Tab);  // Tab repeats the question
-  EXPECT_EQ(focused(), screen.txtQuestion());
+  EXPECT_EQ(focusAfter(Qt::Key_Tab), screen.txtQuestion());  // Tab repeats the question
   press(Qt::Key_Escape);
   screen.close();
   EXPECT_TRUE(screen.isVisible());

@@ -132,18 +132,15 @@ TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
   o.screen.optPrintOption(0)->setFocus();
   EXPECT_TRUE(o.screen.optPrintOption(0)->font().bold());
   EXPECT_EQ(o.screen.msgPanel()->text(), "Use the arrow keys or mouse to choose print operation.");
-  QTest::keyClick(o.screen.optPrintOption(0), Qt::Key_Down);
-  EXPECT_TRUE(o.screen.optPrintOption(1)->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_Down), o.screen.optPrintOption(1));
   EXPECT_TRUE(o.screen.optPrintOption(1)->isChecked());
   EXPECT_FALSE(o.screen.optPrintOption(0)->font().bold());
   EXPECT_EQ(o.screen.selectedPrintOption(), 1);
-  QTest::keyClick(o.screen.optPrintOption(1), Qt::Key_Tab);
-  EXPECT_TRUE(o.screen.chkPrintSummaryPage()->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_Tab), o.screen.chkPrintSummaryPage());
   EXPECT_TRUE(o.screen.chkPrintSummaryPage()->font().bold());
   QTest::keyClick(o.screen.chkPrintSummaryPage(), Qt::Key_Space);
   EXPECT_TRUE(o.screen.PrintSummary());
-  QTest::keyClick(o.screen.chkPrintSummaryPage(), Qt::Key_Tab);
-  EXPECT_TRUE(o.screen.menu()->button(0)->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_Tab), o.screen.menu()->button(0));
 
   // Entered backwards with Shift+Tab, the arrow keys still select what they move to.
   Options b(2);
