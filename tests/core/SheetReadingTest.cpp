@@ -93,7 +93,7 @@ TEST(SheetRead, LevelBlankSheetReadsBlankAtTheDesignedPlaces) {
   const SheetReading r = readScan({});
   ASSERT_EQ(r.outcome, SheetOutcome::Read);
   EXPECT_EQ(r.skew, 0.0f);
-  EXPECT_EQ(blankFields(r), kBlankFields);
+  EXPECT_EQ(r.fields, blankSheetFields());
   const auto db = Workspace::standard("zv.ini").OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db");
   Recordset rs = db.OpenTable("ScanItem");
   ASSERT_EQ(r.positions.size(), 201u);
@@ -120,6 +120,7 @@ TEST(SheetRead, FieldRules) {
       {"date", markDigits(kDateRow, "042361"), date, "04/23/1961"},
       {"date in 2007", markDigits(kDateRow, "110207"), date, "11/02/2007"},
       {"date, first year digit blank", markDigits(kDateRow, "0423 1"), date, "04/23/NNN1"},
+      {"date, first month digit blank", markDigits(kDateRow, " 42361"), date, "N4/23/NN61"},
       {"age", markDigits(kAgeRow, "45"), age, "45"},
       {"age, tens blank", markDigits(kAgeRow, " 5"), age, "N"},
       {"choices", {{kGenderRow, 1}, {kRaceRow, 5}, {kMaritalRow, 4}}, choices, "265"},

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +14,18 @@
 #include "app/QuestionDb.h"
 #include "sheets/SheetReader.h"
 #include "sheets/qt/AnswerSheetPrint.h"
+
+namespace zv {
+
+// Readings compare whole, and print field by field.
+inline auto tied(const SheetFields& f) {
+  return std::tie(f.SSN, f.Gender, f.Race, f.Marital, f.DateOfBirth, f.Age, f.Education, f.court, f.Responses,
+                  f.MultipleMarks);
+}
+inline bool operator==(const SheetFields& a, const SheetFields& b) { return tied(a) == tied(b); }
+inline void PrintTo(const SheetFields& f, std::ostream* os) { *os << ::testing::PrintToString(tied(f)); }
+
+}  // namespace zv
 
 namespace zvtest {
 
@@ -192,13 +205,11 @@ inline zv::SheetReading readScan(const std::vector<PencilMark>& marks, const Sca
   return zv::ReadSheetPage(zv::PageImage::load(SheetScanner(bundledDesign(), setup).scan(marks)), bundledDesign().layout);
 }
 
-// Every field of a blank sheet.
-inline std::string blankFields(const zv::SheetReading& r) {
-  const zv::SheetFields& f = r.fields;
-  std::string all = f.SSN + f.Gender + f.Race + f.Marital + f.DateOfBirth + f.Age + f.Education;
-  for (const auto& c : f.court) all += c;
-  return all + f.Responses + std::to_string(f.MultipleMarks.size());
+// What a sheet with no mark reads.
+inline zv::SheetFields blankSheetFields() {
+  zv::SheetFields f{"N", "N", "N", "N", "NN/NN/NNNN", "N", "N", {}, std::string(162, '0'), {}};
+  f.court.fill("N");
+  return f;
 }
-inline const std::string kBlankFields = "NNNNNN/NN/NNNNNN" + std::string(14, 'N') + std::string(162, '0') + "0";
 
 }  // namespace zvtest
