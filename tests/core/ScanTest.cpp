@@ -11,7 +11,7 @@
 #include "records/FileSystem.h"
 #include "sheets/SaneScanner.h"
 #include "sheets/ScanFlow.h"
-#include "tests/core/ScanTestSupport.h"
+#include "tests/core/SheetScanGenerator.h"
 
 using namespace zv;
 using namespace zvtest;

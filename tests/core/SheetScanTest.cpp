@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "tests/core/ScanTestSupport.h"
+#include "tests/core/SheetScanGenerator.h"
 
 using namespace zv;
 using namespace zvtest;
