@@ -156,15 +156,17 @@ def build():
     x = digit_group(s, x - COL + WINDOW + GROUP_GAP, top, "DATE OF BIRTH\nmonth     day     year",
                     ["Date of Birth %s %d" % (p, d) for p in ("month", "day", "year") for d in (1, 2)],
                     [2, 10, 4, 10, 10, 10], gap_after=(1, 3))
-    groups = [("AGE\n(years)", "Age digit"), ("YEARS OF\nSCHOOL", "Education digit"),
-              ("AGE AT FIRST\nARREST", "First arrest age digit"),
-              ("AGE AT FIRST\nCONVICTION", "First conviction age digit")]
+    # A two-column field is found on paper by its name alone, and both its columns
+    # marked twice make one line of the multiple-mark warning.
+    groups = [("AGE\n(years)", "Age"), ("YEARS OF\nSCHOOL", "Years of school"),
+              ("AGE AT FIRST\nARREST", "Age at first arrest"),
+              ("AGE AT FIRST\nCONVICTION", "Age at first conviction")]
     for title, name in groups:
-        x = digit_group(s, x - COL + WINDOW + GROUP_GAP, top, title, [name + " 1", name + " 2"], [10, 10])
+        x = digit_group(s, x - COL + WINDOW + GROUP_GAP, top, title, [name, name], [10, 10])
     dates = s.fields
     s.fields = []
     x = digit_group(s, x - COL + WINDOW + GROUP_GAP, top, "MONTHS\nEMPLOYED\n(last 12)",
-                    ["Months employed digit 1", "Months employed digit 2"], [2, 10])
+                    ["Months employed"] * 2, [2, 10])
     employed = s.fields
     s.fields = []
     bottom = top + 48 + 9 * COL_DY + WINDOW

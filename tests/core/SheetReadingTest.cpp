@@ -30,22 +30,28 @@ struct Paper {
 
 Point at(const PolarPoint& p) { return {p.x, p.y}; }
 
+// Every ScanItem row's stored position.
+std::vector<Point> storedPositions(const Database& db) {
+  std::vector<Point> v;
+  for (Recordset rs = db.OpenTable("ScanItem"); !rs.IsEOF(); rs.MoveNext())
+    v.emplace_back(static_cast<int>(rs.fieldInt("x")), static_cast<int>(rs.fieldInt("y")));
+  return v;
+}
+
 }  // namespace
 
 TEST(SheetWindow, CountsDarkPixelsAgainstTheThresholds) {
-  struct Case {
-    int n, dark, outside;
-    bool marked;
-  } cases[] = {{14, 9, 0, false}, {14, 10, 0, true}, {14, 9, 30, false}, {8, 19, 0, false}, {8, 20, 0, true}};
-  for (const auto& c : cases) {
-    const int side = c.n == 8 ? 8 : c.n + 1;
+  const std::tuple<int, int, int, bool> cases[] = {
+      {14, 9, 0, false}, {14, 10, 0, true}, {14, 9, 30, false}, {8, 19, 0, false}, {8, 20, 0, true}};
+  for (const auto& [n, dark, outside, marked] : cases) {
+    const int side = n == 8 ? 8 : n + 1;
     Paper paper(60, 60);
-    for (int i = 0; i < c.dark; ++i) paper.black(10 + i / side, 10 + i % side, 1, 1);  // column by column
-    for (int i = 0; i < c.outside; ++i) paper.black(10 + side + i % 3, 10 + i / 3, 1, 1);
+    for (int i = 0; i < dark; ++i) paper.black(10 + i / side, 10 + i % side, 1, 1);  // column by column
+    for (int i = 0; i < outside; ++i) paper.black(10 + side + i % 3, 10 + i / 3, 1, 1);
     const PageImage page = paper.black(10, 9, side, 1).black(9, 10, 1, side).page();  // touching, not inside
     SheetReader reader(page);
-    EXPECT_EQ(reader.IsMarkedBox({10, 10}, c.n), c.marked) << c.n << " " << c.dark;
-    EXPECT_EQ(reader.darkCount(), c.dark);
+    EXPECT_EQ(reader.IsMarkedBox({10, 10}, n), marked) << n << " " << dark;
+    EXPECT_EQ(reader.darkCount(), dark);
   }
   // Beyond the page's edge the window reads white, however dark the page is.
   const PageImage dark = Paper(20, 20).black(0, 0, 20, 20).page();
@@ -55,11 +61,8 @@ TEST(SheetWindow, CountsDarkPixelsAgainstTheThresholds) {
 }
 
 TEST(SheetBoxes, AnchorReferenceAndSkew) {
-  struct Case {
-    int ax, ay, rdx, rdy;
-    SheetOutcome outcome;
-    float skew;
-  } cases[] = {
+  // The anchor box's corner, the reference box's offset from it, what the search finds and the skew.
+  const std::tuple<int, int, int, int, SheetOutcome, float> cases[] = {
       {25, 35, 780, 0, SheetOutcome::Read, 0.0f},
       {25, 35, 790, 20, SheetOutcome::Read, 1.4502f},  // 20 px lower over 790 px
       {40, 110, 772, -27, SheetOutcome::Read, -2.0030f},
@@ -68,18 +71,18 @@ TEST(SheetBoxes, AnchorReferenceAndSkew) {
       {25, 35, 810, 0, SheetOutcome::ReferenceNotFound, 0},
       {25, 35, 740, 0, SheetOutcome::ReferenceNotFound, 0},
   };
-  for (const auto& c : cases) {
+  for (const auto& [ax, ay, rdx, rdy, outcome, skew] : cases) {
     // A solid block below the anchor box moves nothing.
-    const PageImage page = Paper(850, 1100).black(c.ax, c.ay, 24, 24).black(c.ax + c.rdx, c.ay + c.rdy, 24, 24)
-                               .black(c.ax + 4, c.ay + 60, 8, 8).page();
+    const PageImage page =
+        Paper(850, 1100).black(ax, ay, 24, 24).black(ax + rdx, ay + rdy, 24, 24).black(ax + 4, ay + 60, 8, 8).page();
     SheetReader reader(page);
-    ASSERT_EQ(reader.FindAnchorBox(), c.outcome != SheetOutcome::AnchorNotFound) << c.ax << "," << c.ay;
-    if (c.outcome == SheetOutcome::AnchorNotFound) continue;
-    EXPECT_EQ(at(reader.anchor()), Point(c.ax, c.ay));
-    ASSERT_EQ(reader.FindReferenceBox(), c.outcome == SheetOutcome::Read) << c.rdx;
-    if (c.outcome != SheetOutcome::Read) continue;
-    EXPECT_EQ(at(reader.reference()), Point(c.rdx, c.rdy));
-    EXPECT_NEAR(reader.skew(), c.skew, 0.0005);
+    ASSERT_EQ(reader.FindAnchorBox(), outcome != SheetOutcome::AnchorNotFound) << ax << "," << ay;
+    if (outcome == SheetOutcome::AnchorNotFound) continue;
+    EXPECT_EQ(at(reader.anchor()), Point(ax, ay));
+    ASSERT_EQ(reader.FindReferenceBox(), outcome == SheetOutcome::Read) << rdx;
+    if (outcome != SheetOutcome::Read) continue;
+    EXPECT_EQ(at(reader.reference()), Point(rdx, rdy));
+    EXPECT_NEAR(reader.skew(), skew, 0.0005);
   }
   // A dark band from the first pixel on (the scanner's lid) is no box: blocks
   // count only once a white pixel has been seen.
@@ -93,12 +96,9 @@ TEST(SheetRead, LevelBlankSheetReadsBlankAtTheDesignedPlaces) {
   const SheetReading r = readScan({});
   ASSERT_EQ(r.outcome, SheetOutcome::Read);
   EXPECT_EQ(r.skew, 0.0f);
-  EXPECT_EQ(blankFields(r), kBlankFields);
+  EXPECT_EQ(r.fields, blankSheetFields());
   const auto db = Workspace::standard("zv.ini").OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db");
-  Recordset rs = db.OpenTable("ScanItem");
-  ASSERT_EQ(r.positions.size(), 201u);
-  for (std::size_t i = 0; !rs.IsEOF(); rs.MoveNext(), ++i)
-    EXPECT_EQ(r.positions[i], Point(static_cast<int>(rs.fieldInt("x")), static_cast<int>(rs.fieldInt("y")))) << i;
+  EXPECT_EQ(r.positions, storedPositions(db));
   // Level: a column's bubbles share x and lie dy * i below the first, rounded.
   const ScanItemRow& day = bundledDesign().layout[kDateRow + 3];
   const auto points = bubblePoints(day, 0);
@@ -106,6 +106,7 @@ TEST(SheetRead, LevelBlankSheetReadsBlankAtTheDesignedPlaces) {
     EXPECT_EQ(points[i], Point(points[0].x, points[0].y + static_cast<int>(std::lround(day.dy * i))));
 }
 
+// The plain readings of each kind of field are in every generated sheet (SheetScanTest).
 TEST(SheetRead, FieldRules) {
   using Get = std::function<std::string(const SheetFields&)>;
   const Get ssn = [](const SheetFields& f) { return f.SSN; };
@@ -115,17 +116,13 @@ TEST(SheetRead, FieldRules) {
   const Get choices = [](const SheetFields& f) { return f.Gender + f.Race + f.Marital; };
   const Get counts = [](const SheetFields& f) { return f.court[2] + "," + f.court[3] + "," + f.court[13]; };
   const std::vector<std::tuple<std::string, std::vector<PencilMark>, Get, std::string>> cases = {
-      {"id", markDigits(kIdRow, "123456789"), ssn, "123456789"},
       {"id with a blank column", markDigits(kIdRow, "1234 6789"), ssn, "N"},
-      {"date", markDigits(kDateRow, "042361"), date, "04/23/1961"},
       {"date in 2007", markDigits(kDateRow, "110207"), date, "11/02/2007"},
       {"date, first year digit blank", markDigits(kDateRow, "0423 1"), date, "04/23/NNN1"},
-      {"age", markDigits(kAgeRow, "45"), age, "45"},
+      {"date, first month digit blank", markDigits(kDateRow, " 42361"), date, "N4/23/NN61"},
       {"age, tens blank", markDigits(kAgeRow, " 5"), age, "N"},
-      {"choices", {{kGenderRow, 1}, {kRaceRow, 5}, {kMaritalRow, 4}}, choices, "265"},
       {"choices, marital blank", {{kGenderRow, 0}, {kRaceRow, 0}}, choices, "11N"},
       {"counts: 10+, blank, months", markDigits(kEmployedRow, "12", {{kCountRow, 10}}), counts, "10,N,12"},
-      {"items 17 blank, 18 false", {{kItemRow + 18, 1}}, item17, "02"},
       {"two marks: the darker", {{kItemRow + 17, 0, 220, 0.5}, {kItemRow + 17, 1, 120, 1.0}}, item17, "20"},
       {"two equal marks: the first", {{kItemRow + 17, 0, 255}, {kItemRow + 17, 1, 255}}, item17, "10"},
   };
@@ -174,15 +171,12 @@ TEST(SheetRead, BubblesBeyondAShortPageReadWhite) {
 }
 
 TEST(SheetResample, To100PixelsPerInchByArea) {
-  struct Case {
-    int w, h;
-    double dpi;
-    int outW, outH;
-  } cases[] = {{2550, 3300, 300, 850, 1100}, {1275, 1650, 0, 850, 1100}, {612, 792, 72, 850, 1100},
-               {850, 1100, 100, 850, 1100}, {850, 1400, 100.3, 850, 1400}, {300, 600, 300, 100, 200}};
-  for (const auto& c : cases) {
-    const GreyImage out = resampleTo100(Paper(c.w, c.h, c.dpi).img);
-    EXPECT_EQ(Point(out.width, out.height), Point(c.outW, c.outH)) << c.w << " at " << c.dpi;
+  const std::tuple<int, int, double, Point> cases[] = {
+      {2550, 3300, 300, {850, 1100}}, {1275, 1650, 0, {850, 1100}}, {612, 792, 72, {850, 1100}},
+      {850, 1100, 100, {850, 1100}}, {850, 1400, 100.3, {850, 1400}}, {300, 600, 300, {100, 200}}};
+  for (const auto& [w, h, dpi, size] : cases) {
+    const GreyImage out = resampleTo100(Paper(w, h, dpi).img);
+    EXPECT_EQ(Point(out.width, out.height), size) << w << " at " << dpi;
   }
   // Three old pixels to one: a black 3 x 3 block makes one black pixel, a
   // black column of it a third grey.
@@ -198,20 +192,15 @@ TEST(SheetPositions, StoredAllOrNothing) {
   TempDir dir;
   std::filesystem::copy_file(std::string(ZV_PROGRAM_DIR) + "/ZV.db", dir.file("ZV.db"));
   auto db = Workspace::standard(dir.file("zv.ini")).OpenDatabase(dir.file("ZV.db"), false, true);
-  const auto stored = [&](int row) {
-    Recordset rs = db.OpenTable("ScanItem");
-    for (int i = 0; i < row; ++i) rs.MoveNext();
-    return Point(static_cast<int>(rs.fieldInt("x")), static_cast<int>(rs.fieldInt("y")));
-  };
-  StoreFieldPositions(db, std::vector<Point>(201, Point{-3, 7}));
-  EXPECT_EQ(stored(0), Point(-3, 7));
-  EXPECT_EQ(stored(200), Point(-3, 7));
-  // A refusal at the 150th row leaves the earlier rows as they were.
+  const std::vector<Point> stored(201, Point{-3, 7});
+  StoreFieldPositions(db, stored);
+  EXPECT_EQ(storedPositions(db), stored);
+  // A refusal at the 150th row leaves every row as it was.
   sqlite3* raw = nullptr;
   ASSERT_EQ(sqlite3_open(dir.file("ZV.db").c_str(), &raw), SQLITE_OK);
   sqlite3_exec(raw, "CREATE TRIGGER refuse BEFORE UPDATE ON ScanItem WHEN NEW.ID = 150 BEGIN SELECT RAISE(ABORT, 'no'); END",
                nullptr, nullptr, nullptr);
   sqlite3_close(raw);
   EXPECT_THROW(StoreFieldPositions(db, std::vector<Point>(201, Point{5, 5})), ZvError);
-  EXPECT_EQ(stored(0), Point(-3, 7));
+  EXPECT_EQ(storedPositions(db), stored);
 }

@@ -3,9 +3,13 @@
 // (black boxes, lines and text as stroke patterns, bubbles and letters in
 // the light ink as a grey printer gives it), pencil marks, then the scan:
 // turned about the paper's corner, shifted, blurred, with noise and stray dots.
+// Also what the scanning tests share: SANE limited to its test backends, and
+// one client's completed sheet.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +17,19 @@
 #include "app/QuestionDb.h"
 #include "sheets/SheetReader.h"
 #include "sheets/qt/AnswerSheetPrint.h"
+#include "tests/core/TestSupport.h"
+
+namespace zv {
+
+// Readings compare whole, and print field by field.
+inline auto tied(const SheetFields& f) {
+  return std::tie(f.SSN, f.Gender, f.Race, f.Marital, f.DateOfBirth, f.Age, f.Education, f.court, f.Responses,
+                  f.MultipleMarks);
+}
+inline bool operator==(const SheetFields& a, const SheetFields& b) { return tied(a) == tied(b); }
+inline void PrintTo(const SheetFields& f, std::ostream* os) { *os << ::testing::PrintToString(tied(f)); }
+
+}  // namespace zv
 
 namespace zvtest {
 
@@ -192,13 +209,51 @@ inline zv::SheetReading readScan(const std::vector<PencilMark>& marks, const Sca
   return zv::ReadSheetPage(zv::PageImage::load(SheetScanner(bundledDesign(), setup).scan(marks)), bundledDesign().layout);
 }
 
-// Every field of a blank sheet.
-inline std::string blankFields(const zv::SheetReading& r) {
-  const zv::SheetFields& f = r.fields;
-  std::string all = f.SSN + f.Gender + f.Race + f.Marital + f.DateOfBirth + f.Age + f.Education;
-  for (const auto& c : f.court) all += c;
-  return all + f.Responses + std::to_string(f.MultipleMarks.size());
+// What a sheet with no mark reads.
+inline zv::SheetFields blankSheetFields() {
+  zv::SheetFields f{"N", "N", "N", "N", "NN/NN/NNNN", "N", "N", {}, std::string(162, '0'), {}};
+  f.court.fill("N");
+  return f;
 }
-inline const std::string kBlankFields = "NNNNNN/NN/NNNNNN" + std::string(14, 'N') + std::string(162, '0') + "0";
+
+// SANE with the backends pnm (reads an image file) and test (draws pictures)
+// only, for the rest of the process.
+inline void useTestScanners() {
+  static const TempDir dir;
+  static const bool once = [] {
+    std::ofstream(dir.file("dll.conf")) << "pnm\ntest\n";
+    return ::setenv("SANE_CONFIG_DIR", dir.path().c_str(), 1) == 0;
+  }();
+  (void)once;
+}
+
+// One client's completed answer sheet with the fields reading it must give.
+struct FilledSheet {
+  std::vector<PencilMark> marks;
+  zv::SheetFields fields;  // what reading the sheet gives
+};
+
+// ID 123456789, male, Hispanic, married, born 04/23/1961, age 45, 12 years
+// of school, a court history with one blank, every item answered.
+inline FilledSheet filledSheet() {
+  FilledSheet s{{}, {"123456789", "1", "3", "2", "04/23/1961", "45", "12",
+                     {"18", "20", "3", "2", "1", "0", "N", "9", "4", "1", "2", "10", "5", "07"}, "", {}}};
+  zv::SheetFields& f = s.fields;
+  s.marks = markDigits(kAgeRow, "4512", markDigits(kDateRow, "042361", markDigits(kIdRow, "123456789")));
+  s.marks.insert(s.marks.end(), {{kGenderRow, 0}, {kRaceRow, 2}, {kMaritalRow, 1}});
+  s.marks = markDigits(kEmployedRow, "07", markDigits(kFirstArrestRow, "1820", s.marks));
+  for (std::size_t k = 2; k <= 12; ++k)
+    if (f.court[k] != "N") s.marks.push_back({kCountRow + static_cast<int>(k) - 2, std::stoi(f.court[k])});
+  for (int item = 1; item <= 162; ++item) {
+    const int bubble = (item * 7) % bundledDesign().layout[static_cast<std::size_t>(kItemRow + item)].dimx;
+    s.marks.push_back({kItemRow + item, bubble});
+    f.Responses += static_cast<char>('1' + bubble);
+  }
+  return s;
+}
+
+inline zv::GreyImage filledScan(const FilledSheet& s, double dpi = 100) {
+  return SheetScanner(bundledDesign(), ScanSetup{.dpi = dpi, .skew = 0.4, .noise = 2}).scan(s.marks);
+}
 
 }  // namespace zvtest
