@@ -111,12 +111,7 @@ struct MenuRig : IntakeRig {
   }
 };
 
-// Keys go where the focus is, as a user's keys do.
-inline QWidget* focused() { return QApplication::focusWidget(); }
-inline void press(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-  QTest::keyClick(focused(), k, m);
-  QApplication::processEvents();
-}
+// Keys go where the focus is (press: GuiSupport.h), as a user's keys do.
 inline void type(const QString& s) {
   for (char32_t c : s.toUcs4()) {
     const QString one = QString::fromUcs4(&c, 1);
@@ -129,12 +124,6 @@ inline void type(const QString& s) {
     }
     QApplication::processEvents();
   }
-}
-
-// The widget with the focus after a key.
-inline QWidget* focusAfter(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-  press(k, m);
-  return focused();
 }
 
 // The focus given as Tab gives it.

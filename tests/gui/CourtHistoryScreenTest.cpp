@@ -34,8 +34,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   EXPECT_EQ(s.screen->msgPanel()->text(), "Enter age in number of years or N for Not Available, then press Enter.");
   EXPECT_TRUE(s.screen->label(0)->font().bold());
   for (int i = 0; i < kCourtFieldCount; ++i) EXPECT_TRUE(s.screen->field(i)->text().isEmpty());
-  type("4");
-  press(Qt::Key_Return);
+  s.enter(0, "4");
   EXPECT_EQ(s.rig.prompter.asked, (AskedList{{courtErrorMessage(0), "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(s.screen->field(0)->text(), "");
@@ -46,8 +45,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   type("99");
   EXPECT_EQ(focusAfter(Qt::Key_Tab), s.screen->field(2));
   EXPECT_EQ(s.screen->msgPanel()->text(), "Type a value 0 to 99 or N for Not Available, then press Enter.");
-  type("n");
-  press(Qt::Key_Return);
+  s.enter(2, "n");
   EXPECT_EQ(s.screen->field(2)->text(), "N");
   EXPECT_EQ(focused(), s.screen->field(3));
   EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
@@ -83,33 +81,29 @@ TEST(CourtHistoryScreen, AcceptingWithFieldFiveEmptyStopsThere) {
 }
 
 TEST(CourtHistoryScreen, EditingAndCancelStoreNothing) {
-  {
-    // Editing shows the stored values with their blank and starts on OK.
-    CourtScreen s(true);
-    EXPECT_EQ(focused(), s.screen->menu()->button(0));
-    EXPECT_EQ(s.screen->field(0)->text(), "0 ");
-    EXPECT_EQ(s.screen->field(7)->text(), "7 ");
-    EXPECT_EQ(s.screen->clientName()->text(), "Client 2" + QString(17, ' '));
-    focusOn(s.screen->field(7));
-    press(Qt::Key_Return);  // leaving trims the stored blank
-    EXPECT_EQ(s.screen->field(7)->text(), "7");
-    EXPECT_EQ(focused(), s.screen->field(8));
-    // Alt+Shift+F10 also leaves from a button, which discards every other key.
-    focusOn(s.screen->menu()->button(0));
-    press(Qt::Key_Escape);
-    EXPECT_TRUE(s.screen->isVisible());
-    press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_FALSE(s.screen->isVisible());
-    EXPECT_EQ(s.screen->result(), QDialog::Rejected);
-  }
-  {
-    CourtScreen s(true);
-    const ClientRecord before = s.rig.state.clients.slot[2];
-    s.enter(0, "44");
-    focusOn(s.screen->menu()->button(1));
-    EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
-    press(Qt::Key_Return);
-    EXPECT_FALSE(s.rig.state.Accepted);
-    EXPECT_EQ(s.rig.state.clients.slot[2], before);
-  }
+  // Editing shows the stored values with their blank and starts on OK.
+  CourtScreen s(true);
+  EXPECT_EQ(focused(), s.screen->menu()->button(0));
+  EXPECT_EQ((QStringList{s.screen->field(0)->text(), s.screen->field(7)->text()}), (QStringList{"0 ", "7 "}));
+  EXPECT_EQ(s.screen->clientName()->text(), "Client 2" + QString(17, ' '));
+  focusOn(s.screen->field(7));
+  press(Qt::Key_Return);  // leaving trims the stored blank
+  EXPECT_EQ(s.screen->field(7)->text(), "7");
+  EXPECT_EQ(focused(), s.screen->field(8));
+  // Alt+Shift+F10 also leaves from a button, which discards every other key.
+  focusOn(s.screen->menu()->button(0));
+  press(Qt::Key_Escape);
+  EXPECT_TRUE(s.screen->isVisible());
+  press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
+  EXPECT_FALSE(s.screen->isVisible());
+  EXPECT_EQ(s.screen->result(), QDialog::Rejected);
+
+  CourtScreen c(true);
+  const ClientRecord before = c.rig.state.clients.slot[2];
+  c.enter(0, "44");
+  focusOn(c.screen->menu()->button(1));
+  EXPECT_EQ(c.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
+  press(Qt::Key_Return);
+  EXPECT_FALSE(c.rig.state.Accepted);
+  EXPECT_EQ(c.rig.state.clients.slot[2], before);
 }

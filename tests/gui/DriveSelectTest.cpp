@@ -51,27 +51,7 @@ TEST(DriveSelect, TextsHelpAndDoneWithoutAChangeAnswersTheLocationInForce) {
   EXPECT_EQ(r.selected(), r.inForce);
 }
 
-TEST(DriveSelect, MountedVolumesAreListedAndEveryChangeIsRecorded) {
-  DriveRig r;
-  QComboBox* drives = r.d.drDrive();
-  const QString root = QStorageInfo::root().rootPath();
-  ASSERT_GE(drives->findData(root), 0) << "the root volume is offered";
-  ASSERT_GE(drives->findData(QString::fromStdString(r.def)), 0) << "the default data folder is offered";
-  drives->setCurrentIndex(drives->findData(root));
-  EXPECT_EQ(r.d.answer(), root.toStdString());
-  r.d.show();
-  drives->setFocus();
-  drives->setCurrentIndex(0);
-  QTest::keyClick(drives, Qt::Key_Down);
-  EXPECT_EQ(drives->currentIndex(), 1);
-  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
-  QTest::mouseClick(r.d.cmdDone(), Qt::LeftButton);
-  EXPECT_FALSE(r.d.isVisible());
-  EXPECT_EQ(r.d.result(), QDialog::Accepted);
-  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
-}
-
-TEST(DriveSelect, BrowseAddsAndSelectsAnyFolderThatFitsTheSettings) {
+TEST(DriveSelect, MountedVolumesAndBrowsedFoldersThatFitTheSettingsAreListedAndEveryChangeIsRecorded) {
   DriveRig r;
   QString offered;
   r.d.setFolderChooser([&](const QString& start) {
@@ -98,6 +78,24 @@ TEST(DriveSelect, BrowseAddsAndSelectsAnyFolderThatFitsTheSettings) {
   const std::string fits = "/" + std::string(Settings::kMaxPathLength - 1, 'y');
   r.browse(fits);
   EXPECT_EQ(r.d.answer(), fits);
+
+  // Mounted volumes are listed and every change is recorded.
+  QComboBox* drives = r.d.drDrive();
+  const QString root = QStorageInfo::root().rootPath();
+  ASSERT_GE(drives->findData(root), 0) << "the root volume is offered";
+  ASSERT_GE(drives->findData(QString::fromStdString(r.def)), 0) << "the default data folder is offered";
+  drives->setCurrentIndex(drives->findData(root));
+  EXPECT_EQ(r.d.answer(), root.toStdString());
+  r.d.show();
+  drives->setFocus();
+  drives->setCurrentIndex(0);
+  QTest::keyClick(drives, Qt::Key_Down);
+  EXPECT_EQ(drives->currentIndex(), 1);
+  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
+  QTest::mouseClick(r.d.cmdDone(), Qt::LeftButton);
+  EXPECT_FALSE(r.d.isVisible());
+  EXPECT_EQ(r.d.result(), QDialog::Accepted);
+  EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
 }
 
 TEST(DriveSelect, DoneRefusesATooLongFolderButAcceptsTheDefaultOne) {

@@ -23,6 +23,18 @@ inline void showActive(QWidget* w) {
   QApplication::processEvents();
 }
 
+// Keys go where the focus is, as a user's keys do.
+inline QWidget* focused() { return QApplication::focusWidget(); }
+inline void press(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+  QTest::keyClick(focused(), k, m);
+  QApplication::processEvents();
+}
+// The widget with the focus after a key.
+inline QWidget* focusAfter(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+  press(k, m);
+  return focused();
+}
+
 // The captions of a screen's command rows.
 inline QStringList captions(const zv::MenuChoices* m) {
   QStringList out;

@@ -213,11 +213,8 @@ TEST(MainMenuCommands, A52ndClientIsRefusedBeforeAnyScreenOpensAndExitEnds) {
   EXPECT_EQ(rig.shownAndRefresh(), (std::vector<bool>{true, true}));
   EXPECT_EQ(rig.real.size(rig.program.file("data/DATA401.ZV")), 51 * kRecordSize);
 
-  // Exit from the button (letters do nothing) and from the menu bar.
-  zvtest::focusOn(rig.cmd(3));
-  QTest::keyClick(rig.cmd(3), Qt::Key_Q);
-  EXPECT_EQ(rig.ended, 0);
-  QTest::keyClick(rig.cmd(3), Qt::Key_Return);
+  // Exit from the button (a letter does nothing) and from the menu bar.
+  rig.run(3, {Qt::Key_Q});
   EXPECT_EQ(rig.ended, 1);
   rig.menu.mnuExit()->trigger();
   EXPECT_EQ(rig.ended, 2);
@@ -298,7 +295,6 @@ TEST(MainMenuStartUp, EveryFurtherCopyIsRefusedAndBringsTheMinimizedMainMenuForw
   const QString name = testServerName("forward");
   SingleInstance running(name);
   ASSERT_TRUE(running.claim());
-  EXPECT_TRUE(running.listening());
   QObject::connect(&running, &SingleInstance::activationRequested, &rig.menu, &frmMainMenu::bringToFront);
   QSignalSpy forward(&running, &SingleInstance::activationRequested);
   for (int copy = 1; copy <= 2; ++copy) {
@@ -327,10 +323,7 @@ TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheStart) {
 
   // A socket file left by a crashed copy.
   const QString stale = testServerName("stale");
-  {
-    QFile file(QDir::tempPath() + "/" + stale);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  }
+  ASSERT_TRUE(QFile(QDir::tempPath() + "/" + stale).open(QIODevice::WriteOnly));
   SingleInstance first(stale);
   EXPECT_TRUE(first.claim());
   EXPECT_TRUE(first.listening());

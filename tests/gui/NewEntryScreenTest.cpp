@@ -70,7 +70,7 @@ struct GridScreen {
 
 }  // namespace
 
-TEST(NewEntryScreen, OneGridPerAnswerTypeWithItsLabelHeaderAndItems) {
+TEST(NewEntryScreen, OneGridPerAnswerTypeWithItsLabelHeaderItemsKeysAndHelp) {
   GridScreen s;
   ASSERT_EQ(s.screen->gridCount(), 7);
   std::vector<int> types, rows;
@@ -94,10 +94,8 @@ TEST(NewEntryScreen, OneGridPerAnswerTypeWithItsLabelHeaderAndItems) {
     EXPECT_EQ(s.screen->sectionLabel(g)->geometry().bottom() + 1, s.grid(g)->y());
   }
   EXPECT_EQ(s.screen->clientName()->text(), "New Client" + QString(15, ' '));
-}
 
-TEST(NewEntryScreen, EachGridTakesTheKeysOfItsTypeAndShowsItsHelp) {
-  GridScreen s;
+  // Each grid takes the keys of its type and shows its help.
   EXPECT_EQ(focused(), s.grid(0));
   type("3a");
   press(Qt::Key_Return);

@@ -208,8 +208,7 @@ TEST(LanguageScreen, OneRowPerLanguageTableInTheDatabaseOrder) {
     walked << qobject_cast<QPushButton*>(focused())->text() + ": " + screen.msgPanel()->text();
   EXPECT_EQ(walked, (QStringList{"Spanish: Present in Spanish", "English: Present in English",
                                  "Cancel Presentation: Cancel presentation"}));
-  screen.menu()->button(1)->setFocus();
-  press(Qt::Key_Return);
+  choose(screen.menu(), 1);
   EXPECT_TRUE(rig.state.Accepted);
   EXPECT_EQ(screen.language(), "English");
 }
@@ -225,9 +224,8 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
     SCOPED_TRACE(c);
     IntakeRig rig;
     rig.storeClients(2);
-    if (c != CancelLanguage) {  // the installed database has both tables
-      rig.questionTable(standardBank(), c == NoLanguage ? "english" : "English");
-    }
+    // The installed database has both tables.
+    if (c != CancelLanguage) rig.questionTable(standardBank(), c == NoLanguage ? "english" : "English");
     const std::string disk = c == FilledMeanwhile ? storedClientsBytes(kMaxClients) : readBytes(rig.clientFile());
     onscreenChain(rig, [&rig, c](ModalScript& script) {
       // The third language row is hidden: the second Down goes to "Cancel Presentation".
@@ -252,8 +250,6 @@ TEST(EntryMethodScreen, OnscreenTestThatStoresNothing) {
         {kBegin}, {}, {"The question database holds no English or Spanish table, so the test cannot be presented."},
         {kBegin, kPartDone, kPartDone, kAllDone, fileChangedMessage()}};
     EXPECT_EQ(askedTexts(rig.prompter), asked[c]);
-    if (c == NoLanguage) {
-      EXPECT_EQ(rig.prompter.asked.at(0).icon, Icon::Critical);
-    }
+    if (c == NoLanguage) { EXPECT_EQ(rig.prompter.asked.at(0).icon, Icon::Critical); }
   }
 }

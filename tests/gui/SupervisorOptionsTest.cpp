@@ -33,8 +33,6 @@ struct Options : zvtest::SupervisorScreens {
   void press(int row) { zvtest::choose(screen.menu(), row); }
 };
 
-const QColor kCyan(0, 255, 255), kBlue(0, 0, 255);
-
 }  // namespace
 
 TEST(SupervisorOptions, CaptionsTabsOptionsAndRowsAndSwitchingTabsRestoresTheNameAndTheChosenOption) {
@@ -66,13 +64,13 @@ TEST(SupervisorOptions, CaptionsTabsOptionsAndRowsAndSwitchingTabsRestoresTheNam
   EXPECT_EQ(shown(1), (QStringList{"Click Execute to perform data verification.", "Client 2                 "}));
   EXPECT_EQ(shown(2), (QStringList{"Click Execute to perform delete names operation.", "All Clients"}));
   EXPECT_TRUE(o.screen.panel2()->property("highlighted").toBool());
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kCyan);
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), QColor(0, 255, 255));
   EXPECT_EQ(shown(0), (QStringList{"", "Client 2                 "}));
   EXPECT_TRUE(o.screen.optPrintOption(1)->isChecked());
   EXPECT_EQ(o.screen.selectedPrintOption(), 1);
   // A menu button taking the focus puts panel 2 back to blue.
   o.screen.menu()->button(0)->setFocus();  // from button 1, where the help texts left it
-  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), kBlue);
+  EXPECT_EQ(o.screen.panel2()->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
 
 TEST(SupervisorOptions, NoClientsGivesTheEmptyDiskNoticeAndExecuteNamesTheOperation) {
@@ -145,9 +143,8 @@ TEST(SupervisorOptions, TabShortcutsAndFocusStylesByKeyboard) {
   // Entered backwards with Shift+Tab, the arrow keys still select what they move to.
   Options b(2);
   b.screen.menu()->button(0)->setFocus();
-  QTest::keyClick(b.screen.menu()->button(0), Qt::Key_Backtab);
-  QTest::keyClick(b.screen.chkPrintSummaryPage(), Qt::Key_Backtab);
-  QWidget* entered = QApplication::focusWidget();
+  zvtest::press(Qt::Key_Backtab);
+  QWidget* entered = zvtest::focusAfter(Qt::Key_Backtab);
   ASSERT_TRUE(entered == b.screen.optPrintOption(1) || entered == b.screen.optPrintOption(2));
   QTest::keyClick(entered, Qt::Key_Up);
   const int k = entered == b.screen.optPrintOption(2) ? 1 : 0;

@@ -47,9 +47,7 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
     EXPECT_EQ(job.documentName, name);
     EXPECT_EQ(job.pages, composed(i, true)) << name;
   }
+  // The summary page follows each report; what a batch leaves: SupervisorBatchTest.
   EXPECT_EQ(f.printer.jobs[0].pages.size(), composed(1, false).size() + 1);
-  EXPECT_NE(f.printer.jobs[0].pages.back().find("ONE-PAGE SUMMARY"), std::string::npos);
-  EXPECT_EQ(zvtest::readBytes(f.program.file("report.prn")), zvtest::readBytes(f.program.file("temp3")));
-  EXPECT_EQ(f.state.clients.CurrentRecord, 1);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -111,16 +111,14 @@ TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   QScrollBar* bar = view.Text1()->verticalScrollBar();
   ASSERT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), 0);
-  QTest::keyClick(view.cmdPrintReport(), Qt::Key_PageDown);
-  EXPECT_TRUE(view.Text1()->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_PageDown), view.Text1());
   EXPECT_GT(bar->value(), 0);
   const int afterPage = bar->value();
   QTest::keyClick(view.Text1(), Qt::Key_Down);
   QTest::keyClick(view.Text1(), Qt::Key_PageDown);
   EXPECT_GT(bar->value(), afterPage);
   view.cmdCancel()->setFocus();
-  QTest::keyClick(view.cmdCancel(), Qt::Key_PageUp);
-  EXPECT_TRUE(view.Text1()->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_PageUp), view.Text1());
   EXPECT_LT(bar->value(), afterPage + 1);
   // Tab leaves the report for the buttons.
   QTest::keyClick(view.Text1(), Qt::Key_Tab);
@@ -132,11 +130,10 @@ TEST(PrintSelected, ListsEveryClientInTheMainMenusFormat) {
   zvtest::SupervisorScreens s(3);
   s.state.clients.slot[2].setText(Field::Name, "Jones");
   frmPrintSelected screen(s.state, s.printer, s.composer());
-  EXPECT_EQ(screen.windowTitle(), "Print Selected Reports");
-  EXPECT_EQ(screen.txtInstructions()->toPlainText(),
-            "- Select the client names of the \n  reports you want to print by \n  clicking on them.");
+  EXPECT_EQ((QStringList{screen.windowTitle(), screen.fraClient()->title(), screen.txtInstructions()->toPlainText()}),
+            (QStringList{"Print Selected Reports", "Client List",
+                         "- Select the client names of the \n  reports you want to print by \n  clicking on them."}));
   EXPECT_TRUE(screen.txtInstructions()->isReadOnly());
-  EXPECT_EQ(screen.fraClient()->title(), "Client List");
   EXPECT_EQ(zvtest::captions(screen.menu()), (QStringList{"Print Selected", "Select All", "Return to Main Menu"}));
   zvtest::showActive(&screen);
   QListWidget* list = screen.lbNameDisplay();
@@ -167,8 +164,7 @@ TEST(PrintSelected, Clients2And5OfFiveByKeyboardPrintInListOrder) {
   QTest::keyClick(list, Qt::Key_Space);  // select client 2
   for (int i = 0; i < 3; ++i) QTest::keyClick(list, Qt::Key_Down);
   QTest::keyClick(list, Qt::Key_Space);  // select client 5
-  QTest::keyClick(list, Qt::Key_Tab);
-  ASSERT_TRUE(screen.menu()->button(0)->hasFocus());
+  ASSERT_EQ(zvtest::focusAfter(Qt::Key_Tab), screen.menu()->button(0));
   QTest::keyClick(screen.menu()->button(0), Qt::Key_Return);
   EXPECT_EQ(s.composed, (std::vector<int>{2, 5}));  // what the batch prints and leaves: SupervisorBatchTest
   EXPECT_EQ(list->currentRow(), 4);
