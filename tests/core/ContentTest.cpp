@@ -19,6 +19,7 @@
 #include "report/ReportInstallation.h"
 #include "report/ScoreAndReport.h"
 #include "scoring/ReportData.h"
+#include "scoring/Scoring.h"
 #include "tests/core/TestSupport.h"
 
 using namespace zv;
@@ -239,36 +240,15 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls
 TEST(ContentNorms, StressRatioRunsFromGoodCopingToStrain) {
   // Strain items rated "Very Often" and coping items "Rare or Never" give the
   // highest ratio, 240; the reverse gives 15. The percentiles must follow.
-  zvtest::TempDir dir;
-  RealFileSystem fs;
-  ClientTable table;
-  const int groupA[] = {106, 107, 109, 113, 114, 115, 118, 122, 124, 126, 127, 129, 130, 133, 135};
-  auto client = [&](char strain, char coping) {
-    std::string responses(162, '2');
-    // No points anywhere in section 1, so no truthfulness correction moves the ratio.
-    for (int i = 1; i <= 105; ++i) responses[static_cast<std::size_t>(i - 1)] = points(i, 2) == 0 ? '2' : '1';
-    for (int i = 106; i <= 135; ++i)
-      responses[static_cast<std::size_t>(i - 1)] =
-          std::find(std::begin(groupA), std::end(groupA), i) != std::end(groupA) ? strain : coping;
-    for (int i = 140; i <= 162; ++i) responses[static_cast<std::size_t>(i - 1)] = '4';
-    table.slot[1].clear();
-    table.slot[1].setRaw(Field::Name, "Stress Test");
-    table.slot[1].setRaw(Field::Gender, "1");
-    table.slot[1].setRaw(Field::Race, "1");
-    table.slot[1].setRaw(Field::Responses, responses);
-    table.RecordCount = 1;
-    table.CurrentRecord = 1;
-    ReportRequest request;
-    request.programDir = ZV_PROGRAM_DIR;
-    request.outputPath = dir.file("report.prn");
-    return ScoreAndReport(fs, table, request).scale[6];
-  };
-  const ScaleResult strained = client('4', '1');
-  EXPECT_EQ(strained.RawScore, 240);
-  EXPECT_GE(strained.Percentile, 95);
-  const ScaleResult coping = client('1', '4');
-  EXPECT_EQ(coping.RawScore, 15);
-  EXPECT_LE(coping.Percentile, 5);
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (auto [ratio, low, below] : {std::tuple{240, 95, 100}, {15, 0, 6}}) {
+        Scores x;  // no truthfulness correction moves the ratio
+        x.scale[6].RawScore = ratio;
+        ComputePercentiles(tables(), g, r, x);
+        EXPECT_GE(x.scale[6].Percentile, low) << g << r << " " << ratio;
+        EXPECT_LT(x.scale[6].Percentile, below) << g << r << " " << ratio;
+      }
 }
 
 TEST(ContentQuestions, BothLanguagesItemForItem) {
