@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "records/FileSystem.h"
 #include "records/ZvError.h"
@@ -118,6 +117,18 @@ std::string counted(int n, const char* v) {
   for (int i = 0; i < n; ++i) s += std::string(",") + v;
   return s;
 }
+
+struct TextFiles : ::testing::Test {
+  Texts problems() {
+    Texts out;
+    for (const auto& p : found) out.push_back(p.text());
+    found.clear();
+    return out;
+  }
+  zvtest::TempDir dir;
+  RealFileSystem fs;
+  std::vector<DataProblem> found;
+};
 
 }  // namespace
 
@@ -248,22 +259,6 @@ TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
 TEST(ReportDataNames, NoParagraphFileBeyondScale6) {
   EXPECT_THROW(paragraphFileName(7), ZvError);
 }
-
-namespace {
-
-struct TextFiles : ::testing::Test {
-  Texts problems() {
-    Texts out;
-    for (const auto& p : found) out.push_back(p.text());
-    found.clear();
-    return out;
-  }
-  zvtest::TempDir dir;
-  RealFileSystem fs;
-  std::vector<DataProblem> found;
-};
-
-}  // namespace
 
 TEST(TextFileLines, LineEndsOfEveryKind) {
   EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (Texts{"a", "b", "c", "d"}));

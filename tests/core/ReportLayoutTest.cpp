@@ -153,7 +153,6 @@ TEST_F(Layout, ScaleParagraphs) {
   scores.scale[2].Percentile = 29;
   scores.DependencyMet = 1;
   Lines l = paragraph(2);
-  EXPECT_EQ(l[0], "       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29");
   // The paragraph's lines, each followed by one blank, then the sentence.
   std::string first = "Scale 2 LOW: this line is filled out to the full width";
   first.resize(71, '.');
@@ -162,9 +161,9 @@ TEST_F(Layout, ScaleParagraphs) {
               "(r\xE9sum\xE9).  Check if this person is a recovering substance (alcohol and/or drugs) abuser. If "
               "Truthfulness Scale score is below the 90th percentile and the person is not recovering, then "
               "dependence should be explored in interview.";
-  const auto expected = justifyLines(joined);
-  ASSERT_EQ(l.size(), expected.size() + 1);
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(l[i + 1], "       " + expected[i]);
+  Lines expected = {"       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29"};
+  for (const auto& line : justifyLines(joined)) expected.push_back("       " + line);
+  EXPECT_EQ(l, expected);
   expectLines(l, 1, {"       " + first, "       of a report line, and the paragraph goes on with a second line and ends",
                      "       with a third,  shorter  one  (r\xE9sum\xE9).   Check  if  this  person  is  a"});
   EXPECT_EQ(writer.PageLine, static_cast<int>(l.size())) << "no blank line after a joined paragraph";
@@ -174,9 +173,7 @@ TEST_F(Layout, ScaleParagraphs) {
   EXPECT_EQ(paragraph(2).size(), 4u);
   // 55 and above without dependency: joined with the risk sentence.
   scores.scale[3].Percentile = 55;
-  l = paragraph(3);
-  EXPECT_EQ(l[0], "       Drugs SCALE: PROBLEM RISK RANGE" + sp(22) + "RISK PERCENTILE:55");
-  EXPECT_NE(l.back().find("risk."), std::string::npos);
+  EXPECT_NE(paragraph(3).back().find("risk."), std::string::npos);
   // 54 without dependency, 30 with it: plain.
   for (auto [p, dep] : {std::pair{54, 0}, {30, 1}}) {
     scores.scale[3].Percentile = p;
@@ -226,23 +223,19 @@ TEST_F(Layout, ResponseRows) {
   EXPECT_EQ(writer.PageLine, 59);
 }
 
-namespace {
-const std::string kAlcoholDrugs = "       ALCOHOL" + sp(29) + "DRUGS";
-const std::string kAlcoholDrugsRule = "       -------" + sp(29) + "-----";
-const std::string kAntisocialViolence = "       ANTISOCIAL" + sp(26) + "VIOLENCE";
-const std::string kNoneSelected = "No Significant Items were selected.";
-const std::string kReview = "Review the Truthfulness Scale score";
-void significant(ReportContext& c) { PrintSignificantItems(c); }
-}  // namespace
-
 // Both lists side by side, a longer one alone on the right, one point not
 // significant: the golden reports.
 TEST_F(Layout, SignificantItemsPageBreaks) {
+  const std::string kAlcoholDrugs = "       ALCOHOL" + sp(29) + "DRUGS";
+  const std::string kAlcoholDrugsRule = "       -------" + sp(29) + "-----";
+  const std::string kAntisocialViolence = "       ANTISOCIAL" + sp(26) + "VIOLENCE";
+  const std::string kNoneSelected = "No Significant Items were selected.";
+  const std::string kReview = "Review the Truthfulness Scale score";
+  auto significant = [](ReportContext& c) { PrintSignificantItems(c); };
   for (int i : {3, 4, 8}) scores.ItemPoints[i] = 3;
   // 50: 54 after the opening, 56 after the headings; row 2 brings the count
   // to 58: new page, continuation title, headings again.
   Lines l = print(50, significant);
-  ASSERT_GE(l.size(), 20u);
   expectLines(l, 6, {"       3. Significant answer number 3      " + kNoneSelected,
                      "       4. Significant answer number 4      " + kReview, "\x0C", kHead2, "",
                      "       SIGNIFICANT ITEMS (continued):", "", kAlcoholDrugs, kAlcoholDrugsRule,
@@ -270,14 +263,9 @@ TEST_F(Layout, ChoicesTextsOmissionsAndPageBreak) {
                      "       140. Answer 3 of item 140", "       141. Answer 2 of item 141"});
   EXPECT_EQ(l[5], choice(16));
   EXPECT_EQ(l[5].size(), 78u) << "the first 71 characters";
-  // 40 + 2 + 16 lines = 58 after item 155: new page.
-  EXPECT_EQ(l[17], choice(64));
-  EXPECT_EQ(tables.ChoiceText[64].substr(0, 5), "155. ");
-  EXPECT_EQ(l[18], "\x0C");
-  EXPECT_EQ(l[21], choice(68));
-  EXPECT_EQ(l[10], choice(36));
-  EXPECT_EQ(l[10].size(), 78u);
-  EXPECT_EQ(l[12], "       150. No response given.");
+  EXPECT_EQ((Lines{l[10], l[12]}), (Lines{choice(36), "       150. No response given."}));
+  // 40 + 2 + 16 lines = 58 after item 155 (answer 4, text 64): new page.
+  expectLines(l, 17, {choice(64), "\x0C", kHead2, "", choice(68)});
   expectLines(l, 26, {"       161. Answer code 8 is not one of this item's answers.", "       162. Answer 1 of item 162", ""});
   EXPECT_EQ(writer.PageLine, 2 + 7 + 1);
 }

@@ -13,7 +13,6 @@
 #include "report/ScoreAndReport.h"
 #include "scoring/Scoring.h"
 #include "tests/core/ReportTestInstallation.h"
-#include "tests/core/TestSupport.h"
 
 using namespace zv;
 using zvtest::Texts;
