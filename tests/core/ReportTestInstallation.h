@@ -1,14 +1,17 @@
 #pragma once
 // A small installation of our own for the scoring and report tests: tables
 // in memory, the same tables written as ZVB.TXT and ZVRPT.TXT, paragraph
-// files, ZVINVAL.TXT and ZVFOOT.TXT, and a builder for client records.
+// files, ZVINVAL.TXT and ZVFOOT.TXT; and the fault a call must throw.
 // Texts are Windows-1252 bytes; a few non-ASCII bytes travel through on purpose.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "records/ClientRecord.h"
 #include "records/ClientTable.h"
+#include "records/ZvError.h"
 #include "scoring/ReportTables.h"
 #include "tests/core/TestSupport.h"
 
@@ -126,6 +129,18 @@ inline std::string bText(const zv::ReportTables& t) {
   out += csvInts(std::vector<int>(t.KeyItems.begin() + 1, t.KeyItems.end()));
   for (int s = 2; s <= 6; ++s) out += csvInts(std::vector<int>(t.TruthCorrection[s].begin() + 1, t.TruthCorrection[s].end()));
   return out;
+}
+
+// The fault a call must throw; a failure (and an empty fault) when it throws none.
+template <class F>
+zv::ZvError faultOf(F call) {
+  try {
+    call();
+  } catch (const zv::ZvError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no fault";
+  return zv::ZvError(zv::ErrorKind::Other, 0, "");
 }
 
 inline const char* kParagraphFiles[7] = {"", "ZVVA.TXT", "ZVAL.TXT", "ZVDG.TXT", "ZVAS.TXT", "ZVVI.TXT", "ZVSC.TXT"};

@@ -15,6 +15,7 @@
 #include "tests/core/ReportTestInstallation.h"
 
 using namespace zv;
+using zvtest::faultOf;
 using zvtest::Texts;
 using zvtest::TestClient;
 
@@ -27,18 +28,6 @@ TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}) {
   c.answer(140, 162, 4);
   for (auto [i, code] : codes) c.answer(i, code);
   return c;
-}
-
-// The fault a call must throw; a failure (and an empty fault) when it throws none.
-template <class F>
-ZvError faultOf(F call) {
-  try {
-    call();
-  } catch (const ZvError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no fault";
-  return ZvError(ErrorKind::Other, 0, "");
 }
 
 class Production : public ::testing::Test {
