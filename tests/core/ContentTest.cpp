@@ -184,8 +184,7 @@ TEST(ContentWording, ClassificationItemsSayWhatTheRulesRead) {
       {74, "dependent"}, {153, "drinking"}, {157, "drug use"}};  // earlier diagnosis, self-ratings
   for (auto [i, word] : says) EXPECT_NE(en[static_cast<std::size_t>(i)].question.find(word), std::string::npos) << i << ": " << word;
   const std::vector<std::string> rating = {"A serious problem", "A moderate problem", "A mild problem", "No problem"};
-  EXPECT_EQ(en[153].answers, rating);
-  EXPECT_EQ(en[157].answers, rating);
+  for (int i : {153, 157}) EXPECT_EQ(en[static_cast<std::size_t>(i)].answers, rating) << i;
   EXPECT_EQ((std::vector<std::string>(en[156].answers.begin(), en[156].answers.begin() + 2)),
             (std::vector<std::string>{"Alcohol", "Drugs"}));
   // Item 151: answers 1 and 3 are neglected duties, answer 2 hazardous use.
@@ -215,8 +214,7 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls
     for (int r = 1; r <= 3; ++r) {
       for (int s = 1; s <= 5; ++s) {
         const int count = t.NormCount[g][r][s];
-        ASSERT_GE(count, 10);
-        ASSERT_LE(count, 99);
+        ASSERT_TRUE(count >= 10 && count <= 99) << g << r << s << ": " << count;
         EXPECT_LE(t.NormTable[s][1][r][g], 10);
         EXPECT_EQ(t.NormTable[s][count][r][g], 99) << g << r << s;
       }
@@ -266,14 +264,11 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     const auto& e = en[static_cast<std::size_t>(i)];
     const auto& s = es[static_cast<std::size_t>(i)];
     if (i <= 105) {
-      EXPECT_EQ(e.answers, tf) << i;
-      EXPECT_EQ(s.answers, cf) << i;
+      EXPECT_EQ((std::pair{e.answers, s.answers}), (std::pair{tf, cf})) << i;
     } else if (i <= 139) {
-      EXPECT_EQ(e.answers, ratingEn) << i;
-      EXPECT_EQ(s.answers, ratingEs) << i;
+      EXPECT_EQ((std::pair{e.answers, s.answers}), (std::pair{ratingEn, ratingEs})) << i;
     } else {
-      EXPECT_EQ(e.answers.size(), 4u) << i;
-      EXPECT_EQ(s.answers.size(), 4u) << i;
+      EXPECT_EQ((std::pair{e.answers.size(), s.answers.size()}), (std::pair<std::size_t, std::size_t>{4, 4})) << i;
       EXPECT_NE(e.answers, s.answers) << i;
     }
     EXPECT_NE(e.question, s.question) << i;
