@@ -97,13 +97,8 @@ TEST(ReportGoldenTest, WholeReportsMatchTheirGoldenFilesLineByLine) {
     EXPECT_EQ(bytes, golden);
     // Every line ends with CR LF, holds no other CR or LF, is at most 80
     // columns, and a form feed stands alone on its line.
-    ASSERT_EQ(golden.substr(golden.size() - 2), "\r\n");
-    for (std::size_t start = 0, e; start < golden.size(); start = e + 2) {
-      e = golden.find("\r\n", start);
-      ASSERT_NE(e, std::string::npos);
-      const std::string line = golden.substr(start, e - start);
-      EXPECT_EQ(line.find('\n'), std::string::npos);
-      EXPECT_EQ(line.find('\r'), std::string::npos);
+    for (const std::string& line : zvtest::crlfLines(golden)) {
+      EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
       if (line.find('\x0C') != std::string::npos) { EXPECT_EQ(line, "\x0C") << "a form feed stands alone on its line"; }
       EXPECT_LE(line.size(), 80u) << line;
     }

@@ -16,19 +16,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines linesOf(const std::string& bytes) {
-  Lines out;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t e = bytes.find("\r\n", start);
-    EXPECT_NE(e, std::string::npos) << "every line ends with CR LF";
-    if (e == std::string::npos) break;
-    out.push_back(bytes.substr(start, e - start));
-    start = e + 2;
-  }
-  return out;
-}
-
 // Lines `from`.. of `l` are exactly `expected`.
 void expectLines(const Lines& l, std::size_t from, const Lines& expected) {
   ASSERT_LE(from + expected.size(), l.size());
@@ -63,7 +50,7 @@ class Layout : public ::testing::Test {
     writer.PageLine = pageLine;
     auto ctx = context();
     section(ctx);
-    return linesOf(writer.bytes());
+    return zvtest::crlfLines(writer.bytes());
   }
   Lines chart() {
     return print(0, [](ReportContext& c) { PrintProfile(c, 1, 6); });

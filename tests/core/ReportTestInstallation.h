@@ -1,7 +1,8 @@
 #pragma once
 // A small installation of our own for the scoring and report tests: tables
 // in memory, the same tables written as ZVB.TXT and ZVRPT.TXT, paragraph
-// files, ZVINVAL.TXT and ZVFOOT.TXT; and the fault a call must throw.
+// files, ZVINVAL.TXT and ZVFOOT.TXT; the lines of a report and the fault a
+// call must throw.
 // Texts are Windows-1252 bytes; a few non-ASCII bytes travel through on purpose.
 #include <gtest/gtest.h>
 
@@ -119,6 +120,20 @@ inline std::string bText(const zv::ReportTables& t) {
   }
   out += csvInts(std::vector<int>(t.KeyItems.begin() + 1, t.KeyItems.end()));
   for (int s = 2; s <= 6; ++s) out += csvInts(std::vector<int>(t.TruthCorrection[s].begin() + 1, t.TruthCorrection[s].end()));
+  return out;
+}
+
+// The lines of report bytes; each must end with CR LF.
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t e = bytes.find("\r\n", start);
+    EXPECT_NE(e, std::string::npos) << "every line ends with CR LF";
+    if (e == std::string::npos) break;
+    out.push_back(bytes.substr(start, e - start));
+    start = e + 2;
+  }
   return out;
 }
 

@@ -126,10 +126,7 @@ TEST_F(Production, ControlCharactersOfARecordPrintAsBlanks) {
   EXPECT_EQ(s.CourtValue[3], 5);
   const std::string r = composed(zvtest::tableOf({c}), true);
   std::size_t heads = 0;
-  for (std::size_t at = 0, end; at < r.size(); at = end + 2) {
-    end = r.find("\r\n", at);
-    ASSERT_NE(end, std::string::npos);
-    const std::string line = r.substr(at, end - at);
+  for (const std::string& line : zvtest::crlfLines(r)) {
     if (line == "\x0C") continue;
     EXPECT_EQ(std::count_if(line.begin(), line.end(), [](char ch) { return (ch >= 0 && ch < 32) || ch == 127; }), 0) << line;
     heads += line.rfind("       NAME: Roe, Kim  X ", 0) == 0;
@@ -212,16 +209,6 @@ TEST_F(Tool, InstallationFaultIsOneLineAndKeepsThePreviousReport) {
   EXPECT_EQ(report(), previous);
 }
 
-TEST(ReportPrinting, ReadReportFileLeavesOffTheLastCharacter) {
-  zvtest::TempDir dir;
-  RealFileSystem fs;
-  zvtest::writeBytes(dir.file("report.prn"), "line one\r\nline two\r\n");
-  EXPECT_EQ(ReadReportFile(fs, dir.file("report.prn")), "line one\r\nline two\r");
-  zvtest::writeBytes(dir.file("empty"), "");
-  EXPECT_EQ(ReadReportFile(fs, dir.file("empty")), "");
-  EXPECT_THROW(ReadReportFile(fs, dir.file("missing.prn")), ZvError);
-}
-
 // A report as the writer lays it out, its last character left off: CR LF
 // lines, a form-feed line per new page. Each piece starts after its form feed.
 TEST(ReportPrinting, OnePiecePerFormFeedAndTheLinesOfAPiece) {
@@ -240,11 +227,15 @@ TEST(ReportPrinting, OnePiecePerFormFeedAndTheLinesOfAPiece) {
   EXPECT_EQ(PageLines(""), (Texts{""}));
 }
 
-TEST(ReportPrinting, PrintingUnderTheReportsNameTellsWhereAPdfIsAndReportsAFailure) {
+TEST(ReportPrinting, ReadingLeavesOffTheLastCharacterPrintingTellsWhereAPdfIsAndReportsAFailure) {
   zvtest::TempDir dir;
   RealFileSystem fs;
   const std::string report = dir.file("report.prn");
   zvtest::writeBytes(report, "\r\n       NAME: Jones\r\n\f\r\n       page 2\r\n\f\r\n       page 3\r\n");
+  EXPECT_EQ(ReadReportFile(fs, report), "\r\n       NAME: Jones\r\n\f\r\n       page 2\r\n\f\r\n       page 3\r");
+  zvtest::writeBytes(dir.file("empty"), "");
+  EXPECT_EQ(ReadReportFile(fs, dir.file("empty")), "");
+  EXPECT_THROW(ReadReportFile(fs, dir.file("missing.prn")), ZvError);
   ScriptedPrompter prompter;
   RecordingPrinter printer;
   PrintReportFile(fs, report, printer, documentNameOf(report));
