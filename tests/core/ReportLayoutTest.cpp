@@ -94,21 +94,24 @@ TEST_F(Layout, ChartPercentileColumnsAndBars) {
   EXPECT_EQ((Lines{l[19], l[20]}), (Lines{kRuler + kScaleA, kRuler + kScaleB})) << "no footnote";
 }
 
-// The 90+% footnote, its star after a two-digit percentile and the rows of
-// unscored scales: the golden reports.
+// The 90+% footnote's first line and the rows of unscored scales: the golden reports.
 TEST_F(Layout, ChartFootnotes) {
-  scores.scale[1].Percentile = 95;
+  scores.scale[1].Percentile = 90;
   scores.scale[2].Percentile = 5;
   Lines l = chart();
-  EXPECT_EQ(l[15].substr(28, 4), " 5 *");
-  EXPECT_EQ(l[20], sp(7) + "  is excessively high" + sp(9) + kScaleB);
+  EXPECT_EQ((Lines{l[3].substr(27, 5), l[15].substr(28, 4), l[20]}),
+            (Lines{" 90 *", " 5 *", sp(7) + "  is elevated (90+%)" + sp(10) + kScaleB}));
+  scores.scale[1].Percentile = 95;
+  EXPECT_EQ(chart()[20], sp(7) + "  is excessively high" + sp(9) + kScaleB);
 
   // Too many omitted items outrank 90+%; four omitted are still charted.
-  scores.scale[5].OmittedCount = 5;
+  scores.scale[6].OmittedCount = 5;
+  scores.scale[6].Percentile = 3;  // " **" at Tab(28) even where a percentile below 10 takes Tab(29)
   scores.scale[3].OmittedCount = 4;
   scores.scale[3].Percentile = 99;
   scores.scale[1].Percentile = 92;
   l = chart();
+  EXPECT_EQ(l[9], "       Stress Coping" + sp(8) + " **" + sp(6) + "Scale not scored, insufficient answers");
   EXPECT_EQ(l[17].substr(27, 5), " 99 *");
   expectLines(l, 19, {sp(7) + "** Too many omitted items" + sp(5) + kScaleA,
                       sp(7) + "   to score this scale" + sp(8) + kScaleB});
