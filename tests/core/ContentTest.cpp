@@ -291,10 +291,9 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
 
 TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine) {
   const auto& t = tables();
-  for (int k = 1; k <= 92; ++k) {
-    const int item = 139 + (k + 3) / 4;
+  for (int k = 1; k <= 92; ++k) {  // four answer texts an item from 140 on
     const std::string& text = t.ChoiceText[static_cast<std::size_t>(k)];
-    EXPECT_EQ(text.rfind(std::to_string(item) + ". ", 0), 0u) << text;
+    EXPECT_EQ(text.rfind(std::to_string(139 + (k + 3) / 4) + ". ", 0), 0u) << text;
   }
   RealFileSystem fs;
   const ReportTexts texts = LoadReportInstallation(fs, ZV_PROGRAM_DIR).texts;
@@ -326,7 +325,7 @@ TEST(SampleClients, SevenWholeRecordsEachScoredAsItsPatternSays) {
   EXPECT_EQ(table.slot[6].trimmed(Field::Name), spanish);
   EXPECT_EQ(cp1252::toUtf8(spanish), "Peña Ibáñez, José Ángel");
 
-  // Percentile ranges {scale, at least, below}, dependency and abuse (-1: either), words the
+  // Percentile ranges {scale, at least, below}, dependency and abuse (1 met, 0 not, -1 either), words the
   // report holds (runs of blanks read as one) and words it never holds.
   struct Case {
     const char* who;
@@ -367,8 +366,7 @@ TEST(SampleClients, SevenWholeRecordsEachScoredAsItsPatternSays) {
       EXPECT_TRUE(p >= low && p < below) << "scale " << scale << ": " << p;
     }
     if (c.dependency >= 0) { EXPECT_EQ(s.DependencyMet, c.dependency); }
-    if (c.abuse == 0) { EXPECT_EQ(s.AbuseCount, 0); }
-    if (c.abuse > 0) { EXPECT_GE(s.AbuseCount, c.abuse); }
+    if (c.abuse >= 0) { EXPECT_EQ(s.AbuseCount > 0, c.abuse > 0); }
     for (const auto& text : c.says) EXPECT_NE(report.find(text), std::string::npos) << text;
     for (const auto& text : c.never) EXPECT_EQ(report.find(text), std::string::npos) << text;
   }
