@@ -280,9 +280,7 @@ TEST_F(BrokenInstallation, QuestionTableNamesRowsAndFields) {
                             "ZV.db:161: table English: row 161 holds ID \"162\"; IDs must run 1 to 162 in stored order",
                             "ZV.db:0: table \"spanish\" is not found by the language choice; name it exactly \"Spanish\""}));
   std::filesystem::remove(dir.file("ZV.db"));
-  const auto problems = check();
-  ASSERT_EQ(problems.size(), 1u);
-  EXPECT_EQ(problems[0].rfind("ZV.db:0: cannot be opened: ", 0), 0u) << problems[0];
+  EXPECT_EQ(check(), (Texts{"ZV.db:0: cannot be opened: No such file or directory"}));
 }
 
 // Random single mutations of the bundled installation (the long run: zvmutate):
