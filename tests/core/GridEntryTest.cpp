@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
-#include "records/ClientFile.h"
 #include "sheets/GridEntry.h"
-#include "tests/core/TestSupport.h"
-#include "ui/Prompter.h"
 
 using namespace zv;
 
@@ -39,22 +34,14 @@ TEST(GridAnswerType, KeysColumnsAndHelp) {
 }
 
 TEST(GridPlanning, OneGridPerTypeInOrderOfFirstOccurrence) {
-  std::vector<std::pair<int, std::string>> rows;
-  for (int i = 1; i <= 3; ++i) rows.push_back({i, "False"});
-  rows.push_back({4, "Sometimes"});
-  rows.push_back({5, "No"});
-  rows.push_back({6, "False"});  // appended to the first grid, not a new one
-  rows.push_back({7, "No Change"});
-  rows.push_back({0, "False"});    // no item number: left out
-  rows.push_back({163, "False"});  // beyond the test: left out
-  const auto g = planGrids(rows);
-  ASSERT_EQ(g.size(), 4u);
-  EXPECT_EQ(g[0].type, 0);
-  EXPECT_EQ(g[0].items, (std::vector<int>{1, 2, 3, 6}));
-  EXPECT_EQ(g[1].type, 3);
-  EXPECT_EQ(g[2].type, 1);
-  EXPECT_EQ(g[2].items, (std::vector<int>{5}));
-  EXPECT_EQ(g[3].type, 4);
+  // Item 6 goes to the first grid, not a new one; items 0 and 163 are no items of the test.
+  const std::vector<std::pair<int, std::string>> rows = {{1, "False"}, {2, "False"}, {3, "False"}, {4, "Sometimes"},
+                                                          {5, "No"},    {6, "False"}, {7, "No Change"},
+                                                          {0, "False"}, {163, "False"}};
+  using Grids = std::vector<std::pair<int, std::vector<int>>>;  // type and items of each grid
+  Grids grids;
+  for (const GridPlan& g : planGrids(rows)) grids.push_back({g.type, g.items});
+  EXPECT_EQ(grids, (Grids{{0, {1, 2, 3, 6}}, {3, {4}}, {1, {5}}, {4, {7}}}));
 }
 
 TEST(GridAnswers, StoredStringsScansAndNonDigits) {
@@ -63,14 +50,9 @@ TEST(GridAnswers, StoredStringsScansAndNonDigits) {
   EXPECT_FALSE(shortScan);
   EXPECT_EQ(zeros.joined(), std::string(162, '0'));
 
-  std::string stored(162, '1');
-  stored[9] = ' ';
-  stored[10] = 'x';
-  const Answers a = Answers::fromResponses(stored, false);
-  EXPECT_EQ(a.code(10), '0');
-  EXPECT_EQ(a.code(11), '0');
-  EXPECT_EQ(a.code(12), '1');
-  EXPECT_EQ(a.joined().size(), 162u);
+  // Items 10 and 11 hold no digit: unanswered.
+  EXPECT_EQ(Answers::fromResponses(std::string(162, '1').replace(9, 2, " x"), false).joined(),
+            std::string(162, '1').replace(9, 2, "00"));
 
   // A scan of 150 answers (the rest blank in the record) is padded with "0".
   const Answers s = Answers::fromResponses(std::string(150, '2') + std::string(12, ' '), true, &shortScan);
