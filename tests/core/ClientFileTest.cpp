@@ -113,10 +113,8 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
   const std::string old = clientsBytes({"One", "Two", "Three"}) + "tail";
   // A failing step, and whether the new file had landed by then.
   const std::pair<FaultyFileSystem::Fault, bool> steps[] = {
-      {{"write", "", EIO, 1, 0}, false},      {{"write", "", EIO, 1, 300}, false},
-      {{"write", "", ENOSPC, 1}, false},      {{"rename", "", EIO, 1}, false},
-      {{"syncdir", "", EIO, 1}, true},
-  };
+      {{"write", "", EIO, 1, 0}, false}, {{"write", "", EIO, 1, 300}, false}, {{"write", "", ENOSPC, 1}, false},
+      {{"rename", "", EIO, 1}, false},   {{"syncdir", "", EIO, 1}, true}};
   for (const auto& [fault, newFileLanded] : steps) {
     for (const bool append : {false, true}) {
       SCOPED_TRACE(fault.operation + " torn " + std::to_string(fault.tornAfter) + (append ? " append" : " rewrite"));

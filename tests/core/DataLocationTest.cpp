@@ -341,9 +341,8 @@ TEST_F(SettingsFile, WritingOneKeyKeepsEveryOtherLine) {
 }
 
 TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrder) {
-  auto ws = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini");
-  EXPECT_EQ(ws.defaultUser(), "KLVTest");
-  auto db = ws.OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db", true);
+  const std::string program = ZV_PROGRAM_DIR;
+  auto db = Workspace::standard(program + "/zv.ini").OpenDatabase(program + "/ZV.db", true);
   const auto names = db.TableNames();
   ASSERT_GE(names.size(), 2u);
   EXPECT_EQ(names[0], "English");
@@ -370,7 +369,6 @@ TEST(QuestionDb, EditUpdateStoresAndMissingFileFails) {
   {
     auto db = ws.OpenDatabase(dir.file("ZV.db"), false, true);
     auto rs = db.OpenTable("English");
-    rs.MoveFirst();
     rs.MoveNext();
     rs.Edit();
     rs.setField("QuestionAudio", "changed");
