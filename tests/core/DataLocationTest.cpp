@@ -214,14 +214,11 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
 }
 
 TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
-  zvtest::TempDir base;
-  const std::string program = base.path() + "/" + std::string(40, 'p');
-  RealFileSystem fs;
-  fs.makeDirectories(program);
-  ScriptedPrompter prompter;
-  const std::string old = base.path();
+  zvtest::Office o;
+  const std::string program = o.program.file(std::string(40, 'p')), old = o.data.path();
+  o.real.makeDirectories(program);
   zvtest::writeBytes(joinPath(program, "zv.ini"), "[Path]\nFilePath=" + old + "\nSndPath=/snd\n");
-  SystemState state(fs, prompter, program);
+  SystemState state(o.real, o.prompter, program);
   state.dataLocation = old;
   ASSERT_GT(joinPath(program, "data").size(), Settings::kMaxPathLength);
   ASSERT_EQ(SelectDataLocation(state, false, [&](const std::string&) { return joinPath(program, "data"); }),
@@ -230,11 +227,11 @@ TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
   EXPECT_EQ(zvtest::readBytes(joinPath(program, "zv.ini")), "[Path]\nSndPath=/snd\n")
       << "a cut path, or the old one, would point elsewhere on the next start";
   // The next start finds the same folder again.
-  SystemState again(fs, prompter, program);
+  SystemState again(o.real, o.prompter, program);
   const AskDrive never = [](const std::string&) -> std::string { throw std::logic_error("asked"); };
   ASSERT_EQ(SelectDataLocation(again, true, never), LocationOutcome::Settled);
   EXPECT_EQ(again.dataLocation, state.dataLocation);
-  EXPECT_TRUE(prompter.asked.empty());
+  EXPECT_TRUE(o.prompter.asked.empty());
 }
 
 TEST(StartUp, FreshInstallationRunsEveryStepInOrder) {
