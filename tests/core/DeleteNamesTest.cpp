@@ -25,24 +25,8 @@ std::vector<std::string> recordsOnDisk(const zvtest::SupervisorFixture& f, int n
 
 }  // namespace
 
-TEST(DeleteNames, AsksWithTheExactWarningAndNoWritesNothing) {
-  zvtest::SupervisorFixture f;
-  f.addClient("Jones");
-  const std::string before = zvtest::readBytes(f.state.clientFile());
-  f.state.Refresh = false;
-  f.prompter.script(Answer::No);
-  EXPECT_EQ(DeleteNames(f.state), 0);
-  EXPECT_EQ(f.prompter.asked,
-            (zvtest::AskedList{{"You are about to delete the Client Name from\rall tests on this diskette. This should not "
-                                "be done\runtil you have printed all reports and are finished\rwith this diskette and ready "
-                                "to return it.\r\rAre you SURE you want to do this?",
-                                "WARNING!", Buttons::YesNo, Icon::Critical}}));
-  EXPECT_EQ(zvtest::readBytes(f.state.clientFile()), before);
-  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Name), "Jones                    ");
-  EXPECT_FALSE(f.state.Refresh);
-}
-
-TEST(DeleteNames, FlagsZeroOneZeroZeroScrambleRecordsOneAndThreeAndFlagTheBlankFour) {
+// Asked first: No writes nothing. Yes: flags 0, 1, 0, 0 scramble records 1 and 3 and flag the blank 4.
+TEST(DeleteNames, AsksWithTheExactWarningThenScramblesTheNamesNotDeletedYet) {
   zvtest::SupervisorFixture f;
   f.addClient("Ab Smith");
   f.addClient("Kept Name", std::string(162, '1'), "1");
@@ -51,13 +35,22 @@ TEST(DeleteNames, FlagsZeroOneZeroZeroScrambleRecordsOneAndThreeAndFlagTheBlankF
   const auto before = recordsOnDisk(f, 4);
   f.state.Refresh = false;
   f.state.clients.NameDeleted = 0;
+  f.prompter.script(Answer::No);
+  EXPECT_EQ(DeleteNames(f.state), 0);
+  EXPECT_EQ(recordsOnDisk(f, 4), before);
+  EXPECT_EQ(f.state.clients.slot[1].bytes(), before[0]);
+  EXPECT_FALSE(f.state.Refresh);
   EXPECT_EQ(DeleteNames(f.state), 3);
   EXPECT_EQ(recordsOnDisk(f, 4), (std::vector<std::string>{deleted(before[0]), before[1], deleted(before[2]), deleted(before[3])}));
   EXPECT_EQ(f.state.clients.slot[1].bytes(), deleted(before[0]));
   EXPECT_EQ(f.state.clients.NameDeleted, 1);
   EXPECT_TRUE(f.state.Refresh);
-  ASSERT_EQ(f.prompter.asked.size(), 2u);
-  EXPECT_EQ(f.prompter.asked[1], (zvtest::Asked{"Process complete. Press Enter to continue.", "Zorvex", Buttons::Ok, Icon::None}));
+  const zvtest::Asked warning{"You are about to delete the Client Name from\rall tests on this diskette. This should "
+                              "not be done\runtil you have printed all reports and are finished\rwith this diskette "
+                              "and ready to return it.\r\rAre you SURE you want to do this?",
+                              "WARNING!", Buttons::YesNo, Icon::Critical};
+  const zvtest::Asked done{"Process complete. Press Enter to continue.", "Zorvex", Buttons::Ok, Icon::None};
+  EXPECT_EQ(f.prompter.asked, (zvtest::AskedList{warning, warning, done}));
 }
 
 TEST(DeleteNames, EachRecordIsWrittenRightAfterItsNameSoAnInterruptionLeavesWholeRecords) {

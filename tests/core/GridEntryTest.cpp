@@ -4,16 +4,13 @@
 
 using namespace zv;
 
-TEST(GridAnswerType, FirstFiveCharactersOfAnswer2) {
+TEST(GridAnswerType, FirstFiveCharactersOfAnswer2AndTheKeysColumnsAndHelpOfEach) {
   const std::pair<const char*, int> cases[] = {
       {"False", 0},     {"False statement", 0}, {"No", 1},          {"No way", 2},       {"No ", 2},
       {"No Change", 4}, {"No Ch", 4},           {"Completely", 4},  {"Sometimes", 3},    {"Mostly True", 5},
       {"Often", 6},     {"false", 2} /* case-sensitive */,          {"", 2},             {"Once a week", 2},
       {"Falso", 2},     {"Fals\xC3\xA9", 2} /* five characters, not five bytes */};
   for (const auto& [text, type] : cases) EXPECT_EQ(answerTypeOf(text), type) << text;
-}
-
-TEST(GridAnswerType, KeysColumnsAndHelp) {
   const std::tuple<int, char, bool> keys[] = {{0, '2', true},  {0, '3', false}, {1, '3', false},
                                               {3, '4', true},  {4, '5', false}, {5, '5', true},
                                               {6, '6', false}, {2, '0', true},  {2, 'a', false}};
@@ -84,7 +81,7 @@ std::vector<std::string> trace(GridNavigator& n, const std::string& moves) {
 
 }  // namespace
 
-TEST(GridNavigation, KeysMoveAcrossGridsAndBeepAtTheEnds) {
+TEST(GridNavigation, KeysAndClicksMoveAcrossGridsAndBeepAtTheEnds) {
   GridNavigator n({3, 2, 2});
   EXPECT_EQ((std::vector<int>{n.focus(), n.row(0)}), (std::vector<int>{0, 1}));
   // The last item of a grid leads to the next grid's first; the last of all stays and beeps.
@@ -95,16 +92,12 @@ TEST(GridNavigation, KeysMoveAcrossGridsAndBeepAtTheEnds) {
   EXPECT_EQ(trace(m, "ub"), (std::vector<std::string>{"0.1!", "0.1!"}));
   m.focusGrid(2);
   EXPECT_EQ(trace(m, "uubb"), (std::vector<std::string>{"1.2*", "1.1", "0.3*", "0.3!"}));
-}
-
-TEST(GridNavigation, FocusAndRowsFromClicks) {
-  GridNavigator n({3, 4});
-  n.focusGrid(1);
-  n.setRow(1, 9);
-  EXPECT_EQ(n.row(1), 4);
-  n.leaveGrids();
-  EXPECT_EQ(n.focus(), -1);
-  EXPECT_TRUE(n.advance().beep);
+  // A click past the last row selects it; out of the grids, keys beep.
+  m.setRow(1, 9);
+  EXPECT_EQ(m.row(1), 2);
+  m.leaveGrids();
+  EXPECT_EQ(m.focus(), -1);
+  EXPECT_TRUE(m.advance().beep);
   GridNavigator empty({});
   EXPECT_EQ(empty.grids(), 1);
   EXPECT_TRUE(empty.advance().beep);

@@ -11,15 +11,7 @@
 
 using namespace zv;
 
-TEST(IntakeGoodDate, AcceptsOnlyRealDatesFrom1890To2050) {
-  for (const char* bad : {"02/30/1990", "13/01/1990", "00/10/1990", "01/00/1990", "04/31/1990", "01/01/1889",
-                          "01/01/2051", "02/29/1991", "02/29/1900", "N", "N1/", "", "1/2/1990", "01/02/19a0"})
-    EXPECT_FALSE(GoodDate(bad)) << bad;
-  for (const char* good : {"02/29/1992", "02/29/2000", "12/31/2050", "01/01/1890", "04/30/1975"})
-    EXPECT_TRUE(GoodDate(good)) << good;
-}
-
-TEST(IntakeLeaveField, RangesNAndTrimming) {
+TEST(IntakeLeaveField, RangesNAndTrimmingAndTheRefusedFieldsMessage) {
   // The field, the text typed, whether the focus may move on, and the text the field keeps (none: not checked).
   using F = InfoField;
   const std::tuple<F, const char*, std::optional<bool>, const char*> cases[] = {
@@ -40,9 +32,7 @@ TEST(IntakeLeaveField, RangesNAndTrimming) {
     if (accepted) { EXPECT_EQ(r.accepted, *accepted); }
     if (text) { EXPECT_EQ(r.text, text); }
   }
-}
-
-TEST(IntakeMessages, ARefusedFieldsMessage) {
+  // A refused field's message.
   EXPECT_EQ((std::vector<std::string>{infoErrorMessage(InfoField::Age), infoErrorMessage(InfoField::DateOfBirth),
                                       infoErrorMessage(InfoField::Race)}),
             (std::vector<std::string>{
@@ -72,7 +62,12 @@ TEST(IntakeLists, TypingAcceptsDigitsOfTheListAndNAndMatchingTriesTwoLettersBefo
   }
 }
 
-TEST(IntakeDateTyping, ReformatsToMonthDayYear) {
+TEST(IntakeDates, OnlyRealDatesFrom1890To2050AndTypingReformatsToMonthDayYear) {
+  for (const char* bad : {"02/30/1990", "13/01/1990", "00/10/1990", "01/00/1990", "04/31/1990", "01/01/1889",
+                          "01/01/2051", "02/29/1991", "02/29/1900", "N", "N1/", "", "1/2/1990", "01/02/19a0"})
+    EXPECT_FALSE(GoodDate(bad)) << bad;
+  for (const char* good : {"02/29/1992", "02/29/2000", "12/31/2050", "01/01/1890", "04/30/1975"})
+    EXPECT_TRUE(GoodDate(good)) << good;
   using K = DateKey;
   const std::pair<char32_t, K> keys[] = {{U'7', K::Accept},       {U'n', K::Accept}, {8, K::Accept},
                                          {U'/', K::DropSilently}, {U'-', K::Refuse}, {U'a', K::Refuse}};
@@ -87,7 +82,7 @@ TEST(IntakeDateTyping, ReformatsToMonthDayYear) {
   for (const auto& [in, out] : texts) EXPECT_EQ(reformatDate(in), out) << in;
 }
 
-TEST(IntakeAccept, ChecksInOrderAndEducationWithoutMessage) {
+TEST(IntakeAccept, ChecksInOrderEducationWithoutMessageTheHelpAndWhenToStore) {
   const ClientInfoValues v{"Ann Lee", "", "30", 1, 1, 1, "12", "01/02/1990"};
   EXPECT_TRUE(checkForAccept(v).ok);
   auto with = [&v](auto change) {
@@ -104,6 +99,11 @@ TEST(IntakeAccept, ChecksInOrderAndEducationWithoutMessage) {
   const auto n1 = with([](ClientInfoValues& x) { x.dateOfBirth = "N1/"; });
   EXPECT_EQ(std::tuple(n1.ok, n1.field, n1.message), std::tuple(false, InfoField::DateOfBirth, true));
   EXPECT_TRUE(with([](ClientInfoValues& x) { x.dateOfBirth = "n"; }).ok);
+  // The help line on accepting, and whether accepting stores the record.
+  EXPECT_EQ((std::vector<bool>{shouldStore(0, 3), shouldStore(5, 2), shouldStore(5, 3)}), (std::vector<bool>{1, 1, 0}));
+  EXPECT_EQ(acceptHelp(true, 1, 0), "Client name has been deleted. Editing is not permitted. Press Enter to continue.");
+  EXPECT_EQ(acceptHelp(true, 0, 3), "No further editing permitted. Press Enter to save and continue.");
+  EXPECT_EQ(acceptHelp(false, 0, 0), "If information is correct press Enter or press Tab to change an entry.");
 }
 
 TEST(IntakeEditCounter, ThirdChangeLocksAndSameFieldCountsAgain) {
@@ -149,13 +149,6 @@ TEST(IntakeRecord, RecordToScreenTrimsAndReadsPositions) {
   EXPECT_EQ(counterValue(r, Field::EditCount), 0);  // blank reads as 0
   r.setRaw(Field::EditCount, "3");
   EXPECT_EQ(counterValue(r, Field::EditCount), 3);
-}
-
-TEST(IntakeRecord, StoreDecisionAndAcceptHelp) {
-  EXPECT_EQ((std::vector<bool>{shouldStore(0, 3), shouldStore(5, 2), shouldStore(5, 3)}), (std::vector<bool>{1, 1, 0}));
-  EXPECT_EQ(acceptHelp(true, 1, 0), "Client name has been deleted. Editing is not permitted. Press Enter to continue.");
-  EXPECT_EQ(acceptHelp(true, 0, 3), "No further editing permitted. Press Enter to save and continue.");
-  EXPECT_EQ(acceptHelp(false, 0, 0), "If information is correct press Enter or press Tab to change an entry.");
 }
 
 namespace {
@@ -215,7 +208,7 @@ TEST(IntakeFieldText, LeadingNumberAndDates) {
   EXPECT_EQ(todayText().size(), 10u);
 }
 
-TEST(CourtHistoryRules, LeavingAFieldTrimsTakesNAndTheFieldsRangeAndEmptiesARefusal) {
+TEST(CourtHistoryRules, LeavingAFieldTakesNAndTheRangeEmptyingARefusalAcceptingTestsOnlyEmptiness) {
   const struct { int field; const char* in; bool accepted; std::string text; } cases[] = {
       {0, "4", false, ""},    {0, "5", true, "5"},      {1, "99", true, "99"}, {0, "0", false, ""},  // ages 5 to 99
       {1, "", false, ""},     {2, "0", true, "0"},      {2, "00", false, ""},  {13, "0", true, "0"},  // a single 0: fields 2 to 13
@@ -227,6 +220,15 @@ TEST(CourtHistoryRules, LeavingAFieldTrimsTakesNAndTheFieldsRangeAndEmptiesARefu
     const CourtEnterResult r = courtEnterRule(c.field, c.in);
     EXPECT_EQ(std::pair(r.accepted, r.text), std::pair(c.accepted, c.text)) << c.field << " '" << c.in << "'";
   }
+  // Accepting tests only emptiness.
+  CourtValues v;
+  v.fill("3");  // an age of 3 is out of range, but acceptance does not test ranges
+  EXPECT_EQ(firstEmptyCourtField(v), -1);
+  v[5] = "";
+  v[9] = "";
+  EXPECT_EQ(firstEmptyCourtField(v), 5);
+  v[5] = "  ";
+  EXPECT_EQ(firstEmptyCourtField(v), 5);
 }
 
 TEST(CourtHistoryRules, TextsPerField) {
@@ -243,17 +245,6 @@ TEST(CourtHistoryRules, TextsPerField) {
                                       "Type a value 0 to 12" + nA + ", then press Enter."}));
   EXPECT_EQ(std::string(courtLabel(13)), "Number of months employed:");
   EXPECT_EQ(std::pair(courtMaxLength(13), courtMaxLength(12)), std::pair(3, 2));
-}
-
-TEST(CourtHistoryRules, AcceptingTestsOnlyEmptiness) {
-  CourtValues v;
-  v.fill("3");  // an age of 3 is out of range, but acceptance does not test ranges
-  EXPECT_EQ(firstEmptyCourtField(v), -1);
-  v[5] = "";
-  v[9] = "";
-  EXPECT_EQ(firstEmptyCourtField(v), 5);
-  v[5] = "  ";
-  EXPECT_EQ(firstEmptyCourtField(v), 5);
 }
 
 TEST(CourtHistoryRules, StoredTwoCharactersEachOneDigitKeepsItsBlank) {
