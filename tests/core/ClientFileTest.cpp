@@ -108,7 +108,7 @@ TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
   EXPECT_EQ(empty.bytes(), "");
 }
 
-TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
+TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFileAndAFileChangedSinceLoadingIsNeverWritten) {
   const std::string old = clientsBytes({"One", "Two", "Three"}) + "tail";
   // A failing step, and whether the new file had landed by then.
   const std::pair<FaultyFileSystem::Fault, bool> steps[] = {
@@ -131,9 +131,8 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFile) {
       EXPECT_EQ(d.bytes(), expectNew);
     }
   }
-}
 
-TEST(ClientFile, AFileChangedSinceLoadingIsNeverWritten) {
+  // A file changed since loading is never written.
   const std::string loaded = clientsBytes({"One", "Two", "Three"});
   const std::string swaps[] = {clientsBytes({"One", "Two"}), clientsBytes({"One", "Two", "Three", "Four"}),
                                clientsBytes({"One", "Other", "Three"}), loaded + "x"};

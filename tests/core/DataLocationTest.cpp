@@ -90,16 +90,6 @@ TEST(SelectDataLocation, FreshInstallationStartsInTheDefaultFolderWithoutAQuesti
   EXPECT_TRUE(f.prompter.asked.empty());  // and no dialog: it throws when shown unexpectedly
   EXPECT_EQ(f.ini(), "[Path]\nFilePath=" + data + "\n");
   EXPECT_EQ(f.state.clients.CurrentRecord, 0);
-
-  // A FilePath is loaded without the dialog; the default folder is not made.
-  Fixture g;
-  const std::string usb = g.folder("usb", {"Jones", "Smith", "Brown"});
-  g.setFilePath(usb);
-  ASSERT_EQ(g.run(), LocationOutcome::Settled);
-  EXPECT_EQ(g.state.dataLocation, usb);
-  EXPECT_EQ(g.state.clients.RecordCount, 3);
-  EXPECT_EQ(g.state.clients.slot[2].trimmed(Field::Name), "Smith");
-  EXPECT_FALSE(g.real.exists(g.program.file("data")));
 }
 
 TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
@@ -191,7 +181,8 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   const std::string a = f.folder("a", {"Jones", "Smith"});
   const std::string b = f.folder("b", {"Brown"});
   f.setFilePath(a);
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);  // a FilePath is loaded without the dialog
+  EXPECT_FALSE(f.real.exists(f.program.file("data"))) << "the default folder is not made";
   f.fs.arm({"exists", "/b", EACCES, -1});
   f.prompter.script(Answer::Cancel);
   f.dialogAnswers = {b};
@@ -263,7 +254,9 @@ TEST(StartUp, SettingsAreRead) {
   EXPECT_EQ(r.events[5], "numlock off");
 }
 
-TEST(StartUp, AnUnreadableLocationAsksForAnotherDriveAndNoEndsBeforeTheSplashAndTheMainMenu) {
+// An unreadable location asks for another drive, and No ends before the splash and the main menu. Writing
+// SystemDB, the first step, into an unwritable program folder names the folder; OK tries again, Cancel ends.
+TEST(StartUp, AnUnreadableLocationOrAnUnwritableProgramFolderCanEndTheStart) {
   for (const bool yes : {false, true}) {
     StartRun r;
     const std::string usb = r.folder("usb");
@@ -275,10 +268,6 @@ TEST(StartUp, AnUnreadableLocationAsksForAnotherDriveAndNoEndsBeforeTheSplashAnd
                                              "main menu, refresh on", "numlock on", "default"}
                              : zvtest::Texts{"wait", "default"}));
   }
-}
-
-// Writing SystemDB, the first step: the program folder is named; OK tries again.
-TEST(StartUp, AnUnwritableProgramFolderIsReportedAndCancelEnds) {
   for (const int err : {EROFS, EIO}) {
     StartRun r;
     r.fs.arm({"replace", "zv.ini", err, -1});
@@ -314,7 +303,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndThePathKeeps49CharactersTrimmed)
             (std::vector<std::string>{"/media/usb", longPath.substr(0, 49)}));
 }
 
-TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitively) {
+TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitivelyAndWritingOneKeyKeepsEveryOtherLine) {
   write("[settings]\nnumlock=true\n");
   EXPECT_FALSE(s.readNumLock()) << "lower-case value reads as off; names match in any case";
   write("[SETTINGS]\nNUMLOCK = Truthfully\n");
@@ -323,9 +312,7 @@ TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitively) {
   EXPECT_FALSE(s.readNumLock());
   s.writeNumLock(true);
   EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")), "[SETTINGS]\nNumLock=True\n");
-}
-
-TEST_F(SettingsFile, WritingOneKeyKeepsEveryOtherLine) {
+  // Writing one key keeps every other line.
   write("; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\n[Other]\r\nx=1\r\n");
   s.writeFilePath("/media/usb");
   s.writeSystemDB();

@@ -127,7 +127,7 @@ TEST(IntakeEditCounter, ThirdChangeLocksAndSameFieldCountsAgain) {
   EXPECT_EQ(two.fieldLeft(InfoField::Race, "5", true), O::LimitReached);
 }
 
-TEST(IntakeRecord, RecordToDBCutsEveryValueToItsWidthInWindows1252) {
+TEST(IntakeRecord, RecordToDBCutsEveryValueToItsWidthInWindows1252AndRecordToScreenTrimsAndReadsPositions) {
   ClientRecord r;
   ClientInfoValues v{"Zoë Ångström-Ødegård Smith", "12345678901", "42", 4, 5, 2, "12", "02/29/1992"};
   RecordToDB(r, v, "06/15/2024");
@@ -137,18 +137,16 @@ TEST(IntakeRecord, RecordToDBCutsEveryValueToItsWidthInWindows1252) {
   // DateTested keeps a value it already has.
   RecordToDB(r, v, "01/01/2030");
   EXPECT_EQ(r.raw(Field::DateTested), "06/15/2024");
-}
 
-TEST(IntakeRecord, RecordToScreenTrimsAndReadsPositions) {
-  ClientRecord r;
+  ClientRecord s;
   for (auto [f, v] : {std::pair{Field::Name, "Jones"}, {Field::Age, "7"}, {Field::Race, "7"}, {Field::Gender, "2"},
                       {Field::Marital, "N"}, {Field::DateOfBirth, "N"}})
-    r.setRaw(f, v);
+    s.setRaw(f, v);
   // Race 7 is no position of the race list.
-  EXPECT_EQ(RecordToScreen(r), (ClientInfoValues{"Jones", "", "7", -1, -1, 2, "", "N"}));
-  EXPECT_EQ(counterValue(r, Field::EditCount), 0);  // blank reads as 0
-  r.setRaw(Field::EditCount, "3");
-  EXPECT_EQ(counterValue(r, Field::EditCount), 3);
+  EXPECT_EQ(RecordToScreen(s), (ClientInfoValues{"Jones", "", "7", -1, -1, 2, "", "N"}));
+  EXPECT_EQ(counterValue(s, Field::EditCount), 0);  // blank reads as 0
+  s.setRaw(Field::EditCount, "3");
+  EXPECT_EQ(counterValue(s, Field::EditCount), 3);
 }
 
 namespace {
@@ -231,7 +229,7 @@ TEST(CourtHistoryRules, LeavingAFieldTakesNAndTheRangeEmptyingARefusalAcceptingT
   EXPECT_EQ(firstEmptyCourtField(v), 5);
 }
 
-TEST(CourtHistoryRules, TextsPerField) {
+TEST(CourtHistoryRules, TextsAndWidthsPerFieldAndStoredTwoCharactersEach) {
   const std::string nfa = " or N for not available. Press Enter to continue.", nA = " or N for Not Available";
   EXPECT_EQ((std::vector<std::string>{courtErrorMessage(0), courtErrorMessage(3), courtErrorMessage(4),
                                       courtErrorMessage(12), courtErrorMessage(13)}),
@@ -245,9 +243,7 @@ TEST(CourtHistoryRules, TextsPerField) {
                                       "Type a value 0 to 12" + nA + ", then press Enter."}));
   EXPECT_EQ(std::string(courtLabel(13)), "Number of months employed:");
   EXPECT_EQ(std::pair(courtMaxLength(13), courtMaxLength(12)), std::pair(3, 2));
-}
-
-TEST(CourtHistoryRules, StoredTwoCharactersEachOneDigitKeepsItsBlank) {
+  // Stored two characters each; one digit keeps its blank.
   ClientRecord r;
   CourtValues v;
   for (int i = 0; i < kCourtFieldCount; ++i) v[static_cast<std::size_t>(i)] = std::to_string(i + 5);

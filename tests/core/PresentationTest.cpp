@@ -137,7 +137,7 @@ TEST(PresentationTexts, InstructionsInBothLanguagesAndAsSpoken) {
   for (const auto& [shown, said] : spoken) EXPECT_EQ(spokenForm(shown), said);
 }
 
-TEST(Presentation, InstructionsItemsSoundsAndTheSectionTwoStart) {
+TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
   Session r;
   EXPECT_TRUE(r.p.instructionsVisible());
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[0]);
@@ -149,9 +149,11 @@ TEST(Presentation, InstructionsItemsSoundsAndTheSectionTwoStart) {
   EXPECT_TRUE(r.p.questionsVisible() && r.p.questionLit());
   EXPECT_EQ(r.p.item().question, "1. Question 1");
   EXPECT_EQ(r.p.message(), kEnQuestionHelp);
+  r.back();  // item 1: a beep and nothing else
+  EXPECT_EQ(r.rig.prompter.beeps, 1);
+  EXPECT_EQ(r.p.item().id, 1);
   r.answer(1);
   EXPECT_EQ(r.rig.player.names(), (Texts{"Inst0.wav", "Inst1.wav", "Q1.wav", "A-True.wav", "A-False.wav", "Q2.wav"}));
-  EXPECT_EQ(r.rig.player.started[2], r.rig.state.sndPath + "/ZVTest/sound/English/Q1.wav");
   EXPECT_EQ(r.p.answer(1), 2);
   EXPECT_EQ(r.p.litAnswer(), -1);
   r.to(105);
@@ -164,17 +166,6 @@ TEST(Presentation, InstructionsItemsSoundsAndTheSectionTwoStart) {
   EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
   r.enter();
   EXPECT_EQ(r.lastSounds(1), Texts{"Q106.wav"});
-}
-
-TEST(Presentation, GoingBack) {
-  Session r;
-  r.to(1);
-  const auto heard = r.rig.player.started.size();
-  r.back();  // item 1: a beep and nothing else
-  EXPECT_EQ(r.rig.prompter.beeps, 1);
-  EXPECT_EQ(r.p.item().id, 1);
-  EXPECT_EQ(r.rig.player.started.size(), heard);
-  r.to(106);
   r.back();  // to 105, without the section 2 instructions, the question spoken again
   EXPECT_EQ(r.p.item().id, 105);
   EXPECT_FALSE(r.p.instructionsVisible());
@@ -260,7 +251,7 @@ TEST(Presentation, LanguagesUseTheirTextsTablesAndSoundFolders) {
   }
 }
 
-TEST(Presentation, StoringTheAnswers) {
+TEST(Presentation, StoringTheAnswersAndAbandonedOrLostTestsStoreNothing) {
   // Item 50 is missing from the table: it is never answered and stays "0",
   // also when going back across the gap.
   auto bank = standardBank();
@@ -295,19 +286,18 @@ TEST(Presentation, StoringTheAnswers) {
   const std::string disk = readBytes(r.rig.state.clientFile());
   ASSERT_EQ(disk.size(), kRecordSize);
   EXPECT_EQ(disk.substr(91, 162), expected);
-}
 
-TEST(Presentation, AbandonedOrLostTestsStoreNothing) {
-  Session r;
-  r.rig.state.Accepted = true;
-  r.to(50);
-  r.p.abandon();
-  EXPECT_EQ(r.p.outcome(), Presentation::Outcome::Abandoned);
-  EXPECT_FALSE(r.rig.state.Accepted);
-  EXPECT_GE(r.rig.player.stops, 1);
-  r.p.choose(0);
-  EXPECT_EQ(readBytes(r.rig.state.clientFile()), "");
-  EXPECT_EQ(r.rig.state.clients.RecordCount, 0);
+  // An abandoned test stores nothing.
+  Session gone;
+  gone.rig.state.Accepted = true;
+  gone.to(50);
+  gone.p.abandon();
+  EXPECT_EQ(gone.p.outcome(), Presentation::Outcome::Abandoned);
+  EXPECT_FALSE(gone.rig.state.Accepted);
+  EXPECT_GE(gone.rig.player.stops, 1);
+  gone.p.choose(0);
+  EXPECT_EQ(readBytes(gone.rig.state.clientFile()), "");
+  EXPECT_EQ(gone.rig.state.clients.RecordCount, 0);
 
   // Another program filled the client file while the test ran: no slot is left.
   Session lost;
@@ -353,7 +343,7 @@ TEST(PresentationWaves, WhatThePlayerAcceptsAndHowVoicesAreFinished) {
   EXPECT_FALSE(finishVoice(wave(1, 8)));
 }
 
-TEST(PresentationVoices, OneWavePerFileNamedAndOnlyChangesRemade) {
+TEST(PresentationVoices, OneWavePerFileNamedOnlyChangesRemadeAndMissingFilesNamedOnceEach) {
   PresentationRig rig;
   rig.table("Spanish", standardBank({{140, {"Sí", "No"}}}), false);
   const Database db = rig.state.workspace.OpenDatabase(rig.program.file("ZV.db"));
@@ -374,20 +364,18 @@ TEST(PresentationVoices, OneWavePerFileNamedAndOnlyChangesRemade) {
   for (const Voice& v : voicesToMake(changed, kept, [](const std::string& f) { return f != "Q9.wav"; })) remade.push_back(v.file);
   EXPECT_EQ(remade, (Texts{changed[7].file, "Q9.wav", "Extra.wav"}));
   EXPECT_EQ(voicesGone(voices, voiceList(changed)), Texts{"Extra.wav"});
-}
 
-TEST(PresentationVoices, MissingSoundFilesAreNamedOnceEach) {
-  PresentationRig rig;
-  rig.table("English", standardBank());
-  rig.table("Klingon", standardBank(), false);  // not a presentation language: not checked
-  const std::string folder = soundFolder(rig.state.sndPath, "English");
+  PresentationRig english;
+  english.table("English", standardBank());
+  english.table("Klingon", standardBank(), false);  // not a presentation language: not checked
+  const std::string folder = soundFolder(english.state.sndPath, "English");
   for (const char* gone : {"Inst3.wav", "Q17.wav", "A-False.wav", "A-Often.wav"}) std::remove((folder + gone).c_str());
   Texts lines;
-  for (const MissingSound& m : CheckSounds(rig.fs, rig.program.path())) lines.push_back(m.text());
+  for (const MissingSound& m : CheckSounds(english.fs, english.program.path())) lines.push_back(m.text());
   EXPECT_EQ(lines, (Texts{
                        "sounds/ZVTest/sound/English/Inst3.wav: missing (English instructions 3)",
                        "sounds/ZVTest/sound/English/A-False.wav: missing (English item 1, answer 2)",
                        "sounds/ZVTest/sound/English/Q17.wav: missing (English item 17)",
                        "sounds/ZVTest/sound/English/A-Often.wav: missing (English item 106, answer 3)"}));
-  EXPECT_TRUE(CheckSounds(rig.fs, ZV_PROGRAM_DIR).empty());  // the installed voices are complete
+  EXPECT_TRUE(CheckSounds(english.fs, ZV_PROGRAM_DIR).empty());  // the installed voices are complete
 }

@@ -91,7 +91,7 @@ TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
   EXPECT_EQ(b.state.clients.CurrentRecord, 1);
 }
 
-TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinted) {
+TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrintedOrThePdfFilesMade) {
   for (Answer answer : {Answer::Ok, Answer::Cancel}) {
     Batch b(4);
     b.printer.failingJobs = {answer == Answer::Ok ? 1 : 2};
@@ -111,17 +111,15 @@ TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinte
                                   "Print Report", Buttons::Ok, Icon::Exclamation}}));
     EXPECT_EQ(b.state.clients.CurrentRecord, 4);
   }
-}
-
-TEST(SupervisorBatch, WithoutAPrinterTheSupervisorIsToldWhereThePdfFilesAre) {
+  // Without a printer the supervisor is told where the PDF files are.
   Batch b(2);
   b.printer.pdfFolder = b.program.path();
   const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
-  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{b.program.file("temp1.pdf"), b.program.file("temp2.pdf")}));
-  EXPECT_EQ(b.prompter.asked,
-            (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as PDF files:\r" +
-                                    b.program.file("temp1.pdf") + "\r" + b.program.file("temp2.pdf"),
-                                "Print Report", Buttons::Ok, Icon::Information}}));
+  const std::string one = b.program.file("temp1.pdf"), two = b.program.file("temp2.pdf");
+  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{one, two}));
+  EXPECT_EQ(b.prompter.asked, (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as "
+                                                  "PDF files:\r" + one + "\r" + two,
+                                                  "Print Report", Buttons::Ok, Icon::Information}}));
 }
 
 // The code is one letter compared in upper case. Every prompt is the secret entry
