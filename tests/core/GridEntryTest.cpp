@@ -57,14 +57,6 @@ TEST(GridAnswers, StoredStringsScansAndNonDigits) {
   EXPECT_FALSE(shortScan);
 }
 
-TEST(GridScrolling, SeventeenRowsVisible) {
-  // {cursor row, rows, first visible row, expected first visible row}
-  const int cases[][4] = {{5, 105, 1, 1} /* visible: unchanged */, {17, 105, 1, 1}, {1, 105, 40, 1}, {30, 105, 40, 29},
-                          {18, 105, 1, 17} /* one row of context above */, {10, 12, 1, 1},
-                          {100, 105, 1, 89} /* near the end: the last 17 rows */};
-  for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
-}
-
 namespace {
 
 // Each move ('a' advance, 'u' up, 'b' backspace) as "grid.row" after it, with
@@ -81,7 +73,7 @@ std::vector<std::string> trace(GridNavigator& n, const std::string& moves) {
 
 }  // namespace
 
-TEST(GridNavigation, KeysAndClicksMoveAcrossGridsAndBeepAtTheEnds) {
+TEST(GridNavigation, KeysAndClicksMoveAcrossGridsBeepAtTheEndsAndScrollSeventeenRows) {
   GridNavigator n({3, 2, 2});
   EXPECT_EQ((std::vector<int>{n.focus(), n.row(0)}), (std::vector<int>{0, 1}));
   // The last item of a grid leads to the next grid's first; the last of all stays and beeps.
@@ -100,6 +92,10 @@ TEST(GridNavigation, KeysAndClicksMoveAcrossGridsAndBeepAtTheEnds) {
   EXPECT_TRUE(m.advance().beep);
   GridNavigator empty({});
   EXPECT_EQ(empty.grids(), 1);
-  EXPECT_TRUE(empty.advance().beep);
-  EXPECT_TRUE(empty.up().beep);
+  EXPECT_EQ(trace(empty, "au"), (std::vector<std::string>{"0.0!", "0.0!"}));
+  // Scrolling, 17 rows visible: {cursor row, rows, first visible row, expected first visible row}.
+  const int cases[][4] = {{5, 105, 1, 1} /* visible: unchanged */, {17, 105, 1, 1}, {1, 105, 40, 1}, {30, 105, 40, 29},
+                          {18, 105, 1, 17} /* one row of context above */, {10, 12, 1, 1},
+                          {100, 105, 1, 89} /* near the end: the last 17 rows */};
+  for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
 }

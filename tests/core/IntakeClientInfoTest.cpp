@@ -62,7 +62,7 @@ TEST(IntakeLists, TypingAcceptsDigitsOfTheListAndNAndMatchingTriesTwoLettersBefo
   }
 }
 
-TEST(IntakeDates, OnlyRealDatesFrom1890To2050AndTypingReformatsToMonthDayYear) {
+TEST(IntakeDates, OnlyRealDatesFrom1890To2050TypingReformatsToMonthDayYearAndFieldTexts) {
   for (const char* bad : {"02/30/1990", "13/01/1990", "00/10/1990", "01/00/1990", "04/31/1990", "01/01/1889",
                           "01/01/2051", "02/29/1991", "02/29/1900", "N", "N1/", "", "1/2/1990", "01/02/19a0"})
     EXPECT_FALSE(GoodDate(bad)) << bad;
@@ -80,6 +80,11 @@ TEST(IntakeDates, OnlyRealDatesFrom1890To2050AndTypingReformatsToMonthDayYear) {
                                                        {"1/2/1990", "12/19/90"}, {"0102199012", "01/02/1990"},
                                                        {"01/02/1990", "01/02/1990"}};
   for (const auto& [in, out] : texts) EXPECT_EQ(reformatDate(in), out) << in;
+  // Field texts: a leading number, and dates written.
+  const std::pair<const char*, double> numbers[] = {{"12abc", 12}, {"1.5", 1.5}, {"", 0}, {"x1", 0}, {"-3", -3}};
+  for (const auto& [text, n] : numbers) EXPECT_EQ(leadingNumber(text), n) << text;
+  EXPECT_EQ(dateText(2024, 3, 7), "03/07/2024");
+  EXPECT_EQ(todayText().size(), 10u);
 }
 
 TEST(IntakeAccept, ChecksInOrderEducationWithoutMessageTheHelpAndWhenToStore) {
@@ -197,13 +202,6 @@ TEST(IntakeStore, NewClientIsPlacedButNotWrittenEditsAreWrittenAtOnceLockedOnesA
     EXPECT_EQ(d.table.slot[1], before);
     EXPECT_EQ(zvtest::readBytes(d.path), before.bytes());
   }
-}
-
-TEST(IntakeFieldText, LeadingNumberAndDates) {
-  const std::pair<const char*, double> numbers[] = {{"12abc", 12}, {"1.5", 1.5}, {"", 0}, {"x1", 0}, {"-3", -3}};
-  for (const auto& [text, n] : numbers) EXPECT_EQ(leadingNumber(text), n) << text;
-  EXPECT_EQ(dateText(2024, 3, 7), "03/07/2024");
-  EXPECT_EQ(todayText().size(), 10u);
 }
 
 TEST(CourtHistoryRules, LeavingAFieldTakesNAndTheRangeEmptyingARefusalAcceptingTestsOnlyEmptiness) {
