@@ -87,21 +87,9 @@ TEST(SelectDataLocation, FreshInstallationStartsInTheDefaultFolderWithoutAQuesti
   EXPECT_EQ(f.state.dataLocation, data);
   EXPECT_EQ(f.real.size(joinPath(data, kClientFileName)), 0u);
   EXPECT_FALSE(f.probeLeft(data));
-  EXPECT_TRUE(f.prompter.asked.empty());
-  EXPECT_TRUE(f.dialogCalls.empty());
+  EXPECT_TRUE(f.prompter.asked.empty());  // and no dialog: it throws when shown unexpectedly
   EXPECT_EQ(f.ini(), "[Path]\nFilePath=" + data + "\n");
   EXPECT_EQ(f.state.clients.CurrentRecord, 0);
-
-  // A FilePath is loaded without the dialog; the default folder is not made.
-  Fixture g;
-  const std::string usb = g.folder("usb", {"Jones", "Smith", "Brown"});
-  g.setFilePath(usb);
-  ASSERT_EQ(g.run(), LocationOutcome::Settled);
-  EXPECT_TRUE(g.dialogCalls.empty());
-  EXPECT_EQ(g.state.dataLocation, usb);
-  EXPECT_EQ(g.state.clients.RecordCount, 3);
-  EXPECT_EQ(g.state.clients.slot[2].trimmed(Field::Name), "Smith");
-  EXPECT_FALSE(g.real.exists(g.program.file("data")));
 }
 
 TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
@@ -123,8 +111,7 @@ TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
       continue;
     }
     EXPECT_EQ(f.dialogCalls, std::vector<std::string>{f.program.file("data")}) << "the default is preselected";
-    EXPECT_EQ(f.state.dataLocation, usb);
-    EXPECT_EQ(f.filePathInIni(), usb);
+    EXPECT_EQ((zvtest::Texts{f.state.dataLocation, f.filePathInIni()}), (zvtest::Texts{usb, usb}));
     EXPECT_FALSE(f.real.exists(path)) << "a missing location is never created";
   }
 }
@@ -194,13 +181,13 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   const std::string a = f.folder("a", {"Jones", "Smith"});
   const std::string b = f.folder("b", {"Brown"});
   f.setFilePath(a);
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
+  ASSERT_EQ(f.run(), LocationOutcome::Settled);  // a FilePath is loaded without the dialog
+  EXPECT_FALSE(f.real.exists(f.program.file("data"))) << "the default folder is not made";
   f.fs.arm({"exists", "/b", EACCES, -1});
   f.prompter.script(Answer::Cancel);
   f.dialogAnswers = {b};
   EXPECT_EQ(f.run(false), LocationOutcome::Left);
-  EXPECT_EQ(f.prompter.asked.size(), 1u);
-  EXPECT_EQ(f.prompter.asked[0].text, kWriteProtected);
+  EXPECT_EQ(zvtest::askedTexts(f.prompter), zvtest::Texts{kWriteProtected});
   EXPECT_EQ(f.state.dataLocation, a);
   EXPECT_EQ(f.state.clients.slot[2].trimmed(Field::Name), "Smith");
 
@@ -211,21 +198,16 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   f.dialogAnswers = {b};
   ASSERT_EQ(f.run(false), LocationOutcome::Settled);
   EXPECT_EQ(f.dialogCalls, std::vector<std::string>{a});
-  EXPECT_EQ(f.state.dataLocation, b);
-  EXPECT_EQ(f.state.clients.RecordCount, 1);
-  EXPECT_EQ(f.state.clients.CurrentRecord, 1);
-  EXPECT_EQ(f.filePathInIni(), b);
+  EXPECT_EQ((zvtest::Texts{f.state.dataLocation, f.filePathInIni()}), (zvtest::Texts{b, b}));
+  EXPECT_EQ(zvtest::recordCounts(f.state.clients), (std::vector<int>{1, 1}));
 }
 
 TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
-  zvtest::TempDir base;
-  const std::string program = base.path() + "/" + std::string(40, 'p');
-  RealFileSystem fs;
-  fs.makeDirectories(program);
-  ScriptedPrompter prompter;
-  const std::string old = base.path();
+  zvtest::Office o;
+  const std::string program = o.program.file(std::string(40, 'p')), old = o.data.path();
+  o.real.makeDirectories(program);
   zvtest::writeBytes(joinPath(program, "zv.ini"), "[Path]\nFilePath=" + old + "\nSndPath=/snd\n");
-  SystemState state(fs, prompter, program);
+  SystemState state(o.real, o.prompter, program);
   state.dataLocation = old;
   ASSERT_GT(joinPath(program, "data").size(), Settings::kMaxPathLength);
   ASSERT_EQ(SelectDataLocation(state, false, [&](const std::string&) { return joinPath(program, "data"); }),
@@ -234,20 +216,11 @@ TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
   EXPECT_EQ(zvtest::readBytes(joinPath(program, "zv.ini")), "[Path]\nSndPath=/snd\n")
       << "a cut path, or the old one, would point elsewhere on the next start";
   // The next start finds the same folder again.
-  SystemState again(fs, prompter, program);
+  SystemState again(o.real, o.prompter, program);
   const AskDrive never = [](const std::string&) -> std::string { throw std::logic_error("asked"); };
   ASSERT_EQ(SelectDataLocation(again, true, never), LocationOutcome::Settled);
   EXPECT_EQ(again.dataLocation, state.dataLocation);
-  EXPECT_TRUE(prompter.asked.empty());
-}
-
-// The client file's messages on loading: ClientFileTest.
-TEST(SelectDataLocation, MoreThan51ClientsAreToldAndOnly51Kept) {
-  Fixture f;
-  f.setFilePath(f.folder("usb", zvtest::clientNames(53)));
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  EXPECT_EQ(zvtest::askedTexts(f.prompter), zvtest::Texts{tooManyClientsMessage(53)});
-  EXPECT_EQ(f.state.clients.RecordCount, 51);
+  EXPECT_TRUE(o.prompter.asked.empty());
 }
 
 TEST(StartUp, FreshInstallationRunsEveryStepInOrder) {
@@ -260,16 +233,13 @@ TEST(StartUp, FreshInstallationRunsEveryStepInOrder) {
                                              "numlock on", "default"};
   EXPECT_EQ(r.events, expected);
   EXPECT_TRUE(r.prompter.asked.empty());
-  EXPECT_EQ(r.state.dataLocation, data);
-  EXPECT_EQ(r.state.sndPath, r.program.file("sounds"));
   EXPECT_TRUE(r.state.NumLock);
   EXPECT_EQ(r.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
-  EXPECT_EQ(r.state.questionDbPath(), r.program.file("ZV.db"));
-  const std::string ini = zvtest::readBytes(r.program.file("zv.ini"));
-  EXPECT_NE(ini.find("[Options]\nSystemDB=" + r.program.file("kelvor.mda") + "\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("[Path]\nFilePath=" + data + "\n"), std::string::npos) << ini;
-  EXPECT_EQ(r.state.workspace.defaultUser(), "KLVTest");
-  EXPECT_EQ(r.state.workspace.iniPath(), r.program.file("zv.ini"));
+  const auto file = [&r](const char* name) { return r.program.file(name); };
+  EXPECT_EQ((zvtest::Texts{r.state.dataLocation, r.state.sndPath, r.state.questionDbPath(), r.state.workspace.iniPath(),
+                           r.state.workspace.defaultUser()}),
+            (zvtest::Texts{data, file("sounds"), file("ZV.db"), file("zv.ini"), "KLVTest"}));
+  EXPECT_EQ(r.ini(), "[Options]\nSystemDB=" + r.program.file("kelvor.mda") + "\n[Path]\nFilePath=" + data + "\n");
 }
 
 TEST(StartUp, SettingsAreRead) {
@@ -284,7 +254,9 @@ TEST(StartUp, SettingsAreRead) {
   EXPECT_EQ(r.events[5], "numlock off");
 }
 
-TEST(StartUp, AnUnreadableLocationAsksForAnotherDriveAndNoEndsBeforeTheSplashAndTheMainMenu) {
+// An unreadable location asks for another drive, and No ends before the splash and the main menu. Writing
+// SystemDB, the first step, into an unwritable program folder names the folder; OK tries again, Cancel ends.
+TEST(StartUp, AnUnreadableLocationOrAnUnwritableProgramFolderCanEndTheStart) {
   for (const bool yes : {false, true}) {
     StartRun r;
     const std::string usb = r.folder("usb");
@@ -296,10 +268,6 @@ TEST(StartUp, AnUnreadableLocationAsksForAnotherDriveAndNoEndsBeforeTheSplashAnd
                                              "main menu, refresh on", "numlock on", "default"}
                              : zvtest::Texts{"wait", "default"}));
   }
-}
-
-// Writing SystemDB, the first step: the program folder is named; OK tries again.
-TEST(StartUp, AnUnwritableProgramFolderIsReportedAndCancelEnds) {
   for (const int err : {EROFS, EIO}) {
     StartRun r;
     r.fs.arm({"replace", "zv.ini", err, -1});
@@ -335,7 +303,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndThePathKeeps49CharactersTrimmed)
             (std::vector<std::string>{"/media/usb", longPath.substr(0, 49)}));
 }
 
-TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitively) {
+TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitivelyAndWritingOneKeyKeepsEveryOtherLine) {
   write("[settings]\nnumlock=true\n");
   EXPECT_FALSE(s.readNumLock()) << "lower-case value reads as off; names match in any case";
   write("[SETTINGS]\nNUMLOCK = Truthfully\n");
@@ -344,9 +312,7 @@ TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitively) {
   EXPECT_FALSE(s.readNumLock());
   s.writeNumLock(true);
   EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")), "[SETTINGS]\nNumLock=True\n");
-}
-
-TEST_F(SettingsFile, WritingOneKeyKeepsEveryOtherLine) {
+  // Writing one key keeps every other line.
   write("; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\n[Other]\r\nx=1\r\n");
   s.writeFilePath("/media/usb");
   s.writeSystemDB();
@@ -356,10 +322,11 @@ TEST_F(SettingsFile, WritingOneKeyKeepsEveryOtherLine) {
   EXPECT_EQ(s.readFilePath(), "/media/usb");
 }
 
-TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrder) {
-  auto ws = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini");
-  EXPECT_EQ(ws.defaultUser(), "KLVTest");
-  auto db = ws.OpenDatabase(std::string(ZV_PROGRAM_DIR) + "/ZV.db", true);
+TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrderAndEditUpdateStores) {
+  zvtest::TempDir dir;
+  RealFileSystem().copy(std::string(ZV_PROGRAM_DIR) + "/ZV.db", dir.file("ZV.db"));
+  auto ws = Workspace::standard(dir.file("zv.ini"));
+  auto db = ws.OpenDatabase(dir.file("ZV.db"), true);
   const auto names = db.TableNames();
   ASSERT_GE(names.size(), 2u);
   EXPECT_EQ(names[0], "English");
@@ -376,28 +343,19 @@ TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrder) {
   EXPECT_EQ(rs.field("answer2").empty(), false) << "fields are found by name in any case";
   EXPECT_EQ(rs.field("ANSWER5"), "") << "NULL reads as empty";
   EXPECT_THROW(rs.field("NoSuchField"), ZvError);
-}
-
-TEST(QuestionDb, EditUpdateStoresAndMissingFileFails) {
-  zvtest::TempDir dir;
-  RealFileSystem fs;
-  fs.copy(std::string(ZV_PROGRAM_DIR) + "/ZV.db", dir.file("ZV.db"));
-  auto ws = Workspace::standard(dir.file("zv.ini"));
-  {
-    auto db = ws.OpenDatabase(dir.file("ZV.db"), false, true);
-    auto rs = db.OpenTable("English");
-    rs.MoveFirst();
-    rs.MoveNext();
-    rs.Edit();
-    rs.setField("QuestionAudio", "changed");
-    rs.Update();
-    db.Close();
-  }
-  auto db = ws.OpenDatabase(dir.file("ZV.db"));
-  auto rs = db.OpenTable("English");
-  rs.MoveNext();
-  EXPECT_EQ(rs.field("QuestionAudio"), "changed");
-  EXPECT_THROW(db.SelectAll("NoTable"), ZvError);
+  db.Close();
+  auto writing = ws.OpenDatabase(dir.file("ZV.db"), false, true);
+  auto table = writing.OpenTable("English");
+  table.MoveNext();
+  table.Edit();
+  table.setField("QuestionAudio", "changed");
+  table.Update();
+  writing.Close();
+  auto reading = ws.OpenDatabase(dir.file("ZV.db"));
+  auto again = reading.OpenTable("English");
+  again.MoveNext();
+  EXPECT_EQ(again.field("QuestionAudio"), "changed");
+  EXPECT_THROW(reading.SelectAll("NoTable"), ZvError);
   try {
     ws.OpenDatabase(dir.file("missing.db"));
     FAIL();

@@ -1,24 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
-#include "records/ClientFile.h"
 #include "sheets/GridEntry.h"
-#include "tests/core/TestSupport.h"
-#include "ui/Prompter.h"
 
 using namespace zv;
 
-TEST(GridAnswerType, FirstFiveCharactersOfAnswer2) {
+TEST(GridAnswerType, FirstFiveCharactersOfAnswer2AndTheKeysColumnsAndHelpOfEach) {
   const std::pair<const char*, int> cases[] = {
       {"False", 0},     {"False statement", 0}, {"No", 1},          {"No way", 2},       {"No ", 2},
       {"No Change", 4}, {"No Ch", 4},           {"Completely", 4},  {"Sometimes", 3},    {"Mostly True", 5},
       {"Often", 6},     {"false", 2} /* case-sensitive */,          {"", 2},             {"Once a week", 2},
       {"Falso", 2},     {"Fals\xC3\xA9", 2} /* five characters, not five bytes */};
   for (const auto& [text, type] : cases) EXPECT_EQ(answerTypeOf(text), type) << text;
-}
-
-TEST(GridAnswerType, KeysColumnsAndHelp) {
   const std::tuple<int, char, bool> keys[] = {{0, '2', true},  {0, '3', false}, {1, '3', false},
                                               {3, '4', true},  {4, '5', false}, {5, '5', true},
                                               {6, '6', false}, {2, '0', true},  {2, 'a', false}};
@@ -39,38 +31,23 @@ TEST(GridAnswerType, KeysColumnsAndHelp) {
 }
 
 TEST(GridPlanning, OneGridPerTypeInOrderOfFirstOccurrence) {
-  std::vector<std::pair<int, std::string>> rows;
-  for (int i = 1; i <= 3; ++i) rows.push_back({i, "False"});
-  rows.push_back({4, "Sometimes"});
-  rows.push_back({5, "No"});
-  rows.push_back({6, "False"});  // appended to the first grid, not a new one
-  rows.push_back({7, "No Change"});
-  rows.push_back({0, "False"});    // no item number: left out
-  rows.push_back({163, "False"});  // beyond the test: left out
-  const auto g = planGrids(rows);
-  ASSERT_EQ(g.size(), 4u);
-  EXPECT_EQ(g[0].type, 0);
-  EXPECT_EQ(g[0].items, (std::vector<int>{1, 2, 3, 6}));
-  EXPECT_EQ(g[1].type, 3);
-  EXPECT_EQ(g[2].type, 1);
-  EXPECT_EQ(g[2].items, (std::vector<int>{5}));
-  EXPECT_EQ(g[3].type, 4);
+  // Item 6 goes to the first grid, not a new one; items 0 and 163 are no items of the test.
+  const std::vector<std::pair<int, std::string>> rows = {{1, "False"}, {2, "False"}, {3, "False"}, {4, "Sometimes"},
+                                                          {5, "No"},    {6, "False"}, {7, "No Change"},
+                                                          {0, "False"}, {163, "False"}};
+  using Grids = std::vector<std::pair<int, std::vector<int>>>;  // type and items of each grid
+  Grids grids;
+  for (const GridPlan& g : planGrids(rows)) grids.push_back({g.type, g.items});
+  EXPECT_EQ(grids, (Grids{{0, {1, 2, 3, 6}}, {3, {4}}, {1, {5}}, {4, {7}}}));
 }
 
 TEST(GridAnswers, StoredStringsScansAndNonDigits) {
   bool shortScan = true;
-  const Answers zeros = Answers::fromResponses(std::string(162, '0'), false, &shortScan);
+  Answers::fromResponses(std::string(162, '0'), false, &shortScan);
   EXPECT_FALSE(shortScan);
-  EXPECT_EQ(zeros.joined(), std::string(162, '0'));
-
-  std::string stored(162, '1');
-  stored[9] = ' ';
-  stored[10] = 'x';
-  const Answers a = Answers::fromResponses(stored, false);
-  EXPECT_EQ(a.code(10), '0');
-  EXPECT_EQ(a.code(11), '0');
-  EXPECT_EQ(a.code(12), '1');
-  EXPECT_EQ(a.joined().size(), 162u);
+  // Items 10 and 11 hold no digit: unanswered.
+  EXPECT_EQ(Answers::fromResponses(std::string(162, '1').replace(9, 2, " x"), false).joined(),
+            std::string(162, '1').replace(9, 2, "00"));
 
   // A scan of 150 answers (the rest blank in the record) is padded with "0".
   const Answers s = Answers::fromResponses(std::string(150, '2') + std::string(12, ' '), true, &shortScan);
@@ -78,15 +55,6 @@ TEST(GridAnswers, StoredStringsScansAndNonDigits) {
   EXPECT_EQ(s.joined(), std::string(150, '2') + std::string(12, '0'));
   Answers::fromResponses(std::string(162, '2'), true, &shortScan);
   EXPECT_FALSE(shortScan);
-}
-
-TEST(GridScrolling, SeventeenRowsVisible) {
-  // {cursor row, rows, first visible row, expected first visible row}
-  const int cases[][4] = {{5, 105, 1, 1} /* visible: unchanged */, {17, 105, 1, 1},
-                          {18, 105, 1, 17} /* one row of context above */,
-                          {100, 105, 1, 89} /* near the end: the last 17 rows */,
-                          {1, 105, 40, 1}, {30, 105, 40, 29}, {10, 12, 1, 1}};
-  for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
 }
 
 namespace {
@@ -105,7 +73,7 @@ std::vector<std::string> trace(GridNavigator& n, const std::string& moves) {
 
 }  // namespace
 
-TEST(GridNavigation, KeysMoveAcrossGridsAndBeepAtTheEnds) {
+TEST(GridNavigation, KeysAndClicksMoveAcrossGridsBeepAtTheEndsAndScrollSeventeenRows) {
   GridNavigator n({3, 2, 2});
   EXPECT_EQ((std::vector<int>{n.focus(), n.row(0)}), (std::vector<int>{0, 1}));
   // The last item of a grid leads to the next grid's first; the last of all stays and beeps.
@@ -116,18 +84,18 @@ TEST(GridNavigation, KeysMoveAcrossGridsAndBeepAtTheEnds) {
   EXPECT_EQ(trace(m, "ub"), (std::vector<std::string>{"0.1!", "0.1!"}));
   m.focusGrid(2);
   EXPECT_EQ(trace(m, "uubb"), (std::vector<std::string>{"1.2*", "1.1", "0.3*", "0.3!"}));
-}
-
-TEST(GridNavigation, FocusAndRowsFromClicks) {
-  GridNavigator n({3, 4});
-  n.focusGrid(1);
-  n.setRow(1, 9);
-  EXPECT_EQ(n.row(1), 4);
-  n.leaveGrids();
-  EXPECT_EQ(n.focus(), -1);
-  EXPECT_TRUE(n.advance().beep);
+  // A click past the last row selects it; out of the grids, keys beep.
+  m.setRow(1, 9);
+  EXPECT_EQ(m.row(1), 2);
+  m.leaveGrids();
+  EXPECT_EQ(m.focus(), -1);
+  EXPECT_TRUE(m.advance().beep);
   GridNavigator empty({});
   EXPECT_EQ(empty.grids(), 1);
-  EXPECT_TRUE(empty.advance().beep);
-  EXPECT_TRUE(empty.up().beep);
+  EXPECT_EQ(trace(empty, "au"), (std::vector<std::string>{"0.0!", "0.0!"}));
+  // Scrolling, 17 rows visible: {cursor row, rows, first visible row, expected first visible row}.
+  const int cases[][4] = {{5, 105, 1, 1} /* visible: unchanged */, {17, 105, 1, 1}, {1, 105, 40, 1}, {30, 105, 40, 29},
+                          {18, 105, 1, 17} /* one row of context above */, {10, 12, 1, 1},
+                          {100, 105, 1, 89} /* near the end: the last 17 rows */};
+  for (const auto& c : cases) EXPECT_EQ(scrolledFirstRow(c[0], c[1], c[2]), c[3]) << c[0] << ' ' << c[1] << ' ' << c[2];
 }

@@ -1,8 +1,7 @@
 #pragma once
 // A program folder for the onscreen test: language tables made to measure,
 // the sound files they name, a data location, and the system state with a
-// scripted prompter and a recording wave player. `Keys` drives a
-// presentation the way its screen does (focus requests followed).
+// scripted prompter and a recording wave player.
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -92,36 +91,6 @@ struct PresentationRig : Office {
     slot.beginNew(prompter);
     slot.placeNew("06/12/2024", prompter);
     state.clients.current().setRaw(zv::Field::Name, "New Client");
-  }
-};
-
-// Follows a presentation's focus requests as its screen does.
-struct Keys {
-  zv::Presentation& p;
-  void settle() {
-    using C = zv::Presentation::Control;
-    for (C c; (c = p.takeFocusRequest()) != C::None;) {
-      if (c == C::Instructions) p.instructionsFocused();
-      else if (c == C::Question) p.questionFocused();
-      else p.answerFocused(p.focusAnswer());
-    }
-  }
-  void enter() {  // Enter on the instruction text
-    p.instructionsKey();
-    settle();
-  }
-  // Down from the question field to answer i, each answer getting the focus, then Enter.
-  void answer(int i) {
-    for (int k = 0; k >= 0; k = p.answerAfter(k, 1)) {
-      p.answerFocused(k);
-      if (k == i) break;
-    }
-    p.choose(i);
-    settle();
-  }
-  void back() {
-    p.goBack();
-    settle();
   }
 };
 

@@ -29,20 +29,46 @@ SystemState& prepared(PresentationRig& rig, const std::string& language, const s
   return rig.state;
 }
 
+// The presentation driven as its screen drives it: each focus request followed.
 struct Session {
   PresentationRig rig;
   Presentation p;
-  Keys keys{p};
   explicit Session(const std::string& language = "English", const std::vector<BankItem>& bank = standardBank(),
                bool sounds = true, int setUpError = 0)
       : p(prepared(rig, language, bank, sounds, setUpError), rig.player, language) {
     p.load();
     p.activate();
-    keys.settle();
+    settle();
   }
-  // Answers 0 up to item n (n shown, its instructions read).
-  void to(int n) {
-    while (p.item().id < n || p.instructionsVisible()) p.instructionsVisible() ? keys.enter() : keys.answer(0);
+  void settle() {
+    using C = Presentation::Control;
+    for (C c; (c = p.takeFocusRequest()) != C::None;) {
+      if (c == C::Instructions) p.instructionsFocused();
+      else if (c == C::Question) p.questionFocused();
+      else p.answerFocused(p.focusAnswer());
+    }
+  }
+  void enter() {  // Enter on the instruction text
+    p.instructionsKey();
+    settle();
+  }
+  // Down from the question field to answer i, each answer getting the focus, then Enter.
+  void answer(int i) {
+    for (int k = 0; k >= 0; k = p.answerAfter(k, 1)) {
+      p.answerFocused(k);
+      if (k == i) break;
+    }
+    p.choose(i);
+    settle();
+  }
+  void back() {
+    p.goBack();
+    settle();
+  }
+  // Answers up to item n (n shown, its instructions read), each item i with code(i) or 0.
+  void to(int n, int (*code)(int) = nullptr) {
+    while (p.item().id < n || p.instructionsVisible())
+      p.instructionsVisible() ? enter() : answer(code ? code(p.item().id) : 0);
   }
   std::vector<std::string> lastSounds(std::size_t k) const {
     const auto all = rig.player.names();
@@ -111,56 +137,46 @@ TEST(PresentationTexts, InstructionsInBothLanguagesAndAsSpoken) {
   for (const auto& [shown, said] : spoken) EXPECT_EQ(spokenForm(shown), said);
 }
 
-TEST(Presentation, InstructionsItemsSoundsAndTheSectionTwoStart) {
+TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
   Session r;
   EXPECT_TRUE(r.p.instructionsVisible());
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[0]);
   EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
-  r.keys.enter();  // the section 1 instructions follow the general ones
+  r.enter();  // the section 1 instructions follow the general ones
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[1]);
-  r.keys.enter();
+  r.enter();
   EXPECT_FALSE(r.p.instructionsVisible());
   EXPECT_TRUE(r.p.questionsVisible() && r.p.questionLit());
   EXPECT_EQ(r.p.item().question, "1. Question 1");
   EXPECT_EQ(r.p.message(), kEnQuestionHelp);
-  r.keys.answer(1);
-  EXPECT_EQ(r.rig.player.names(), (std::vector<std::string>{"Inst0.wav", "Inst1.wav", "Q1.wav", "A-True.wav",
-                                                             "A-False.wav", "Q2.wav"}));
-  EXPECT_EQ(r.rig.player.started[2], r.rig.state.sndPath + "/ZVTest/sound/English/Q1.wav");
+  r.back();  // item 1: a beep and nothing else
+  EXPECT_EQ(r.rig.prompter.beeps, 1);
+  EXPECT_EQ(r.p.item().id, 1);
+  r.answer(1);
+  EXPECT_EQ(r.rig.player.names(), (Texts{"Inst0.wav", "Inst1.wav", "Q1.wav", "A-True.wav", "A-False.wav", "Q2.wav"}));
   EXPECT_EQ(r.p.answer(1), 2);
   EXPECT_EQ(r.p.litAnswer(), -1);
   r.to(105);
-  r.keys.answer(0);
+  r.answer(0);
   EXPECT_EQ(r.rig.prompter.asked, (AskedList{{kNotice, "Presentation Note", Buttons::Ok, Icon::None}}));
   // Item 106 is loaded behind the section 2 instructions, which keep the focus and the sound.
   EXPECT_EQ(r.p.item().id, 106);
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
-  EXPECT_EQ(r.lastSounds(2), (std::vector<std::string>{"A-True.wav", "Inst2.wav"}));
+  EXPECT_EQ(r.lastSounds(2), (Texts{"A-True.wav", "Inst2.wav"}));
   EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
-  r.keys.enter();
-  EXPECT_EQ(r.lastSounds(1), std::vector<std::string>{"Q106.wav"});
-}
-
-TEST(Presentation, GoingBack) {
-  Session r;
-  r.to(1);
-  const auto heard = r.rig.player.started.size();
-  r.keys.back();  // item 1: a beep and nothing else
-  EXPECT_EQ(r.rig.prompter.beeps, 1);
-  EXPECT_EQ(r.p.item().id, 1);
-  EXPECT_EQ(r.rig.player.started.size(), heard);
-  r.to(106);
-  r.keys.back();  // to 105, without the section 2 instructions, the question spoken again
+  r.enter();
+  EXPECT_EQ(r.lastSounds(1), Texts{"Q106.wav"});
+  r.back();  // to 105, without the section 2 instructions, the question spoken again
   EXPECT_EQ(r.p.item().id, 105);
   EXPECT_FALSE(r.p.instructionsVisible());
-  EXPECT_EQ(r.lastSounds(1), std::vector<std::string>{"Q105.wav"});
-  r.keys.answer(1);  // the notice and the section 2 instructions once more
+  EXPECT_EQ(r.lastSounds(1), Texts{"Q105.wav"});
+  r.answer(1);  // the notice and the section 2 instructions once more
   EXPECT_EQ(r.rig.prompter.asked.size(), 2u);
   EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
   EXPECT_EQ(r.p.answer(105), 2);
-  r.keys.enter();
-  r.keys.back();
-  r.keys.back();
+  r.enter();
+  r.back();
+  r.back();
   EXPECT_EQ(r.p.item().id, 104);
 }
 
@@ -171,17 +187,18 @@ TEST(Presentation, AnswerRowsFollowTheAnswersAnItemHas) {
       {141, {true, true, false, false, false}}, {142, {true, true, false, true, false}}};
   for (const auto& [item, shown] : rows) {
     r.to(item);
-    for (int i = 0; i < kMaxAnswers; ++i) EXPECT_EQ(r.p.item().choices[static_cast<std::size_t>(i)].shown, shown[static_cast<std::size_t>(i)]) << item << " " << i;
-    if (item == 140) r.keys.answer(4);
+    std::vector<bool> seen;
+    for (const auto& choice : r.p.item().choices) seen.push_back(choice.shown);
+    EXPECT_EQ(seen, shown) << item;
+    if (item == 140) r.answer(4);
   }
   EXPECT_EQ(r.p.answer(140), 5);
   // The arrow keys skip the row without an answer; past the last one the question comes back.
-  EXPECT_EQ(r.p.answerAfter(1, 1), 3);
-  EXPECT_EQ(r.p.answerAfter(3, 1), -1);
-  EXPECT_EQ(r.p.answerAfter(3, -1), 1);
+  EXPECT_EQ((std::vector<int>{r.p.answerAfter(1, 1), r.p.answerAfter(3, 1), r.p.answerAfter(3, -1)}),
+            (std::vector<int>{3, -1, 1}));
   r.p.choose(2);  // no such answer
   EXPECT_EQ(r.p.item().id, 142);
-  r.keys.answer(3);
+  r.answer(3);
   EXPECT_EQ(r.p.answer(142), 4);
 }
 
@@ -192,23 +209,18 @@ TEST(Presentation, SoundOffAndSoundErrors) {
   EXPECT_FALSE(off.p.soundOn());
   EXPECT_EQ(off.p.message(), "Press Enter to select this answer.");
   EXPECT_TRUE(off.rig.player.started.empty());
-  struct Case {
-    SoundError error;
-    std::string shown;  // "" for none
-  };
-  const Case cases[] = {{{321, "Invalid file format"}, "Error 321: Invalid file format"},
-                        {{999, "Unexpected"}, "Error 999: Unexpected"},
-                        {{57, "Device I/O error"}, ""},
-                        {{68, "Device unavailable"}, ""},
-                        {{53, "File not found"}, ""}};
-  for (const Case& c : cases) {
+  // A sound error and the message it shows ("" for none).
+  const std::pair<SoundError, std::string> cases[] = {
+      {{321, "Invalid file format"}, "Error 321: Invalid file format"}, {{999, "Unexpected"}, "Error 999: Unexpected"},
+      {{57, "Device I/O error"}, ""}, {{68, "Device unavailable"}, ""}, {{53, "File not found"}, ""}};
+  for (const auto& [error, shown] : cases) {
     Session r;
-    r.rig.player.failures["Q1.wav"] = c.error;
+    r.rig.player.failures["Q1.wav"] = error;
     r.to(1);
     r.p.answerFocused(0);
-    EXPECT_EQ(r.lastSounds(2), (std::vector<std::string>{"Q1.wav", "A-True.wav"}));  // the test goes on
+    EXPECT_EQ(r.lastSounds(2), (Texts{"Q1.wav", "A-True.wav"}));  // the test goes on
     EXPECT_EQ(r.rig.prompter.asked,
-              (c.shown.empty() ? AskedList{} : AskedList{{c.shown, "Sound Error", Buttons::Ok, Icon::Critical}}));
+              (shown.empty() ? AskedList{} : AskedList{{shown, "Sound Error", Buttons::Ok, Icon::Critical}}));
   }
   Session missing("English", standardBank(), false);  // no sound files at all
   missing.to(2);
@@ -239,35 +251,23 @@ TEST(Presentation, LanguagesUseTheirTextsTablesAndSoundFolders) {
   }
 }
 
-TEST(Presentation, StoringTheAnswers) {
+TEST(Presentation, StoringTheAnswersAndAbandonedOrLostTestsStoreNothing) {
   // Item 50 is missing from the table: it is never answered and stays "0",
   // also when going back across the gap.
   auto bank = standardBank();
   bank.erase(bank.begin() + 49);
   Session r("English", bank);
-  std::string expected(162, '0');
-  bool wentBack = false;
-  while (!(r.p.item().id == 162 && r.p.answer(162) != 0)) {
-    if (r.p.instructionsVisible()) {
-      r.keys.enter();
-      continue;
-    }
-    const int n = r.p.item().id;
-    if (n == 51 && !wentBack) {
-      wentBack = true;
-      r.keys.back();
-      EXPECT_EQ(r.p.item().id, 49);
-      continue;
-    }
-    if (n == 162) {
-      r.rig.fs.arm({"replace", "DATA401", EROFS, 1, -1});
-      r.rig.prompter.script(Answer::Ok);      // the final notice
-      r.rig.prompter.script(Answer::Cancel);  // the write-protected disk: given up
-    }
-    const int code = n % (n <= 105 ? 2 : 4);
-    expected[static_cast<std::size_t>(n - 1)] = static_cast<char>('1' + code);
-    r.keys.answer(code);
-  }
+  const auto code = [](int n) { return n % (n <= 105 ? 2 : 4); };  // the answer given to item n
+  std::string expected;
+  for (int n = 1; n <= 162; ++n) expected += n == 50 ? '0' : static_cast<char>('1' + code(n));
+  r.to(51, code);
+  r.back();
+  EXPECT_EQ(r.p.item().id, 49);
+  r.to(162, code);
+  r.rig.fs.arm({"replace", "DATA401", EROFS, 1, -1});
+  r.rig.prompter.script(Answer::Ok);      // the final notice
+  r.rig.prompter.script(Answer::Cancel);  // the write-protected disk: given up
+  r.answer(code(162));
   // The write was given up: item 162 stays with every answer kept.
   const auto& asked = r.rig.prompter.asked;
   EXPECT_EQ(asked[asked.size() - 2].text, "You have completed the test. Thank you for your participation.\r\rPress Enter "
@@ -279,33 +279,31 @@ TEST(Presentation, StoringTheAnswers) {
   EXPECT_EQ(readBytes(r.rig.state.clientFile()), "");
   // Enter on an answer tries again.
   expected[161] = '1';
-  r.keys.answer(0);
+  r.answer(0);
   EXPECT_EQ(r.p.outcome(), Presentation::Outcome::Stored);
   EXPECT_TRUE(r.rig.state.Accepted && r.rig.state.Refresh);
   EXPECT_EQ(r.rig.state.clients.RecordCount, 1);
   const std::string disk = readBytes(r.rig.state.clientFile());
   ASSERT_EQ(disk.size(), kRecordSize);
   EXPECT_EQ(disk.substr(91, 162), expected);
-  EXPECT_EQ(expected[49], '0');
-}
 
-TEST(Presentation, AbandonedOrLostTestsStoreNothing) {
-  Session r;
-  r.rig.state.Accepted = true;
-  r.to(50);
-  r.p.abandon();
-  EXPECT_EQ(r.p.outcome(), Presentation::Outcome::Abandoned);
-  EXPECT_FALSE(r.rig.state.Accepted);
-  EXPECT_GE(r.rig.player.stops, 1);
-  r.p.choose(0);
-  EXPECT_EQ(readBytes(r.rig.state.clientFile()), "");
-  EXPECT_EQ(r.rig.state.clients.RecordCount, 0);
+  // An abandoned test stores nothing.
+  Session gone;
+  gone.rig.state.Accepted = true;
+  gone.to(50);
+  gone.p.abandon();
+  EXPECT_EQ(gone.p.outcome(), Presentation::Outcome::Abandoned);
+  EXPECT_FALSE(gone.rig.state.Accepted);
+  EXPECT_GE(gone.rig.player.stops, 1);
+  gone.p.choose(0);
+  EXPECT_EQ(readBytes(gone.rig.state.clientFile()), "");
+  EXPECT_EQ(gone.rig.state.clients.RecordCount, 0);
 
   // Another program filled the client file while the test ran: no slot is left.
   Session lost;
   writeBytes(lost.rig.state.clientFile(), storedClientsBytes(kMaxClients));
   lost.to(162);
-  lost.keys.answer(0);
+  lost.answer(0);
   EXPECT_EQ(lost.p.outcome(), Presentation::Outcome::Lost);
   EXPECT_FALSE(lost.rig.state.Accepted);
   EXPECT_EQ(readBytes(lost.rig.state.clientFile()), storedClientsBytes(kMaxClients));
@@ -340,52 +338,44 @@ TEST(PresentationWaves, WhatThePlayerAcceptsAndHowVoicesAreFinished) {
   const auto finished = finishVoice(writeWave16Mono(padded, 22050));
   ASSERT_TRUE(finished);
   const auto format = readWaveFormat(*finished);
-  EXPECT_EQ(format->sampleRate, 11025);
-  EXPECT_EQ(format->bitsPerSample, 16);
-  EXPECT_EQ(format->channels, 1);
+  EXPECT_EQ((std::vector<int>{format->sampleRate, format->bitsPerSample, format->channels}),
+            (std::vector<int>{11025, 16, 1}));
   EXPECT_FALSE(finishVoice(wave(1, 8)));
 }
 
-TEST(PresentationVoices, OneWavePerFileNamedAndOnlyChangesRemade) {
+TEST(PresentationVoices, OneWavePerFileNamedOnlyChangesRemadeAndMissingFilesNamedOnceEach) {
   PresentationRig rig;
   rig.table("Spanish", standardBank({{140, {"Sí", "No"}}}), false);
   const Database db = rig.state.workspace.OpenDatabase(rig.program.file("ZV.db"));
   const std::vector<Voice> voices = voicesFor(db, "Spanish");
   // Four instructions, 162 questions, and each answer text once.
   ASSERT_EQ(voices.size(), 4u + 162u + 2u + 4u + 2u);
-  EXPECT_EQ(voices[0].file, "Inst0.wav");
-  EXPECT_EQ(voices[0].voice, "es-419");
-  EXPECT_EQ(voices[0].text.substr(0, 23), "Instrucciones. Varias o");
-  EXPECT_EQ(voices[4].file, "Q1.wav");
-  EXPECT_EQ(voices[4].text, "Question 1");
-  EXPECT_EQ(voices[5].file, "A-True.wav");
-  EXPECT_EQ(voiceOf("English"), "en-us");
-  EXPECT_EQ(voiceOf("French"), "en-us");
+  EXPECT_EQ((Texts{voices[0].file, voices[0].voice, voices[0].text.substr(0, 23), voices[4].file, voices[4].text,
+                   voices[5].file, voiceOf("English"), voiceOf("French")}),
+            (Texts{"Inst0.wav", "es-419", "Instrucciones. Varias o", "Q1.wav", "Question 1", "A-True.wav", "en-us",
+                   "en-us"}));
 
   const std::string kept = voiceList(voices);
-  auto all = [](const std::string&) { return true; };
-  EXPECT_TRUE(voicesToMake(voices, kept, all).empty());
+  EXPECT_TRUE(voicesToMake(voices, kept, [](const std::string&) { return true; }).empty());
   std::vector<Voice> changed = voices;
   changed[7].text = "Question 2, reworded";
   changed.push_back({"Extra.wav", "es-419", 150, "Más"});
-  std::vector<std::string> remade;
+  Texts remade;
   for (const Voice& v : voicesToMake(changed, kept, [](const std::string& f) { return f != "Q9.wav"; })) remade.push_back(v.file);
-  EXPECT_EQ(remade, (std::vector<std::string>{changed[7].file, "Q9.wav", "Extra.wav"}));
-  EXPECT_TRUE(voicesGone(voices, voiceList(changed)) == std::vector<std::string>{"Extra.wav"});
-}
+  EXPECT_EQ(remade, (Texts{changed[7].file, "Q9.wav", "Extra.wav"}));
+  EXPECT_EQ(voicesGone(voices, voiceList(changed)), Texts{"Extra.wav"});
 
-TEST(PresentationVoices, MissingSoundFilesAreNamedOnceEach) {
-  PresentationRig rig;
-  rig.table("English", standardBank());
-  rig.table("Klingon", standardBank(), false);  // not a presentation language: not checked
-  const std::string folder = soundFolder(rig.state.sndPath, "English");
+  PresentationRig english;
+  english.table("English", standardBank());
+  english.table("Klingon", standardBank(), false);  // not a presentation language: not checked
+  const std::string folder = soundFolder(english.state.sndPath, "English");
   for (const char* gone : {"Inst3.wav", "Q17.wav", "A-False.wav", "A-Often.wav"}) std::remove((folder + gone).c_str());
-  std::vector<std::string> lines;
-  for (const MissingSound& m : CheckSounds(rig.fs, rig.program.path())) lines.push_back(m.text());
-  EXPECT_EQ(lines, (std::vector<std::string>{
+  Texts lines;
+  for (const MissingSound& m : CheckSounds(english.fs, english.program.path())) lines.push_back(m.text());
+  EXPECT_EQ(lines, (Texts{
                        "sounds/ZVTest/sound/English/Inst3.wav: missing (English instructions 3)",
                        "sounds/ZVTest/sound/English/A-False.wav: missing (English item 1, answer 2)",
                        "sounds/ZVTest/sound/English/Q17.wav: missing (English item 17)",
                        "sounds/ZVTest/sound/English/A-Often.wav: missing (English item 106, answer 3)"}));
-  EXPECT_TRUE(CheckSounds(rig.fs, ZV_PROGRAM_DIR).empty());  // the installed voices are complete
+  EXPECT_TRUE(CheckSounds(english.fs, ZV_PROGRAM_DIR).empty());  // the installed voices are complete
 }

@@ -17,10 +17,13 @@ namespace {
 std::string goldenPath(const std::string& name) { return std::string(ZV_SOURCE_DIR) + "/tests/core/golden/" + name; }
 
 // A plain client: every item answered without admissions, a short court
-// history; then the given {item, code} answers.
-TestClient client(const char* name, std::initializer_list<std::pair<int, int>> codes) {
+// history; then the given {item, code} answers, gender and race.
+TestClient client(const char* name, std::initializer_list<std::pair<int, int>> codes, const char* gender = "1",
+                  const char* race = "1") {
   TestClient c;
   c.name = name;
+  c.gender = gender;
+  c.race = race;
   c.answer(1, 105, 2);
   c.answer(106, 139, 2);
   c.answer(140, 162, 4);
@@ -41,8 +44,7 @@ std::vector<Golden> goldens() {
   // Invalid test: a woman's truthfulness table ends at 10, and 100 "true"
   // answers make the raw score 99: percentile 99. The summary is never
   // appended to an invalid test.
-  TestClient c = client("Invalid, Ina", {});
-  c.gender = "2";
+  TestClient c = client("Invalid, Ina", {}, "2");
   c.answer(1, 100, 1);
   g.push_back({"invalid-test.prn", c, true});
   // Excessive "true" answers for a man: raw score 99 is in the table (94).
@@ -51,8 +53,7 @@ std::vector<Golden> goldens() {
   g.push_back({"excessive-true.prn", c, false});
   // Five omitted Violence items and six omitted rating items; item 145 and
   // 66 omitted too, so the classification paragraph becomes the omission note.
-  c = client("Omitting, Olga", {});
-  c.race = "5";
+  c = client("Omitting, Olga", {}, "1", "5");
   c.marital = "3";
   c.answer(46, 50, 0);
   c.answer(111, 116, 0);
@@ -67,19 +68,15 @@ std::vector<Golden> goldens() {
   c.court[12] = "2";  // DUI
   g.push_back({"dependency-met-item74.prn", c, false});
   // Two dependency criteria only, with item 74: dependency still applies.
-  c = client("Diagnosed, Dora", {{101, 1}, {149, 3}, {74, 1}, {141, 1}, {153, 3}});
-  c.gender = "2";
-  c.race = "2";
-  g.push_back({"dependency-not-met-item74.prn", c, false});
+  g.push_back({"dependency-not-met-item74.prn",
+               client("Diagnosed, Dora", {{101, 1}, {149, 3}, {74, 1}, {141, 1}, {153, 3}}, "2", "2"), false});
   // Abuse only: criteria 2 and 4 and drug arrests; drugs scale elevated.
-  c = client("Abuser, Abe", {{141, 2}, {85, 1}, {157, 3}, {16, 1}, {18, 1}, {20, 1}, {21, 1}, {24, 1}, {27, 1}, {28, 1}});
-  c.race = "3";
+  c = client("Abuser, Abe",
+             {{141, 2}, {85, 1}, {157, 3}, {16, 1}, {18, 1}, {20, 1}, {21, 1}, {24, 1}, {27, 1}, {28, 1}}, "1", "3");
   c.court[11] = "4";  // drug arrests
   g.push_back({"abuse-only.prn", c, false});
   // Neither dependency nor abuse, with the one-page summary.
-  c = client("Summary, Sue", {{1, 1}, {3, 1}, {9, 1}});
-  c.gender = "2";
-  g.push_back({"summary-page.prn", c, true});
+  g.push_back({"summary-page.prn", client("Summary, Sue", {{1, 1}, {3, 1}, {9, 1}}, "2"), true});
   return g;
 }
 
@@ -100,13 +97,8 @@ TEST(ReportGoldenTest, WholeReportsMatchTheirGoldenFilesLineByLine) {
     EXPECT_EQ(bytes, golden);
     // Every line ends with CR LF, holds no other CR or LF, is at most 80
     // columns, and a form feed stands alone on its line.
-    ASSERT_EQ(golden.substr(golden.size() - 2), "\r\n");
-    for (std::size_t start = 0, e; start < golden.size(); start = e + 2) {
-      e = golden.find("\r\n", start);
-      ASSERT_NE(e, std::string::npos);
-      const std::string line = golden.substr(start, e - start);
-      EXPECT_EQ(line.find('\n'), std::string::npos);
-      EXPECT_EQ(line.find('\r'), std::string::npos);
+    for (const std::string& line : zvtest::crlfLines(golden)) {
+      EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
       if (line.find('\x0C') != std::string::npos) { EXPECT_EQ(line, "\x0C") << "a form feed stands alone on its line"; }
       EXPECT_LE(line.size(), 80u) << line;
     }

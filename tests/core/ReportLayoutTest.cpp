@@ -16,19 +16,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines linesOf(const std::string& bytes) {
-  Lines out;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t e = bytes.find("\r\n", start);
-    EXPECT_NE(e, std::string::npos) << "every line ends with CR LF";
-    if (e == std::string::npos) break;
-    out.push_back(bytes.substr(start, e - start));
-    start = e + 2;
-  }
-  return out;
-}
-
 // Lines `from`.. of `l` are exactly `expected`.
 void expectLines(const Lines& l, std::size_t from, const Lines& expected) {
   ASSERT_LE(from + expected.size(), l.size());
@@ -38,6 +25,7 @@ void expectLines(const Lines& l, std::size_t from, const Lines& expected) {
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 const std::string kName = "Roe, Kim" + sp(17);
+const std::string kHead2 = "       NAME: " + kName + "  -2-" + sp(26) + "ZV REPORT";  // the running head of page 2
 const std::string kRuler = sp(37);
 const std::string kScaleA = "0           30        55            90 100";
 const std::string kScaleB = "----------- PERCENTILE SCORES -----------";
@@ -49,15 +37,7 @@ class Layout : public ::testing::Test {
     std::vector<DataProblem> problems;
     texts = ReadReportTexts(fs, dir.path(), problems);
     client.Name = kName;
-    client.IdNumber = "N/A";
     client.Age = "41 ";
-    client.Education = "10";
-    client.DateOfBirth = "N/A";
-    client.DateTested = "05/06/2024";
-    client.GenderCode = 2;
-    client.RaceCode = 3;
-    client.MaritalCode = 4;
-    for (int f = 1; f <= 14; ++f) client.CourtText[f] = "0 ";
     scores.ReportedClient = 7;
     for (int s = 1; s <= 6; ++s) scores.scale[s].Percentile = 10 * s;
     for (int i = 1; i <= 162; ++i) scores.ItemCode[i] = i <= 105 ? 2 : 4;
@@ -70,7 +50,7 @@ class Layout : public ::testing::Test {
     writer.PageLine = pageLine;
     auto ctx = context();
     section(ctx);
-    return linesOf(writer.bytes());
+    return zvtest::crlfLines(writer.bytes());
   }
   Lines chart() {
     return print(0, [](ReportContext& c) { PrintProfile(c, 1, 6); });
@@ -111,34 +91,26 @@ TEST_F(Layout, ChartPercentileColumnsAndBars) {
   EXPECT_EQ((Lines{l[3].substr(37), l[5].substr(37), l[7].substr(37), l[9].substr(37), l[15].substr(37), l[17].substr(37)}),
             (Lines{bar(dottedA, 3), bar(dottedA, 17), std::string(40, '*') + "|", bar(dottedA, 1), bar(dottedB, 11),
                    bar(dottedB, 5)}));
-  for (int i : {3, 5, 7, 9, 15, 17}) EXPECT_EQ(l[i].size(), 78u) << i;
   EXPECT_EQ((Lines{l[19], l[20]}), (Lines{kRuler + kScaleA, kRuler + kScaleB})) << "no footnote";
 }
 
+// The 90+% footnote's first line and the rows of unscored scales: the golden reports.
 TEST_F(Layout, ChartFootnotes) {
   scores.scale[1].Percentile = 90;
   scores.scale[2].Percentile = 5;
   Lines l = chart();
-  EXPECT_EQ(l[3].substr(27, 5), " 90 *");
-  EXPECT_EQ(l[15].substr(28, 4), " 5 *");
-  // Footnote texts after Spc(7), then Tab(38).
-  expectLines(l, 19, {sp(7) + "* Truthfulness Scale score" + sp(4) + kScaleA,
-                      sp(7) + "  is elevated (90+%)" + sp(10) + kScaleB});
+  EXPECT_EQ((Lines{l[3].substr(27, 5), l[15].substr(28, 4), l[20]}),
+            (Lines{" 90 *", " 5 *", sp(7) + "  is elevated (90+%)" + sp(10) + kScaleB}));
   scores.scale[1].Percentile = 95;
   EXPECT_EQ(chart()[20], sp(7) + "  is excessively high" + sp(9) + kScaleB);
 
-  // Too many omitted items; four omitted are still charted.
-  scores.scale[5].OmittedCount = 5;
-  scores.scale[5].Percentile = 99;
+  // Too many omitted items outrank 90+%; four omitted are still charted.
   scores.scale[6].OmittedCount = 5;
-  scores.scale[6].Percentile = 3;
+  scores.scale[6].Percentile = 3;  // " **" at Tab(28) even where a percentile below 10 takes Tab(29)
   scores.scale[3].OmittedCount = 4;
   scores.scale[3].Percentile = 99;
   scores.scale[1].Percentile = 92;
   l = chart();
-  // Violence ends in column 15, Tab(28), " **" in 28..30, Tab(38); percentile 3:
-  // Tab(29) as for any percentile below 10.
-  EXPECT_EQ(l[7], "       Violence" + sp(12) + " **" + sp(7) + "Scale not scored, insufficient answers");
   EXPECT_EQ(l[9], "       Stress Coping" + sp(8) + " **" + sp(6) + "Scale not scored, insufficient answers");
   EXPECT_EQ(l[17].substr(27, 5), " 99 *");
   expectLines(l, 19, {sp(7) + "** Too many omitted items" + sp(5) + kScaleA,
@@ -170,7 +142,6 @@ TEST_F(Layout, ScaleParagraphs) {
   scores.scale[2].Percentile = 29;
   scores.DependencyMet = 1;
   Lines l = paragraph(2);
-  EXPECT_EQ(l[0], "       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29");
   // The paragraph's lines, each followed by one blank, then the sentence.
   std::string first = "Scale 2 LOW: this line is filled out to the full width";
   first.resize(71, '.');
@@ -179,9 +150,9 @@ TEST_F(Layout, ScaleParagraphs) {
               "(r\xE9sum\xE9).  Check if this person is a recovering substance (alcohol and/or drugs) abuser. If "
               "Truthfulness Scale score is below the 90th percentile and the person is not recovering, then "
               "dependence should be explored in interview.";
-  const auto expected = justifyLines(joined);
-  ASSERT_EQ(l.size(), expected.size() + 1);
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(l[i + 1], "       " + expected[i]);
+  Lines expected = {"       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29"};
+  for (const auto& line : justifyLines(joined)) expected.push_back("       " + line);
+  EXPECT_EQ(l, expected);
   expectLines(l, 1, {"       " + first, "       of a report line, and the paragraph goes on with a second line and ends",
                      "       with a third,  shorter  one  (r\xE9sum\xE9).   Check  if  this  person  is  a"});
   EXPECT_EQ(writer.PageLine, static_cast<int>(l.size())) << "no blank line after a joined paragraph";
@@ -191,9 +162,7 @@ TEST_F(Layout, ScaleParagraphs) {
   EXPECT_EQ(paragraph(2).size(), 4u);
   // 55 and above without dependency: joined with the risk sentence.
   scores.scale[3].Percentile = 55;
-  l = paragraph(3);
-  EXPECT_EQ(l[0], "       Drugs SCALE: PROBLEM RISK RANGE" + sp(22) + "RISK PERCENTILE:55");
-  EXPECT_NE(l.back().find("risk."), std::string::npos);
+  EXPECT_NE(paragraph(3).back().find("risk."), std::string::npos);
   // 54 without dependency, 30 with it: plain.
   for (auto [p, dep] : {std::pair{54, 0}, {30, 1}}) {
     scores.scale[3].Percentile = p;
@@ -218,17 +187,14 @@ TEST_F(Layout, HeaderLinesOfCodesOutsideTheTables) {
   client.RaceCode = 9;
   client.MaritalCode = 0;
   const Lines l = print(0, [](ReportContext& c) { PrintHeader(c, 2); });
-  EXPECT_EQ(l[2], sp(33) + "ONE-PAGE SUMMARY");
-  EXPECT_EQ(l[5], "       AGE : 41      SEX: N/A   " + sp(27) + "CONFIDENTIAL REPORT");
-  EXPECT_EQ(l[6], "       ETHNICITY/RACE: N/A            ");
-  EXPECT_EQ(l[8], "       MARITAL STATUS: N/A      ");
+  EXPECT_EQ((Lines{l[2], l[5], l[6], l[8]}),
+            (Lines{sp(33) + "ONE-PAGE SUMMARY", "       AGE : 41      SEX: N/A   " + sp(27) + "CONFIDENTIAL REPORT",
+                   "       ETHNICITY/RACE: N/A            ", "       MARITAL STATUS: N/A      "}));
 }
 
 TEST_F(Layout, ResponseRows) {
   for (int i = 1; i <= 105; ++i) scores.ItemCode[i] = 1;
-  scores.ItemCode[2] = 2;
-  scores.ItemCode[3] = 0;
-  scores.ItemCode[4] = 3;
+  for (auto [i, c] : {std::pair{2, 2}, {3, 0}, {4, 3}}) scores.ItemCode[i] = c;
   for (int i = 106; i <= 162; ++i) scores.ItemCode[i] = i % 5;
   auto responses = [](ReportContext& c) { PrintResponses(c); };
   Lines l = print(40, responses);
@@ -243,38 +209,30 @@ TEST_F(Layout, ResponseRows) {
   EXPECT_EQ(writer.PageLine, 59);
 }
 
-namespace {
-const std::string kAlcoholDrugs = "       ALCOHOL" + sp(29) + "DRUGS";
-const std::string kAlcoholDrugsRule = "       -------" + sp(29) + "-----";
-const std::string kAntisocialViolence = "       ANTISOCIAL" + sp(26) + "VIOLENCE";
-const std::string kNoneSelected = "No Significant Items were selected.";
-const std::string kReview = "Review the Truthfulness Scale score";
-void significant(ReportContext& c) { PrintSignificantItems(c); }
-}  // namespace
-
 // Both lists side by side, a longer one alone on the right, one point not
 // significant: the golden reports.
 TEST_F(Layout, SignificantItemsPageBreaks) {
+  const std::string kAlcoholDrugs = "       ALCOHOL" + sp(29) + "DRUGS";
+  const std::string kAlcoholDrugsRule = "       -------" + sp(29) + "-----";
+  const std::string kAntisocialViolence = "       ANTISOCIAL" + sp(26) + "VIOLENCE";
+  const std::string kNoneSelected = "No Significant Items were selected.";
+  const std::string kReview = "Review the Truthfulness Scale score";
+  auto significant = [](ReportContext& c) { PrintSignificantItems(c); };
   for (int i : {3, 4, 8}) scores.ItemPoints[i] = 3;
   // 50: 54 after the opening, 56 after the headings; row 2 brings the count
   // to 58: new page, continuation title, headings again.
   Lines l = print(50, significant);
-  ASSERT_GE(l.size(), 20u);
   expectLines(l, 6, {"       3. Significant answer number 3      " + kNoneSelected,
-                     "       4. Significant answer number 4      " + kReview, "\x0C"});
-  EXPECT_EQ(l[9].substr(0, 13), "       NAME: ");
-  expectLines(l, 10, {"", "       SIGNIFICANT ITEMS (continued):", "", kAlcoholDrugs, kAlcoholDrugsRule,
-                      "       8. Significant answer number 8", "", kAntisocialViolence});
+                     "       4. Significant answer number 4      " + kReview, "\x0C", kHead2, "",
+                     "       SIGNIFICANT ITEMS (continued):", "", kAlcoholDrugs, kAlcoholDrugsRule,
+                     "       8. Significant answer number 8", "", kAntisocialViolence});
 
-  // The page test follows a pair's last row too: two rows bring it to 58.
+  // The page test follows a pair's last row too: two rows bring it to 58; the
+  // blank line after the pair goes on the new page.
   scores.ItemPoints = {};
-  l = print(50, significant);
-  EXPECT_EQ(l[7], "       " + kReview + " " + kReview);
-  EXPECT_EQ(l[8], "\x0C") << "the last row of the pair fills the page";
-  EXPECT_EQ(l[11], "       SIGNIFICANT ITEMS (continued):");
-  EXPECT_EQ(l[13], kAlcoholDrugs);
-  EXPECT_EQ(l[15], "") << "blank line after the pair";
-  EXPECT_EQ(l[16], kAntisocialViolence);
+  expectLines(print(50, significant), 7, {"       " + kReview + " " + kReview, "\x0C", kHead2, "",
+                                          "       SIGNIFICANT ITEMS (continued):", "", kAlcoholDrugs,
+                                          kAlcoholDrugsRule, "", kAntisocialViolence});
 
   // At 56 the opening moves to a new page.
   l = print(56, significant);
@@ -289,16 +247,10 @@ TEST_F(Layout, ChoicesTextsOmissionsAndPageBreak) {
   auto choice = [this](int k) { return "       " + tables.ChoiceText[k].substr(0, 71); };
   expectLines(l, 0, {"       MULTIPLE CHOICE (DEFENDANT'S SELF-REPORT):", "       ------------------------------------------",
                      "       140. Answer 3 of item 140", "       141. Answer 2 of item 141"});
-  EXPECT_EQ(l[5], choice(16));
-  EXPECT_EQ(l[5].size(), 78u) << "the first 71 characters";
-  // 40 + 2 + 16 lines = 58 after item 155: new page.
-  EXPECT_EQ(l[17], choice(64));
-  EXPECT_EQ(tables.ChoiceText[64].substr(0, 5), "155. ");
-  EXPECT_EQ(l[18], "\x0C");
-  EXPECT_EQ(l[21], choice(68));
-  EXPECT_EQ(l[10], choice(36));
-  EXPECT_EQ(l[10].size(), 78u);
-  EXPECT_EQ(l[12], "       150. No response given.");
+  EXPECT_EQ(l[5], choice(16)) << "the first 71 characters";
+  EXPECT_EQ((Lines{l[10], l[12]}), (Lines{choice(36), "       150. No response given."}));
+  // 40 + 2 + 16 lines = 58 after item 155 (answer 4, text 64): new page.
+  expectLines(l, 17, {choice(64), "\x0C", kHead2, "", choice(68)});
   expectLines(l, 26, {"       161. Answer code 8 is not one of this item's answers.", "       162. Answer 1 of item 162", ""});
   EXPECT_EQ(writer.PageLine, 2 + 7 + 1);
 }
@@ -336,11 +288,10 @@ TEST_F(Layout, InvalidNoteAndInvalidText) {
                       "        number of True responses in Section 1."}));
   EXPECT_EQ(writer.PageLine, 58);
 
+  // An empty text line is still written after 7 blanks.
   l = print(56, [](ReportContext& c) { PrintInvalidText(c); });
-  ASSERT_EQ(l.size(), 7u);
-  expectLines(l, 0, {"       This test is not valid: the Truthfulness Scale score lies at or above",
-                     "       the 95th percentile, or too many items were answered \"true\".", "\x0C"});
-  EXPECT_EQ(l[5], "       ") << "an empty text line is still written after 7 blanks";
-  EXPECT_EQ(l[6], "       Retest the client after an interview.");
+  EXPECT_EQ(l, (Lines{"       This test is not valid: the Truthfulness Scale score lies at or above",
+                      "       the 95th percentile, or too many items were answered \"true\".", "\x0C", kHead2, "",
+                      "       ", "       Retest the client after an interview."}));
   EXPECT_EQ(writer.PageLine, 4);
 }

@@ -1,14 +1,17 @@
 #pragma once
 // A small installation of our own for the scoring and report tests: tables
 // in memory, the same tables written as ZVB.TXT and ZVRPT.TXT, paragraph
-// files, ZVINVAL.TXT and ZVFOOT.TXT, and a builder for client records.
+// files, ZVINVAL.TXT and ZVFOOT.TXT; the lines of a report and the fault a
+// call must throw.
 // Texts are Windows-1252 bytes; a few non-ASCII bytes travel through on purpose.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "records/ClientRecord.h"
-#include "records/ClientTable.h"
+#include "records/ZvError.h"
 #include "scoring/ReportTables.h"
 #include "tests/core/TestSupport.h"
 
@@ -39,12 +42,9 @@ inline zv::ReportTables testTables() {
   // Keys.
   std::string s1c1;
   for (int i = 1; i <= 60; ++i) s1c1 += static_cast<char>('0' + (i % 4 == 0 ? 3 : i % 3 == 0 ? 2 : 1));
-  t.ScoringKey[1][0] = std::string(60, '0');
-  t.ScoringKey[1][1] = s1c1;
-  t.ScoringKey[1][2] = std::string(60, '0');
-  t.ScoringKey[2][0] = std::string(45, '0');
-  t.ScoringKey[2][1] = "11111" + std::string(40, '0');
-  t.ScoringKey[2][2] = "0000011111" + std::string(35, 'x');  // a non-digit earns nothing
+  t.ScoringKey[1] = {std::string(60, '0'), s1c1, std::string(60, '0')};
+  // A non-digit earns nothing.
+  t.ScoringKey[2] = {std::string(45, '0'), "11111" + std::string(40, '0'), "0000011111" + std::string(35, 'x')};
   for (int c = 0; c <= 4; ++c) t.ScoringKey[3][c] = std::string(34, static_cast<char>('0' + (c > 0 ? c - 1 : 0)));
   t.ScoringKey[4][0] = "0";  // shorter than the section: the rest earns nothing
   for (int c = 1; c <= 4; ++c) {
@@ -68,15 +68,10 @@ inline zv::ReportTables testTables() {
     for (int r = 1; r <= 3; ++r)
       for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = std::min(99, 2 * m - 1 + (r - 1) + (g - 1));
   for (int m = 1; m <= 51; ++m) t.StressCut[m] = 10 + 5 * (m - 1);
-  for (int i = 61; i <= 70; ++i) t.ScaleItems[1].push_back(i);
-  for (int i = 1; i <= 15; ++i) t.ScaleItems[2].push_back(i);
-  t.ScaleItems[2].insert(t.ScaleItems[2].end(), {153, 155});
-  for (int i = 16; i <= 32; ++i) t.ScaleItems[3].push_back(i);
-  t.ScaleItems[3].insert(t.ScaleItems[3].end(), {157, 158});
-  for (int i = 33; i <= 45; ++i) t.ScaleItems[4].push_back(i);
-  for (int i = 106; i <= 110; ++i) t.ScaleItems[4].push_back(i);
-  for (int i = 46; i <= 60; ++i) t.ScaleItems[5].push_back(i);
-  for (int i = 111; i <= 115; ++i) t.ScaleItems[5].push_back(i);
+  // The scale lists as runs {scale, first item, last item}.
+  for (auto [s, from, to] : {std::tuple{1, 61, 70}, {2, 1, 15}, {2, 153, 153}, {2, 155, 155}, {3, 16, 32},
+                             {3, 157, 158}, {4, 33, 45}, {4, 106, 110}, {5, 46, 60}, {5, 111, 115}})
+    for (int i = from; i <= to; ++i) t.ScaleItems[static_cast<std::size_t>(s)].push_back(i);
   for (int j = 1; j <= 60; ++j) t.KeyItems[j] = j;
   for (int s = 2; s <= 6; ++s)
     for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = s == 6 ? -b : b / 3;
@@ -126,6 +121,32 @@ inline std::string bText(const zv::ReportTables& t) {
   out += csvInts(std::vector<int>(t.KeyItems.begin() + 1, t.KeyItems.end()));
   for (int s = 2; s <= 6; ++s) out += csvInts(std::vector<int>(t.TruthCorrection[s].begin() + 1, t.TruthCorrection[s].end()));
   return out;
+}
+
+// The lines of report bytes; each must end with CR LF.
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t e = bytes.find("\r\n", start);
+    EXPECT_NE(e, std::string::npos) << "every line ends with CR LF";
+    if (e == std::string::npos) break;
+    out.push_back(bytes.substr(start, e - start));
+    start = e + 2;
+  }
+  return out;
+}
+
+// The fault a call must throw; a failure (and an empty fault) when it throws none.
+template <class F>
+zv::ZvError faultOf(F call) {
+  try {
+    call();
+  } catch (const zv::ZvError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no fault";
+  return zv::ZvError(zv::ErrorKind::Other, 0, "");
 }
 
 inline const char* kParagraphFiles[7] = {"", "ZVVA.TXT", "ZVAL.TXT", "ZVDG.TXT", "ZVAS.TXT", "ZVVI.TXT", "ZVSC.TXT"};

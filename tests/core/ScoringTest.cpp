@@ -64,6 +64,49 @@ Ints percentilesOf(const Scores& x, int from = 2, int to = 5) {
   return out;
 }
 
+// Points of court field f with value v on scales 2..5 and on the court total.
+void expectCourt(int f, int v, std::array<int, 4> s2to5, int total) {
+  const CourtPoints cp = courtPointsOf(f, v);
+  EXPECT_EQ(cp.scale, (std::array<int, 7>{0, 0, s2to5[0], s2to5[1], s2to5[2], s2to5[3], 0})) << f << ": " << v;
+  EXPECT_EQ(cp.courtTotal, total) << f << ": " << v;
+}
+
+// Tables whose norms give percentile = raw score (1..99) on every scale and
+// group, and whose truthfulness correction of scale s, band b is 10s + b.
+ReportTables identityTables() {
+  ReportTables t = zvtest::testTables();
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 5; ++s) {
+        t.NormCount[g][r][s] = 99;
+        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x;
+      }
+  for (int s = 2; s <= 6; ++s)
+    for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = 10 * s + b;
+  return t;
+}
+
+// Hand-made raw scores: scale 1, scales 2..6 (and a stress ratio of its own),
+// scored items, alcohol and drug arrests and a court total.
+Scores rawScores(int truth, int others, int scored = 5, int stress = -1, Ints court = {0, 0, 0}) {
+  Scores x;
+  x.scale[1].RawScore = truth;
+  for (int k = 2; k <= 6; ++k) x.scale[k] = {k == 6 && stress >= 0 ? stress : others, 0, 0, scored};
+  x.CourtValue[11] = court[0];
+  x.CourtValue[12] = court[1];
+  x.CourtTotal = court[2];
+  return x;
+}
+
+// Points 2 or 3 on `twos` and `threes` key items of scale s.
+Scores admissions(int s, int twos, int threes, int total = 0) {
+  Scores x = rawScores(0, 1, 5, -1, {0, 0, total});
+  int item = s == 2 ? 1 : s == 3 ? 16 : s == 4 ? 33 : 46;
+  for (int i = 0; i < twos; ++i) x.ItemPoints[item++] = 2;
+  for (int i = 0; i < threes; ++i) x.ItemPoints[item++] = 3;
+  return x;
+}
+
 }  // namespace
 
 TEST(DecodeClientTest, FullWidthFieldsNotAvailableLeadingNumbersAndNormGroups) {
@@ -83,9 +126,7 @@ TEST(DecodeClientTest, FullWidthFieldsNotAvailableLeadingNumbersAndNormGroups) {
   EXPECT_EQ(at(s.CourtValue, {1, 2, 3, 4}), (Ints{1, 0, 0, 7}));
   EXPECT_EQ(at(s.ItemCode, {1, 2, 3, 162}), (Ints{1, 0, 0, 9}));
   EXPECT_EQ((Ints{s.ReportedClient, f.ReportedClient}), (Ints{2, 2}));
-  const ClientFields g = DecodeClient(zvtest::tableOf({TestClient{}}), s);
-  EXPECT_EQ((std::vector<std::string>{g.IdNumber, g.Age, g.Education, g.DateOfBirth}),
-            (std::vector<std::string>{"123-45    ", "34 ", "12", "01/02/1990"}));
+  // The other fields padded to their widths: the golden reports' headers.
 
   const std::pair<const char*, int> numbers[] = {{"01", 1}, {"7 ", 7}, {" 5", 5}, {"N ", 0}, {"  ", 0}, {"12", 12}, {"4x", 4}};
   for (auto [text, n] : numbers) EXPECT_EQ(fieldNumber(text), n) << text;
@@ -111,7 +152,6 @@ TEST(RawScoreTest, ItemsThatEarnNothing) {
   // 120 is a rating item on no list.
   Scored s = rawScore(answeredClient({{100, 1}, {120, 4}}));
   EXPECT_EQ(at(s.scores.ItemPoints, {100, 120}), (Ints{0, 0}));
-  for (int i = 1; i <= 162; ++i) EXPECT_GE(s.scores.ItemPoints[i], 0);
   // 71: key section 2, position 11 of the "false" key is 'x'; 140: key section 4,
   // code 0, the key "0" is one character long.
   ReportTables t = zvtest::testTables();
@@ -128,15 +168,10 @@ TEST(RawScoreTest, ItemsThatEarnNothing) {
 
 TEST(RawScoreTest, CodeAboveFourOnKeyedItemIsADataFault) {
   for (int item : {4, 107, 153}) {
-    try {
-      rawScore(answeredClient({{item, 5}}));
-      ADD_FAILURE() << "item " << item;
-    } catch (const ZvError& e) {
-      EXPECT_EQ(e.kind(), ErrorKind::BadData);
-      EXPECT_NE(e.description().find("DATA401.ZV"), std::string::npos) << e.description();
-      EXPECT_NE(e.description().find("item " + std::to_string(item) + " holds answer code 5"), std::string::npos)
-          << e.description();
-    }
+    const ZvError e = zvtest::faultOf([&] { rawScore(answeredClient({{item, 5}})); });
+    EXPECT_EQ(e.kind(), ErrorKind::BadData) << item;
+    EXPECT_EQ(e.description(), "DATA401.ZV, record 1: item " + std::to_string(item) +
+                                   " holds answer code 5; a scored item takes the codes 0 to 4");
   }
   EXPECT_NO_THROW(rawScore(answeredClient({{141, 7}}))) << "on no scale list: no fault";
 }
@@ -167,9 +202,6 @@ TEST(StressRatioTest, SumsOfTheTwoGroupsAndTruncation) {
   auto ratio = [](const TestClient& c) { return Ints{counts(rawScore(c), 6)[0], counts(rawScore(c), 6)[2]}; };
   TestClient c = answeredClient();  // all rating items 1: A = 15, B = 15
   EXPECT_EQ(ratio(c), (Ints{60, 0}));
-  c.answer(106, 139, 4);  // A = 60, B = 60
-  EXPECT_EQ(ratio(c)[0], 60);
-  c.answer(106, 139, 1);
   // A all 4 (60), B all 1 (15): 240, the top of the range.
   for (int i : {106, 107, 109, 113, 114, 115, 118, 122, 124, 126, 127, 129, 130, 133, 135}) c.answer(i, 4);
   EXPECT_EQ(ratio(c)[0], 240);
@@ -205,17 +237,6 @@ TEST(StressRatioTest, PercentileRows) {
   EXPECT_EQ(stressPercentile(16, 2, 3), t.StressNorm[3][2][2]) << "women, race 3";
 }
 
-namespace {
-
-// Points of court field f with value v on scales 2..5 and on the court total.
-void expectCourt(int f, int v, std::array<int, 4> s2to5, int total) {
-  const CourtPoints cp = courtPointsOf(f, v);
-  EXPECT_EQ(cp.scale, (std::array<int, 7>{0, 0, s2to5[0], s2to5[1], s2to5[2], s2to5[3], 0})) << f << ": " << v;
-  EXPECT_EQ(cp.courtTotal, total) << f << ": " << v;
-}
-
-}  // namespace
-
 TEST(CourtPointsTest, EveryFieldAndItsScales) {
   // Ages at first arrest (scale 4) and first conviction (scale 5).
   for (auto [v, p] : {std::pair{0, 0}, {1, 3}, {28, 3}, {29, 2}, {48, 2}, {49, 1}, {99, 1}}) {
@@ -247,6 +268,7 @@ TEST(CourtPointsTest, EveryFieldAndItsScales) {
   for (auto [v, p] : {std::pair{0, 0}, {1, 2}, {6, 2}, {7, 1}, {11, 1}, {12, 0}}) expectCourt(14, v, {0, 0, p, 0}, p);
 }
 
+// Arrest counts lifting the percentiles of a client: the golden reports.
 TEST(CourtPointsTest, RawScoresAndCourtTotalOfAClient) {
   TestClient c = answeredClient();
   c.court = {"20", "30", "3", "2", "1", "2", "6", "9", "4", "N", "5", "2", "7", "3"};
@@ -258,58 +280,19 @@ TEST(CourtPointsTest, RawScoresAndCourtTotalOfAClient) {
   // revocations 4, arrests 4, prison "N" 0. Court total: 3 + 2 + 2 + 1 + 0 + 1 + 4 + 2 + 0 + 2.
   EXPECT_EQ((Ints{counts(s, 2)[0], counts(s, 3)[0], counts(s, 4)[0], counts(s, 5)[0], s.scores.CourtTotal}),
             (Ints{2 + 5, 1, 3 + 1 + 1 + 4 + 4 + 2 + 5 + 2 + 2, 2 + 2 + 0 + 1 + 4 + 4, 17}));
-  c = answeredClient();
-  c.court[10] = "5";  // alcohol arrests of five
-  Scored five = rawScore(c);
-  EXPECT_EQ((Ints{counts(five, 2)[0], counts(five, 4)[0]}), (Ints{2, 5}));
-  ComputePercentiles(zvtest::testTables(), 1, 1, five.scores);
-  EXPECT_EQ(five.scores.scale[2].Percentile, 89);
 }
-
-namespace {
-
-// Tables whose norms give percentile = raw score (1..99) on every scale and
-// group, and whose truthfulness correction of scale s, band b is 10s + b.
-ReportTables identityTables() {
-  ReportTables t = zvtest::testTables();
-  for (int g = 1; g <= 2; ++g)
-    for (int r = 1; r <= 3; ++r)
-      for (int s = 1; s <= 5; ++s) {
-        t.NormCount[g][r][s] = 99;
-        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x;
-      }
-  for (int s = 2; s <= 6; ++s)
-    for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = 10 * s + b;
-  return t;
-}
-
-// Hand-made raw scores: scale 1, scales 2..6 (and a stress ratio of its own),
-// scored items, alcohol and drug arrests and a court total.
-Scores rawScores(int truth, int others, int scored = 5, int stress = -1, Ints court = {0, 0, 0}) {
-  Scores x;
-  x.scale[1].RawScore = truth;
-  for (int k = 2; k <= 6; ++k) x.scale[k] = {k == 6 && stress >= 0 ? stress : others, 0, 0, scored};
-  x.CourtValue[11] = court[0];
-  x.CourtValue[12] = court[1];
-  x.CourtTotal = court[2];
-  return x;
-}
-
-}  // namespace
 
 TEST(TruthCorrectionTest, BandsStopsAndStressRatio) {
   ReportTables t = identityTables();
-  const std::pair<int, int> bands[] = {{10, 1}, {19, 1}, {20, 2}, {29, 2}, {30, 3}, {45, 4}, {50, 5},
-                                       {60, 6}, {70, 7}, {80, 8}, {89, 8}, {90, 9}, {94, 9}};
+  // Band 0: nothing corrected below ten.
+  const std::pair<int, int> bands[] = {{0, 0},  {1, 0},  {9, 0},  {10, 1}, {19, 1}, {20, 2}, {29, 2}, {30, 3},
+                                       {45, 4}, {50, 5}, {60, 6}, {70, 7}, {80, 8}, {89, 8}, {90, 9}, {94, 9}};
   for (auto [p, b] : bands) {
     const Scores x = percentiles(t, rawScores(p, 5, 5, 100));
     EXPECT_EQ(x.scale[1].Percentile, p);
-    for (int k = 2; k <= 6; ++k) EXPECT_EQ(x.scale[k].RawScore, (k == 6 ? 100 : 5) + 10 * k + b) << p << " " << k;
-    EXPECT_EQ(x.scale[2].Percentile, 5 + 20 + b) << "the corrected raw score is looked up";
-  }
-  for (int p : {0, 1, 9}) {
-    const Scores x = percentiles(t, rawScores(p, 5));
-    for (int k = 2; k <= 5; ++k) EXPECT_EQ(x.scale[k].RawScore, 5) << "nothing corrected below ten: " << p;
+    for (int k = 2; k <= 6; ++k)
+      EXPECT_EQ(x.scale[k].RawScore, (k == 6 ? 100 : 5) + (b ? 10 * k + b : 0)) << p << " " << k;
+    EXPECT_EQ(x.scale[2].Percentile, 5 + (b ? 20 + b : 0)) << "the corrected raw score is looked up";
   }
   // At 95 the correction stops.
   Scores x = percentiles(t, rawScores(95, 5, 5, 100));
@@ -375,19 +358,6 @@ TEST(CeilingsAndFloorsTest, ArrestAndCourtTotalFloors) {
     EXPECT_EQ(percentiles(t, rawScores(0, raw, 5, -1, {0, 0, 23})).scale[5].Percentile, expected) << raw;
 }
 
-namespace {
-
-// Points 2 or 3 on `twos` and `threes` key items of scale s.
-Scores admissions(int s, int twos, int threes, int total = 0) {
-  Scores x = rawScores(0, 1, 5, -1, {0, 0, total});
-  int item = s == 2 ? 1 : s == 3 ? 16 : s == 4 ? 33 : 46;
-  for (int i = 0; i < twos; ++i) x.ItemPoints[item++] = 2;
-  for (int i = 0; i < threes; ++i) x.ItemPoints[item++] = 3;
-  return x;
-}
-
-}  // namespace
-
 TEST(AdmissionFloorsTest, TableRowsPerScale) {
   const ReportTables t = identityTables();
   struct Row { int twos, threes; int s23, s4, s5; };
@@ -397,14 +367,13 @@ TEST(AdmissionFloorsTest, TableRowsPerScale) {
       {6, 0, 67, 76, 68},  {7, 0, 77, 86, 78},  {8, 0, 87, 92, 88},  {9, 0, 91, 92, 92},  {10, 0, 93, 92, 94},
       {12, 1, 93, 92, 94},
   };
-  for (const Row& r : rows) {
+  for (const Row& r : rows)
     for (int s = 2; s <= 5; ++s) {
       if ((s == 5 && r.twos + r.threes > 15) || (s == 4 && r.twos + r.threes > 13)) continue;
       const int expected = s <= 3 ? r.s23 : s == 4 ? r.s4 : r.s5;
       EXPECT_EQ(percentiles(t, admissions(s, r.twos, r.threes)).scale[s].Percentile, expected)
           << "scale " << s << " twos " << r.twos << " threes " << r.threes;
     }
-  }
 }
 
 TEST(AdmissionFloorsTest, OwnKeyItemsAndAfterTheCourtTotalRule) {

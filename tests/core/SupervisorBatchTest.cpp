@@ -51,30 +51,25 @@ Files copies(std::initializer_list<std::pair<int, int>> kAndClient, bool printed
 
 }  // namespace
 
-TEST(SupervisorBatch, PrintAllOfThreeLeavesTemp1To3AndCurrentRecordOne) {
-  Batch b(3);
-  b.state.clients.CurrentRecord = 2;
-  const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
-  EXPECT_EQ(b.composed, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(b.copies(), copies({{1, 1}, {2, 2}, {3, 3}}));
-  EXPECT_EQ(b.jobs(), copies({{1, 1}, {2, 2}, {3, 3}}, true));
-  EXPECT_EQ(b.state.clients.CurrentRecord, 1);
-  EXPECT_EQ(out.printed, (std::vector<int>{1, 2, 3}));
-  EXPECT_TRUE(out.notPrinted.empty());
-  EXPECT_TRUE(b.prompter.asked.empty());
-  // The report file holds the last report printed.
-  EXPECT_EQ(zvtest::readBytes(b.program.file("report.prn")), fakeReport(3));
-}
-
-TEST(SupervisorBatch, Clients2And5OfFivePrintInListOrderAndCurrentRecordStaysAtTheLast) {
-  Batch b(5);
-  const BatchOutcome out = PrintSelectedReports(b.state.clients, {2, 5}, b.services);
-  EXPECT_EQ(b.composed, (std::vector<int>{2, 5}));
-  EXPECT_EQ(b.copies(), copies({{1, 2}, {2, 5}}));
-  EXPECT_EQ(b.jobs(), copies({{1, 2}, {2, 5}}, true));
-  EXPECT_EQ(b.printer.jobs[1].pages.size(), 5u);
-  EXPECT_EQ(b.state.clients.CurrentRecord, 5);
-  EXPECT_EQ(out.printed, (std::vector<int>{2, 5}));
+// All three clients, then clients 2 and 5 of five: printed in list order, the copies named
+// temp1, temp2, ...; Print All ends at the first client, a selection at the last one printed.
+TEST(SupervisorBatch, ReportsPrintInListOrderAndLeaveTheirCopies) {
+  for (const bool all : {true, false}) {
+    Batch b(all ? 3 : 5);
+    b.state.clients.CurrentRecord = 2;
+    const std::vector<int> chosen = all ? std::vector<int>{1, 2, 3} : std::vector<int>{2, 5};
+    const BatchOutcome out = all ? PrintAllReports(b.state.clients, b.services)
+                                 : PrintSelectedReports(b.state.clients, chosen, b.services);
+    EXPECT_EQ(b.copies(), all ? copies({{1, 1}, {2, 2}, {3, 3}}) : copies({{1, 2}, {2, 5}}));
+    EXPECT_EQ(b.jobs(), all ? copies({{1, 1}, {2, 2}, {3, 3}}, true) : copies({{1, 2}, {2, 5}}, true));
+    EXPECT_EQ(b.printer.jobs.back().pages.size(), static_cast<std::size_t>(chosen.back())) << "a page a form feed";
+    EXPECT_EQ((std::vector<std::vector<int>>{b.composed, out.printed, out.notPrinted}),
+              (std::vector<std::vector<int>>{chosen, chosen, {}}));
+    EXPECT_EQ(b.state.clients.CurrentRecord, all ? 1 : 5);
+    EXPECT_TRUE(b.prompter.asked.empty());
+    // The report file holds the last report printed.
+    EXPECT_EQ(zvtest::readBytes(b.program.file("report.prn")), fakeReport(chosen.back()));
+  }
 }
 
 TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
@@ -96,7 +91,7 @@ TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
   EXPECT_EQ(b.state.clients.CurrentRecord, 1);
 }
 
-TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinted) {
+TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrintedOrThePdfFilesMade) {
   for (Answer answer : {Answer::Ok, Answer::Cancel}) {
     Batch b(4);
     b.printer.failingJobs = {answer == Answer::Ok ? 1 : 2};
@@ -116,42 +111,34 @@ TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinte
                                   "Print Report", Buttons::Ok, Icon::Exclamation}}));
     EXPECT_EQ(b.state.clients.CurrentRecord, 4);
   }
-}
-
-TEST(SupervisorBatch, WithoutAPrinterTheSupervisorIsToldWhereThePdfFilesAre) {
+  // Without a printer the supervisor is told where the PDF files are.
   Batch b(2);
   b.printer.pdfFolder = b.program.path();
   const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
-  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{b.program.file("temp1.pdf"), b.program.file("temp2.pdf")}));
-  EXPECT_EQ(b.prompter.asked,
-            (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as PDF files:\r" +
-                                    b.program.file("temp1.pdf") + "\r" + b.program.file("temp2.pdf"),
-                                "Print Report", Buttons::Ok, Icon::Information}}));
+  const std::string one = b.program.file("temp1.pdf"), two = b.program.file("temp2.pdf");
+  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{one, two}));
+  EXPECT_EQ(b.prompter.asked, (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as "
+                                                  "PDF files:\r" + one + "\r" + two,
+                                                  "Print Report", Buttons::Ok, Icon::Information}}));
 }
 
-TEST(SupervisorAccessCode, IsOneLetterComparedInUpperCase) {
-  for (const char* right : {"K", "k"}) EXPECT_TRUE(isAccessCode(right)) << right;
-  for (const char* wrong : {"KK", "K ", "", "J"}) EXPECT_FALSE(isAccessCode(wrong)) << wrong;
-}
-
-// Every prompt is the secret entry of eight characters; each wrong code is
-// told and asked again until the right one or Cancel.
-TEST(SupervisorAccessCode, AskedUntilRightOrCancelled) {
+// The code is one letter compared in upper case. Every prompt is the secret entry
+// of eight characters; each wrong code is told and asked again until the right one or Cancel.
+TEST(SupervisorAccessCode, OneLetterAskedUntilRightOrCancelled) {
   const Asked wrong{"Incorrect password.  Please try again.", "Incorrect Password", Buttons::Ok, Icon::Critical};
+  const auto secret = std::tuple<std::string, int, std::string, bool>(
+      "Enter Secret Code", 8, "Enter the secret code to continue.  For security, asterisks (*) will show as you type.",
+      true);
   const struct { std::vector<const char*> typed; bool result; } cases[] = {
-      {{"k"}, true}, {{"secret", nullptr}, false}, {{"a", "kk", "K"}, true}, {{nullptr}, false}};
+      {{"k"}, true}, {{"secret", nullptr}, false}, {{"a", "kk", "K ", "", "J", "K"}, true}, {{nullptr}, false}};
   for (const auto& c : cases) {
     ScriptedInputPrompt input;
     ScriptedPrompter prompter;
     for (const char* t : c.typed) t ? input.type(t) : input.cancel();
     EXPECT_EQ(AskAccessCode(input, prompter), c.result);
     ASSERT_EQ(input.requests.size(), c.typed.size());
-    for (const InputRequest& r : input.requests) {
-      EXPECT_EQ(r.caption, "Enter Secret Code");
-      EXPECT_EQ(r.inputLength, 8);
-      EXPECT_EQ(r.helpMessage, "Enter the secret code to continue.  For security, asterisks (*) will show as you type.");
-      EXPECT_TRUE(r.passwordInput);
-    }
+    for (const InputRequest& r : input.requests)
+      EXPECT_EQ(std::tuple(r.caption, r.inputLength, r.helpMessage, r.passwordInput), secret);
     EXPECT_EQ(prompter.asked, zvtest::AskedList(c.typed.size() - 1, wrong));
   }
 }

@@ -23,7 +23,6 @@ inline std::string fakeReport(int n, bool summary = false) {
 
 struct SupervisorFixture : Office {
   std::vector<int> composed;    // the clients whose report the stand-in wrote
-  std::vector<bool> summaries;  // with or without the summary page
   std::vector<int> broken;      // clients whose report cannot be produced
 
   explicit SupervisorFixture(int clients = 0) {
@@ -55,7 +54,6 @@ struct SupervisorFixture : Office {
   void writeReport(const zv::ClientTable& clients, bool summary) {
     const int n = clients.CurrentRecord;
     composed.push_back(n);
-    summaries.push_back(summary);
     if (std::find(broken.begin(), broken.end(), n) != broken.end())
       throw zv::ZvError(zv::ErrorKind::BadData, 0, "ZVRPT.TXT:7: the scale line has 3 fields, 5 expected");
     writeBytes(program.file("report.prn"), fakeReport(n, summary));

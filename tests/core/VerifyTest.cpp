@@ -49,7 +49,7 @@ TEST(VerifySession, StartsAtItemOneAndBackspaceStepsBackKeepingTheKeying) {
   EXPECT_FALSE(s.backspace());
 }
 
-TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120) {
+TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120AndAShortStoredString) {
   const struct { int item; char code; bool allowed; } cases[] = {
       {1, '0', true}, {105, '2', true}, {105, '3', false}, {106, '4', true},
       {106, '5', false}, {162, '0', true}, {162, '9', false}, {12, 'a', false}};
@@ -64,21 +64,20 @@ TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120) {
   EXPECT_EQ(s.entered()[119], '3');
   EXPECT_EQ(s.currentItem(), 121);
   EXPECT_EQ(shown(s), (Texts{"Question #121", "Question #120", "3"}));
-}
 
-TEST(VerifySession, StoredStringShorterThan162CountsTheMissingPositionsAsDifferences) {
-  VerifySession s(std::string(100, '1') + std::string(62, ' '));
-  EXPECT_EQ(s.stored().size(), 100u);
+  // A stored string shorter than 162 counts the missing positions as differences.
+  VerifySession shortStored(std::string(100, '1') + std::string(62, ' '));
+  EXPECT_EQ(shortStored.stored().size(), 100u);
   VerifySession::Step last = VerifySession::Step::Next;
-  for (int i = 0; i < 162; ++i) last = s.digit('1');
+  for (int i = 0; i < 162; ++i) last = shortStored.digit('1');
   EXPECT_EQ(last, VerifySession::Step::CorrectionsNeeded);
-  ASSERT_EQ(s.listLength(), 62);
-  EXPECT_EQ(s.items().front(), 101);
-  EXPECT_EQ(s.items().back(), 162);
-  EXPECT_EQ(s.currentItem(), 101);
+  ASSERT_EQ(shortStored.listLength(), 62);
+  EXPECT_EQ(shortStored.items().front(), 101);
+  EXPECT_EQ(shortStored.items().back(), 162);
+  EXPECT_EQ(shortStored.currentItem(), 101);
 }
 
-TEST(Verify, KeyingTheStoredAnswersNeedsNoCorrectionAndRewritesTheRecordUnchanged) {
+TEST(Verify, KeyingTheStoredAnswersRewritesTheRecordUnchangedAndCorrectionsNotWrittenLeaveItAsTheFileHoldsIt) {
   zvtest::SupervisorFixture f;
   f.addClient("Jones", storedAnswers());
   const std::string before = f.recordOnDisk(1);
@@ -92,6 +91,22 @@ TEST(Verify, KeyingTheStoredAnswersNeedsNoCorrectionAndRewritesTheRecordUnchange
   EXPECT_EQ(f.prompter.asked[1].title, "Data Disk Error");
   EXPECT_EQ(f.recordOnDisk(1), before);
   EXPECT_EQ(f.prompter.beeps, 0);
+
+  // Corrections not written leave the record as the file holds it.
+  f.prompter.asked.clear();
+  std::string second = storedAnswers();
+  second[6] = '0';
+  Verification w(f.state);
+  keyAll(w, second);
+  f.fs.arm({"write", "DATA401", EROFS, -1});
+  f.prompter.script(Answer::Ok);      // write protected: retry
+  f.prompter.script(Answer::Cancel);  // still write protected: give up
+  EXPECT_EQ(w.key('2'), Verification::After::Close);
+  ASSERT_EQ(f.prompter.asked.size(), 4u);
+  EXPECT_EQ((Texts{f.prompter.asked[1].title, f.prompter.asked[2].title, f.prompter.asked[3].text}),
+            (Texts{"Data Disk Error", "Data Disk Error", kVerifyNotStoredMessage}));
+  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), storedAnswers());
+  EXPECT_EQ(f.recordOnDisk(1), before);
 }
 
 TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
@@ -99,6 +114,7 @@ TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
   f.addClient("Smith", storedAnswers());
   f.addClient("Brown", std::string(162, '2'));
   f.state.clients.CurrentRecord = 1;
+  std::string first = f.recordOnDisk(1);
   const std::string other = f.recordOnDisk(2);
   std::string second = storedAnswers();
   second[6] = '0';    // item 7
@@ -126,26 +142,6 @@ TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
   expected[6] = '1';
   expected[139] = '3';
   EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), expected);
-  EXPECT_EQ(f.recordOnDisk(1).substr(91, 162), expected);
-  EXPECT_EQ(f.recordOnDisk(1).substr(0, 25), "Smith                    ");
+  EXPECT_EQ(f.recordOnDisk(1), first.replace(91, 162, expected));
   EXPECT_EQ(f.recordOnDisk(2), other);
-}
-
-TEST(Verify, CorrectionsNotWrittenLeaveTheRecordAsTheFileHoldsIt) {
-  zvtest::SupervisorFixture f;
-  f.addClient("Smith", storedAnswers());
-  std::string second = storedAnswers();
-  second[6] = '0';
-  Verification v(f.state);
-  keyAll(v, second);
-  f.fs.arm({"write", "DATA401", EROFS, -1});
-  f.prompter.script(Answer::Ok);      // write protected: retry
-  f.prompter.script(Answer::Cancel);  // still write protected: give up
-  EXPECT_EQ(v.key('2'), Verification::After::Close);
-  ASSERT_EQ(f.prompter.asked.size(), 4u);
-  EXPECT_EQ(f.prompter.asked[1].title, "Data Disk Error");
-  EXPECT_EQ(f.prompter.asked[2].title, "Data Disk Error");
-  EXPECT_EQ(f.prompter.asked[3].text, kVerifyNotStoredMessage);
-  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), storedAnswers());
-  EXPECT_EQ(f.recordOnDisk(1).substr(91, 162), storedAnswers());
 }
