@@ -224,7 +224,6 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndAFailedWriteKeepsTheSc
   e.expectLocked();
   EXPECT_EQ(e.rig.prompter.asked, (AskedList{{kLocks[0].text, kLocks[0].title, Buttons::Ok, Icon::Information}}));
   EXPECT_EQ(e.screen->msgPanel()->text(), kLocks[0].help);
-  EXPECT_EQ(e.text(InfoField::Education)->text(), "14");  // the change that reached the limit stays
   e.rig.fs.arm({"write", "", EROFS, 1});
   e.rig.prompter.script(Answer::Cancel);
   press(Qt::Key_Return);
@@ -232,6 +231,7 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndAFailedWriteKeepsTheSc
   EXPECT_TRUE(e.screen->isVisible());
   EXPECT_EQ(e.rig.prompter.asked.back().title, "Data Disk Error");
   EXPECT_EQ(e.rig.state.clients.slot[2], before);
+  EXPECT_EQ(e.text(InfoField::Education)->text(), "14");  // the change that reached the limit stays, unwritten
   press(Qt::Key_Return);  // the disk is writable again
   EXPECT_TRUE(e.rig.state.Accepted);
   const std::string rec = e.recordOnDisk(2);

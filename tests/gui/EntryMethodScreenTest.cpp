@@ -85,7 +85,7 @@ TEST(EntryMethodScreen, AChainGivenUpAnywhereKeepsTheFileAndFreesOrRestoresTheSl
     EXPECT_EQ(rig.state.clients.slot[2], before);
     EXPECT_EQ(rig.state.clients.slot[3], ClientRecord());
     EXPECT_FALSE(rig.state.clients.EditMode);
-    if (!grid) EXPECT_FALSE(rig.state.Accepted) << "a cancelled screen is not accepted";
+    if (!grid) { EXPECT_FALSE(rig.state.Accepted) << "a cancelled screen is not accepted"; }
   }
 }
 
