@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "tests/gui/GuiSupport.h"
 #include "ui/ScreenRules.h"
 #include "ui/qt/QtPrompter.h"
 #include "ui/qt/ScreenKit.h"
@@ -49,13 +50,11 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   QApplication::processEvents();
   QTest::keyClick(rows.button(0), Qt::Key_A);
   EXPECT_TRUE(chosen.isEmpty());
-  QTest::keyClick(rows.button(0), Qt::Key_Down);
-  EXPECT_TRUE(rows.button(1)->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_Down), rows.button(1));
   QTest::keyClick(rows.button(1), Qt::Key_Return);
   QTest::keyClick(rows.button(1), Qt::Key_Space);
   EXPECT_EQ(chosen, (QVector<int>{1, 1}));
-  QTest::keyClick(rows.button(1), Qt::Key_Up);
-  EXPECT_TRUE(rows.button(0)->hasFocus());
+  EXPECT_EQ(zvtest::focusAfter(Qt::Key_Up), rows.button(0));
 }
 
 // The splash and about screen over the curtain (SplashCurtainTest).
