@@ -66,7 +66,6 @@ struct InfoScreen {
     EXPECT_EQ(focused(), field(f));
     rig.prompter.asked.clear();
   }
-  std::string recordOnDisk(int n) { return readBytes(rig.clientFile()).substr((n - 1) * kRecordSize, kRecordSize); }
 };
 
 // The two locks on a stored record: its counters, the message, its title and the help shown.
@@ -234,7 +233,7 @@ TEST(ClientInfoScreen, EditingCountsChangesUpToTheLimitAndAFailedWriteKeepsTheSc
   EXPECT_EQ(e.text(InfoField::Education)->text(), "14");  // the change that reached the limit stays, unwritten
   press(Qt::Key_Return);  // the disk is writable again
   EXPECT_TRUE(e.rig.state.Accepted);
-  const std::string rec = e.recordOnDisk(2);
+  const std::string rec = readBytes(e.rig.clientFile()).substr(kRecordSize, kRecordSize);  // record 2 of 3
   EXPECT_EQ(rec, e.rig.state.clients.slot[2].bytes());
   EXPECT_EQ((std::vector<std::string>{rec.substr(35, 3), rec.substr(40, 2), rec.substr(253, 1)}),
             (std::vector<std::string>{"31 ", "14", "3"}));

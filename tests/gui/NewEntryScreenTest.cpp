@@ -65,7 +65,6 @@ struct GridScreen {
     }
     return out;
   }
-  std::string stored() { return readBytes(rig.clientFile()); }
 };
 
 }  // namespace
@@ -190,7 +189,7 @@ TEST(NewEntryScreen, SaveStoresTheAnswersAndClosesAFailedSaveKeepsTheGridOpen) {
   press(Qt::Key_Return);  // the disk is writable again
   EXPECT_TRUE(s.screen->saved());
   EXPECT_FALSE(s.screen->isVisible());
-  EXPECT_EQ(s.stored().substr(2 * kRecordSize + 91, 162), "21" + std::string(160, '0'));
+  EXPECT_EQ(readBytes(s.rig.clientFile()).substr(2 * kRecordSize + 91, 162), "21" + std::string(160, '0'));
 }
 
 // What a discarded grid leaves: EntryMethodScreen (the chain frees the slot, the file stays).

