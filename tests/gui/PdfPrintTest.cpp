@@ -4,6 +4,7 @@
 
 #include <QPrinterInfo>
 #include <QProcess>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -41,10 +42,8 @@ std::string run(const QString& program, const QStringList& args) {
 
 // Words of a text, blanks of any length between them.
 std::vector<std::string> words(const std::string& text) {
-  std::vector<std::string> out;
   std::istringstream in(text);
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // Reads the PDF back: as many pages as pieces, each with the piece's words,
