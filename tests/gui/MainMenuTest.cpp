@@ -86,16 +86,15 @@ TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
 
 TEST(MainMenuList, EntriesShowNumberHyphenAndTheStoredNameOfTheFirst51) {
   std::vector<std::string> names = zvtest::clientNames(53);
-  names[2] = "Jones";
   names[3] = "M\xFC" "ller";  // stored Windows-1252 names are shown as text
   names[4] = "Pe\xF1" "a \x80";
   Menu rig(names);  // the message on the clients beyond 51: DataLocationTest
   ASSERT_EQ(rig.list()->count(), 51);
   QStringList shown;
-  for (int i : {0, 2, 3, 4, 11, 50}) shown << rig.list()->item(i)->text();
-  EXPECT_EQ(shown, (QStringList{"1-Client 1" + QString(17, ' '), "3-Jones" + QString(20, ' '),
-                                QString::fromUtf8("4-Müller") + QString(19, ' '), QString::fromUtf8("5-Peña €") + QString(19, ' '),
-                                "12-Client 12" + QString(16, ' '), "51-Client 51" + QString(16, ' ')}));
+  for (int i : {0, 3, 4, 11, 50}) shown << rig.list()->item(i)->text();
+  EXPECT_EQ(shown, (QStringList{"1-Client 1" + QString(17, ' '), QString::fromUtf8("4-Müller") + QString(19, ' '),
+                                QString::fromUtf8("5-Peña €") + QString(19, ' '), "12-Client 12" + QString(16, ' '),
+                                "51-Client 51" + QString(16, ' ')}));
   rig.list()->scrollToItem(rig.list()->item(11));
   QTest::mouseClick(rig.list()->viewport(), Qt::LeftButton, {}, rig.list()->visualItemRect(rig.list()->item(11)).center());
   EXPECT_EQ(rig.state.clients.CurrentRecord, 12);
