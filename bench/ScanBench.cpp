@@ -15,7 +15,7 @@
 #include "intake/qt/frmClientInfo.h"
 #include "sheets/ScanFlow.h"
 #include "sheets/qt/ScannedImage.h"
-#include "tests/core/ScanTestSupport.h"
+#include "tests/core/SheetScanGenerator.h"
 
 namespace {
 

@@ -180,19 +180,10 @@ void checkBValues(const ReportTables& t, const ReportTableLines& at, FileProblem
                          " of row " + n(m - 1) + "; percentiles must not fall as the stress ratio rises");
     }
   if (at.StressCut[ReportTables::kStressRows + 1]) {
-    // Row m holds the ratios above cut m, so the lowest ratio looked up (15, or
-    // less after a negative truthfulness correction, but at least 1: a ratio of
-    // 0 or less is not looked up) must lie above the first cut.
-    int drop = 0;
-    for (int b = 1; b <= 9; ++b)
-      if (at.TruthCorrection[6][b]) drop = std::min(drop, t.TruthCorrection[6][b]);
-    const int lowest = std::max(1, 15 + drop);
-    if (t.StressCut[1] >= lowest)
-      p.fault(at.StressCut[1], "stress cut 1 is " + n(t.StressCut[1]) + "; it must be " + n(lowest - 1) +
-                                   " or less so that the lowest ratio" +
-                                   (drop ? " (15, less " + n(-drop) + " from the truthfulness correction)"
-                                         : std::string(" 15")) +
-                                   " falls in a row");
+    // Row m holds the ratios above cut m: the lowest ratio, 15, must lie above the first cut.
+    if (t.StressCut[1] >= 15)
+      p.fault(at.StressCut[1], "stress cut 1 is " + n(t.StressCut[1]) +
+                                   "; it must be 14 or less so that the lowest ratio 15 falls in a row");
     for (int m = 2; m <= ReportTables::kStressRows + 1; ++m)
       if (t.StressCut[m] <= t.StressCut[m - 1])
         p.fault(at.StressCut[m], "stress cut " + n(m) + " is " + n(t.StressCut[m]) + ", not above stress cut " +

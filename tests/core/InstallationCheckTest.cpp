@@ -155,12 +155,6 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
       {"a first stress cut that leaves the lowest ratio, 15, in no row",
        edited("ZVB.TXT", 57, "", "15" + cuts.substr(2) + ", 248",
               "ZVB.TXT:57: stress cut 1 is 15; it must be 14 or less so that the lowest ratio 15 falls in a row")},
-      {"a first stress cut above the lowest ratio a negative correction leaves", [&](F& f) {
-         f.setLine("ZVB.TXT", 57, "10" + cuts.substr(2) + ", 248");
-         f.setLine("ZVB.TXT", 71, "-5, 1, 2, 2, 3, 4, 5, 6, 8");
-         return Texts{"ZVB.TXT:57: stress cut 1 is 10; it must be 9 or less so that the lowest ratio (15, less 5 from the "
-                      "truthfulness correction) falls in a row"};
-       }},
       {"stress cuts that do not ascend",
        edited("ZVB.TXT", 57, "", "14, 18, 18" + cuts.substr(10) + ", 248",
               "ZVB.TXT:57: stress cut 3 is 18, not above stress cut 2 (18); the cuts must ascend")},
