@@ -196,6 +196,7 @@ TEST(LanguageScreen, OneRowPerLanguageTableInTheDatabaseOrder) {
   PresentationRig rig;
   for (const char* t : {"Spanish", "French", "English"}) rig.table(t, {}, false);
   frmSelectLanguage screen(rig.state);
+  ASSERT_EQ(screen.LanguageCount(), 2);
   showActive(&screen);
   EXPECT_EQ(screen.windowTitle(), "Select Presentation Language");
   EXPECT_EQ(captions(screen.menu()), (QStringList{"Spanish", "English", "Language 3", "Cancel Presentation"}));
