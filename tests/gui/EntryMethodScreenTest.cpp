@@ -166,9 +166,9 @@ TEST(AddClientEndToEnd, KeysANewClientFromTheMainMenuIntoRecordThree) {
   // The other clients untouched; then name (Windows-1252, 25 bytes), ID, age,
   // gender Female, race N/A, education, marital Separated, birth, tested, court
   // history, answers, EditCount not set at registration, NameDeleted "0".
-  EXPECT_EQ(readBytes(rig.clientFile()), before + "M\xFCller-L\xFC" "denscheidt, J\xFCrg" "9876543210" "37 " "2" "0" "14"
-                                             "4" "07/04/1976" + todayText() + "1719" "3 N 0 12" "1 9 2 0 " "4 5 6 01" +
-                                             expectedAnswers + " 0");
+  EXPECT_EQ(readBytes(rig.clientFile()), before + "M\xFCller-L\xFC" "denscheidt, J\xFCrg" "9876543210" "37 " "2" "0"
+                                             "14" "4" "07/04/1976" + todayText() + "1719" "3 N 0 12" "1 9 2 0 "
+                                             "4 5 6 01" + expectedAnswers + " 0");
 
   // Back on the main menu, the new client is listed last.
   ASSERT_EQ(rig.list()->count(), 3);

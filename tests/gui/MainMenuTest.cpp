@@ -35,8 +35,8 @@ struct Menu : zvtest::MenuRig {
     EXPECT_EQ(menu.fraClientCaption()->palette().color(QPalette::WindowText), caption);
     EXPECT_EQ(menu.fraClientCaption()->font().bold(), bold);
   }
-  QString help() { return menu.msgPanel()->text(); }
   // Whether the frame with the commands is shown, and Refresh.
+  QString help() { return menu.msgPanel()->text(); }
   std::vector<bool> shownAndRefresh() { return {menu.frMainMenu()->isVisible(), state.Refresh}; }
 };
 

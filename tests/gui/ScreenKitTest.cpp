@@ -59,7 +59,8 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
 // The splash and about screen over the curtain (SplashCurtainTest).
 TEST(SplashScreen, SplashHidesOkAndEachTickShrinksTheSixBoxesBy50Twips) {
   frmAbout splash(true);
-  EXPECT_EQ((QStringList{splash.windowTitle(), splash.pnl1()->text()}), (QStringList{"Initializing...", "Zorvex v4.01"}));
+  EXPECT_EQ(splash.windowTitle(), "Initializing...");
+  EXPECT_EQ(splash.pnl1()->text(), "Zorvex v4.01");
   EXPECT_TRUE(splash.Timer1()->isActive()) << "the curtain timer runs from the moment the screen is loaded";
   splash.Timer1()->stop();  // ticks driven by hand
   splash.show();

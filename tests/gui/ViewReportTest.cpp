@@ -99,7 +99,8 @@ TEST(ViewReport, PrintReportPrintsOnePagePerFormFeedWithBothButtonsDisabledMeanw
 TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   zvtest::SupervisorScreens s(1);
   std::string longReport;  // three pages of 40 lines
-  for (int l = 1; l <= 120; ++l) longReport += (l % 40 == 1 && l > 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
+  for (int l = 1; l <= 120; ++l)
+    longReport += (l % 40 == 1 && l > 1 ? "\f\r\n" : "") + std::string(7, ' ') + "line\r\n";
   frmViewReport view(s.state, s.printer, [&](const ClientTable&) { zvtest::writeBytes(s.program.file("report.prn"), longReport); });
   view.resize(700, 400);
   zvtest::showActive(&view);
