@@ -199,7 +199,6 @@ TEST(ClientInfoScreen, CancelStoresNothing) {
   EXPECT_EQ(s.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
   press(Qt::Key_Return);
   EXPECT_FALSE(s.rig.state.Accepted);
-  EXPECT_FALSE(s.rig.state.clients.EditMode);
   EXPECT_EQ(s.rig.state.clients.CurrentRecord, 1);
   EXPECT_EQ(s.rig.state.clients.slot[2], before);
   EXPECT_EQ(s.screen->result(), QDialog::Rejected);
