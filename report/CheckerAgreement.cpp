@@ -8,6 +8,7 @@
 #include "records/FileSystem.h"
 #include "records/ZvError.h"
 #include "report/ScoreAndReport.h"
+#include "scoring/DataProblem.h"
 #include "scoring/InstallationCheck.h"
 
 namespace zv {
@@ -20,11 +21,6 @@ constexpr std::array<const char*, 10> kReportFiles = {"ZVRPT.TXT", "ZVB.TXT",  "
 constexpr char kInsertable[] = {'\x00', '\x01', '\x07', '\t', '\n', '\x0C', '\r', '\x1A', '\x1B', '\x7F', ' ',
                                 ',',    '"',    '-',    '0',  '9',  'A',    'e',  '\xE9', '\xC3', '\xA9'};
 const char* const kNumbers[] = {"0", "1", "-1", "15", "99", "100", "150", "163", "240", "32767"};
-
-std::string hex(unsigned char c) {
-  const char* digits = "0123456789ABCDEF";
-  return std::string("0x") + digits[c >> 4] + digits[c & 15];
-}
 
 // The lines of a file, each with its own line end.
 std::vector<std::string> linesWithEnds(const std::string& bytes) {
@@ -102,7 +98,7 @@ class Mutator {
     const std::size_t p = pick(bytes.size() + 1);
     const char c = kInsertable[pick(std::size(kInsertable))];
     return {bytes.substr(0, p) + c + bytes.substr(p),
-            "byte " + hex(static_cast<unsigned char>(c)) + " inserted at byte " + std::to_string(p)};
+            "byte " + byteHex(static_cast<unsigned char>(c)) + " inserted at byte " + std::to_string(p)};
   }
 
  private:
@@ -125,7 +121,7 @@ std::string strayControlByte(const std::string& report) {
     if (text != "\x0C")
       for (char c : text)
         if (static_cast<unsigned char>(c) < 32 || c == '\x7F')
-          return "control byte " + hex(static_cast<unsigned char>(c)) + " on report line " + std::to_string(line);
+          return "control byte " + byteHex(static_cast<unsigned char>(c)) + " on report line " + std::to_string(line);
     start = end + 2;
   }
   return {};

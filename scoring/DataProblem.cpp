@@ -28,8 +28,7 @@ void controlCharacters(std::string_view bytes, FileProblems& out) {
       ++line;
       reported = false;
     } else if ((c < 0x20 || c == 0x7F) && !reported) {
-      const char* hex = "0123456789ABCDEF";
-      out.fault(line, std::string("control character 0x") + hex[c >> 4] + hex[c & 15]);
+      out.fault(line, "control character " + byteHex(c));
       reported = true;
     }
   }
@@ -75,6 +74,11 @@ std::optional<std::string> readInstallationFile(FileSystem& fs, const std::strin
 void sortByLine(std::vector<DataProblem>& problems, std::size_t first) {
   std::stable_sort(problems.begin() + static_cast<std::ptrdiff_t>(first), problems.end(),
                    [](const DataProblem& a, const DataProblem& b) { return a.line < b.line; });
+}
+
+std::string byteHex(unsigned char c) {
+  const char* digits = "0123456789ABCDEF";
+  return std::string("0x") + digits[c >> 4] + digits[c & 15];
 }
 
 std::vector<std::string> splitLines(std::string_view bytes) {

@@ -57,6 +57,9 @@ void sortByLine(std::vector<DataProblem>& problems, std::size_t first);
 // each end a line; a last line without a line end still counts.
 std::vector<std::string> splitLines(std::string_view bytes);
 
+// A byte as the messages name it: "0x0C".
+std::string byteHex(unsigned char c);
+
 // The last component of a path ("/x/ZVB.TXT" gives "ZVB.TXT").
 std::string baseName(const std::string& path);
 

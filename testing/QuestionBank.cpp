@@ -2,19 +2,11 @@
 
 #include <set>
 
+#include "records/ClientRecord.h"
 #include "records/FileSystem.h"
 #include "testing/Instructions.h"
 
 namespace zv {
-namespace {
-
-std::string trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 std::vector<std::string> presentationLanguages(const Database& db) {
   std::vector<std::string> found;
@@ -28,7 +20,7 @@ std::string soundFolder(const std::string& sndPath, const std::string& language)
 }
 
 std::string soundFileName(const std::string& base) {
-  const std::string name = trimmed(base);
+  const std::string name = trimBlanks(base);
   return name.empty() ? name : name + ".wav";
 }
 
