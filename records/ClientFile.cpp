@@ -162,8 +162,7 @@ int UpdateRecordsBeyondTable(FileSystem& fs, const std::string& path, ClientTabl
 }
 
 void reloadKeepingNewClient(FileSystem& fs, const std::string& path, ClientTable& table, Prompter& prompter) {
-  const bool newClient = !table.EditMode && table.CurrentRecord == table.RecordCount + 1 &&
-                         table.CurrentRecord >= 1 && table.CurrentRecord <= kMaxClients;
+  const bool newClient = table.holdsNewClient();
   const ClientRecord working = newClient ? table.current() : ClientRecord();
   LoadClientFileWithMessages(fs, path, table, prompter);
   if (newClient && !table.full()) {

@@ -38,11 +38,6 @@ bool ClientSlot::beginEdit() {
   return true;
 }
 
-bool ClientSlot::holdsNewClient() const {
-  return !t_.EditMode && t_.CurrentRecord == t_.RecordCount + 1 && t_.CurrentRecord >= 1 &&
-         t_.CurrentRecord <= kMaxClients;
-}
-
 bool ClientSlot::storeInformation(FileSystem& fs, const std::string& clientFile, Prompter& prompter) {
   if (!t_.EditMode || t_.CurrentRecord < 1 || t_.CurrentRecord > t_.RecordCount) return false;
   const int n = t_.CurrentRecord;

@@ -38,7 +38,7 @@ class ClientSlot {
 
   bool editing() const { return t_.EditMode; }
   // The current slot is a registration whose answers are not stored yet.
-  bool holdsNewClient() const;
+  bool holdsNewClient() const { return t_.holdsNewClient(); }
   // The chain still has its client: false once a store found the client
   // file changed on disk and an edit could not go on.
   bool active() const;

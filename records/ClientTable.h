@@ -27,6 +27,10 @@ struct ClientTable {
   ClientRecord& current() { return slot.at(static_cast<std::size_t>(CurrentRecord)); }
   const ClientRecord& current() const { return slot.at(static_cast<std::size_t>(CurrentRecord)); }
   bool full() const { return RecordCount >= kMaxClients; }
+  // The current slot is a registration whose answers are not stored yet.
+  bool holdsNewClient() const {
+    return !EditMode && CurrentRecord == RecordCount + 1 && CurrentRecord >= 1 && CurrentRecord <= kMaxClients;
+  }
 };
 
 }  // namespace zv
