@@ -20,16 +20,12 @@ std::string goldenPath(const std::string& name) { return std::string(ZV_SOURCE_D
 // history; then the given {item, code} answers, gender and race.
 TestClient client(const char* name, std::initializer_list<std::pair<int, int>> codes, const char* gender = "1",
                   const char* race = "1") {
-  TestClient c;
+  TestClient c = zvtest::plainClient(codes);
   c.name = name;
   c.gender = gender;
   c.race = race;
-  c.answer(1, 105, 2);
-  c.answer(106, 139, 2);
-  c.answer(140, 162, 4);
   c.answer(64, 65, 1);  // truthfulness: 2 points here and 5 for the "false" answers on 66..70
   c.court = {"19", "21", "2", "1", "0", "0", "0", "3", "1", "0", "1", "0", "0", "8"};
-  for (auto [i, code] : codes) c.answer(i, code);
   return c;
 }
 

@@ -153,8 +153,6 @@ TEST_F(Layout, ScaleParagraphs) {
   Lines expected = {"       Alcohol SCALE: LOW RISK RANGE" + sp(24) + "RISK PERCENTILE:29"};
   for (const auto& line : justifyLines(joined)) expected.push_back("       " + line);
   EXPECT_EQ(l, expected);
-  expectLines(l, 1, {"       " + first, "       of a report line, and the paragraph goes on with a second line and ends",
-                     "       with a third,  shorter  one  (r\xE9sum\xE9).   Check  if  this  person  is  a"});
   EXPECT_EQ(writer.PageLine, static_cast<int>(l.size())) << "no blank line after a joined paragraph";
 
   // The same score without dependency: plain lines.

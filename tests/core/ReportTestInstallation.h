@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/ZvError.h"
+#include "scoring/DataProblem.h"
 #include "scoring/ReportTables.h"
 #include "tests/core/TestSupport.h"
 
@@ -78,6 +79,18 @@ inline zv::ReportTables testTables() {
   return t;
 }
 
+// A client who answered every item admitting nothing: "false" on the true/false
+// items, `rating` on the rating items, the fourth answer on the multiple-choice
+// items; then the given {item, code} answers.
+inline TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}, int rating = 2) {
+  TestClient c;
+  c.answer(1, 105, 2);
+  c.answer(106, 139, rating);
+  c.answer(140, 162, 4);
+  for (auto [i, code] : codes) c.answer(i, code);
+  return c;
+}
+
 inline std::string csvInts(const std::vector<int>& v) {
   std::string out;
   for (std::size_t i = 0; i < v.size(); ++i) out += (i ? "," : "") + std::to_string(v[i]);
@@ -135,6 +148,28 @@ inline std::vector<std::string> crlfLines(const std::string& bytes) {
     start = e + 2;
   }
   return out;
+}
+
+// The texts of the problems found, in order.
+inline Texts problemTexts(const std::vector<zv::DataProblem>& found) {
+  Texts out;
+  for (const auto& p : found) out.push_back(p.text());
+  return out;
+}
+
+// A file's lines; a file written as CR LF lines; line `n` (1-based) of a file
+// replaced by `text` (a line past the end is added).
+inline Texts fileLines(const std::string& path) { return zv::splitLines(readBytes(path)); }
+inline void writeLines(const std::string& path, const Texts& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  writeBytes(path, out);
+}
+inline void setLine(const std::string& path, int n, const std::string& text) {
+  Texts lines = fileLines(path);
+  lines.resize(std::max<std::size_t>(lines.size(), static_cast<std::size_t>(n)));
+  lines[static_cast<std::size_t>(n - 1)] = text;
+  writeLines(path, lines);
 }
 
 // The fault a call must throw; a failure (and an empty fault) when it throws none.

@@ -18,17 +18,9 @@ using namespace zv;
 using zvtest::faultOf;
 using zvtest::Texts;
 using zvtest::TestClient;
+using zvtest::plainClient;
 
 namespace {
-
-TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}) {
-  TestClient c;
-  c.answer(1, 105, 2);
-  c.answer(106, 139, 2);
-  c.answer(140, 162, 4);
-  for (auto [i, code] : codes) c.answer(i, code);
-  return c;
-}
 
 class Production : public ::testing::Test {
  protected:

@@ -109,19 +109,15 @@ TEST(JustifyWideningTest, BlanksGoToTheGapsRightEndFirst) {
 }
 
 TEST(JustifyWideningTest, LimitsAndLinesThatCannotWiden) {
-  ASSERT_EQ(words({10, 10, 10, 10, 11}).size(), 55u);
   // 55 characters, a full line, no blank, a blank only at position 1 (no gap).
   for (const std::string& line : {words({10, 10, 10, 10, 11}), words({35, 35}), run('x', 60), " " + run('x', 59)})
     EXPECT_EQ(widenLine(line), line);
   // A leading blank stays single; the one inner gap takes every added blank.
-  const std::string wide = widenLine(" " + run('x', 29) + " " + run('y', 29));
-  EXPECT_EQ(wide.size(), 71u);
-  EXPECT_EQ(wide, " " + run('x', 29) + run(' ', 12) + run('y', 29));
+  EXPECT_EQ(widenLine(" " + run('x', 29) + " " + run('y', 29)), " " + run('x', 29) + run(' ', 12) + run('y', 29));
 }
 
 TEST(JustifyCuttingTest, WhereLinesAreCut) {
-  const std::string first = words({35, 35});
-  ASSERT_EQ(first.size(), 71u);
+  const std::string first = words({35, 35});  // 71 characters
   using Lines = std::vector<std::string>;
   const std::pair<std::string, Lines> cases[] = {
       // A blank exactly at position 72: the line is the 71 characters before it.

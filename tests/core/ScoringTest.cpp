@@ -44,12 +44,7 @@ Ints at(const Table& t, std::initializer_list<int> places) {
 // rating items and 4 on the multiple-choice items: every keyed scale has its
 // items answered and earns nothing.
 TestClient answeredClient(std::initializer_list<std::pair<int, int>> codes = {}) {
-  TestClient c;
-  c.answer(1, 105, 2);
-  c.answer(106, 139, 1);
-  c.answer(140, 162, 4);
-  for (auto [i, code] : codes) c.answer(i, code);
-  return c;
+  return zvtest::plainClient(codes, 1);
 }
 
 // The percentile step on scores built by hand, norm group (g, r).
