@@ -93,10 +93,10 @@ TEST(ClassificationListsTest, ToleranceWithdrawalTexts) {
 }
 
 TEST(ClassificationListsTest, DependencyAndAbuseLists) {
-  // 151 is never on the dependency list; 155 is listed with one point, though criterion 4 needs two.
+  // 151 is never on the dependency list; 155 is listed with one point, though criterion 4 needs two; 158
+  // with none is not.
   Scores s = answers({{144, 1}, {148, 2}, {151, 1}, {152, 3}, {7, 1}, {66, 1}, {101, 2}});
   s.ItemPoints[155] = 1;
-  s.ItemPoints[158] = 0;
   const Classification c = DecideSubstanceUse(s);
   ASSERT_EQ(c.DependencyMet, 1);
   EXPECT_EQ(c.dependencyList, " 144,  148,  152,  7,  66,  155");

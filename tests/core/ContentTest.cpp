@@ -25,21 +25,19 @@ using namespace zv;
 
 namespace {
 
-const ReportTables& tables() {
-  static const ReportTables t = [] {
-    RealFileSystem fs;
-    return LoadReportInstallation(fs, ZV_PROGRAM_DIR).tables;
-  }();
-  return t;
+const ReportInstallation& installation() {
+  static RealFileSystem fs;
+  static const ReportInstallation bundled = LoadReportInstallation(fs, ZV_PROGRAM_DIR);
+  return bundled;
 }
+const ReportTables& tables() { return installation().tables; }
 
 // Points item i earns for answer code c (0 when the code has no key).
 int points(int item, int code) {
-  const auto& t = tables();
   const int section = item <= 60 ? 1 : item <= 105 ? 2 : item <= 139 ? 3 : 4;
   const int start = section == 1 ? 0 : section == 2 ? 60 : section == 3 ? 105 : 139;
   if (code > (section <= 2 ? 2 : 4)) return 0;
-  const std::string& key = t.ScoringKey[static_cast<std::size_t>(section)][static_cast<std::size_t>(code)];
+  const std::string& key = tables().ScoringKey[static_cast<std::size_t>(section)][static_cast<std::size_t>(code)];
   const std::size_t p = static_cast<std::size_t>(item - start - 1);
   return p < key.size() && std::isdigit(static_cast<unsigned char>(key[p])) ? key[p] - '0' : 0;
 }
@@ -61,10 +59,7 @@ int scaleOf(int item) {
   return 0;
 }
 
-struct Row {
-  std::string question, audio;
-  std::vector<std::string> answers, answerAudio;
-};
+struct Row { std::string question, audio; std::vector<std::string> answers, answerAudio; };
 
 std::vector<Row> readTable(const std::string& name) {
   auto db = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini")
@@ -95,8 +90,8 @@ const std::vector<Row>& questions(const std::string& table) {
 
 TEST(ContentScales, NamesAndListSizes) {
   const auto& t = tables();
-  const char* names[] = {"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence", "Stress Coping"};
-  for (int s = 1; s <= 6; ++s) EXPECT_EQ(t.ScaleName[static_cast<std::size_t>(s)], names[s]);
+  EXPECT_EQ(t.ScaleName, (std::array<std::string, 7>{"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence",
+                                                      "Stress Coping"}));
   // 15 to 30 items a list; an item sits on one list only, so its points never count twice.
   std::set<int> seen;
   for (int s = 1; s <= 5; ++s) {
@@ -142,17 +137,11 @@ TEST(ContentKeys, KeyItemsAreWeightedAdmissionsAndSignificantItemsCanBeSelected)
 }
 
 TEST(ContentKeys, ItemsTheClassificationReads) {
-  // Admitted on "True" by the classification, so they earn points on True.
-  for (int i : {7, 32, 53, 59, 62, 66, 68, 85, 101}) {
-    EXPECT_GT(points(i, 1), 0) << "item " << i;
-    EXPECT_EQ(points(i, 2), 0) << "item " << i;
-  }
-  // Failed attempts to cut down are read through their points.
-  for (int i : {155, 158}) {
-    EXPECT_NE(scaleOf(i), 0) << "item " << i;
+  // Admitted on "True" by the classification, so they earn points on True (and so none on False: above).
+  for (int i : {7, 32, 53, 59, 62, 66, 68, 85, 101}) EXPECT_GT(points(i, 1), 0) << "item " << i;
+  // Failed attempts to cut down are read through their points (none on the fourth answer: below).
+  for (int i : {155, 158})
     for (int c = 1; c <= 3; ++c) EXPECT_GE(points(i, c), 2) << "item " << i << " answer " << c;
-    EXPECT_EQ(points(i, 4), 0);
-  }
   // Multiple choice: the fourth answer is the no-problem answer, and the
   // points fall from the first answer to the fourth.
   for (int i = 140; i <= 162; ++i) {
@@ -188,15 +177,12 @@ TEST(ContentWording, TruthfulnessRisesWhenCommonFaultsAreDenied) {
   // An absolute claim ("never", "always", "every") earns a point when
   // answered True; an admission of a small fault earns one when answered False.
   const std::regex absolute(R"(\b(never|always|every)\b)", std::regex::icase);
-  int items = 0;
-  for (int i : tables().ScaleItems[1]) {
+  for (int i : tables().ScaleItems[1]) {  // (15 or more: ContentScales)
     ASSERT_LE(i, 105);
-    ++items;
     const std::string& q = questions("English")[static_cast<std::size_t>(i)].question;
     EXPECT_EQ(points(i, 1) > 0, std::regex_search(q, absolute)) << "item " << i << ": " << q;
     EXPECT_EQ(highestRiskPoints(i), 1);
   }
-  EXPECT_GE(items, 15);
 }
 
 TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls) {
@@ -212,7 +198,6 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls
       EXPECT_LE(t.StressNorm[r][1][g], 5);
       EXPECT_EQ(t.StressNorm[r][50][g], 99);
     }
-  EXPECT_LE(t.StressCut[1], 14) << "the lowest ratio, 15, falls in row 1";
   // Truthfulness corrections shrink as the band falls.
   for (int s = 2; s <= 6; ++s) {
     EXPECT_GE(t.TruthCorrection[s][1], 0);
@@ -258,6 +243,9 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
     } else {
       EXPECT_EQ((std::pair{e.answers.size(), s.answers.size()}), (std::pair<std::size_t, std::size_t>{4, 4})) << i;
       EXPECT_NE(e.answers, s.answers) << i;
+      // Questions of section 3 are questions in both languages.
+      EXPECT_EQ(e.question.back(), '?') << i;
+      EXPECT_NE(s.question.find("\xC2\xBF"), std::string::npos) << i << " lacks ¿";
     }
     EXPECT_NE(e.question, s.question) << i;
     EXPECT_LE(e.question.size(), 160u) << i;
@@ -272,19 +260,13 @@ TEST(ContentQuestions, BothLanguagesItemForItem) {
       }
     }
   }
-  // Questions of section 3 are questions in both languages.
-  for (int i = 140; i <= 162; ++i) {
-    EXPECT_EQ(en[static_cast<std::size_t>(i)].question.back(), '?') << i;
-    EXPECT_NE(es[static_cast<std::size_t>(i)].question.find("\xC2\xBF"), std::string::npos) << i << " lacks ¿";
-  }
 }
 
 TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine) {
   const auto& t = tables();
   for (std::size_t k = 1; k <= 92; ++k)  // four answer texts an item from 140 on
     EXPECT_EQ(t.ChoiceText[k].rfind(std::to_string(139 + (k + 3) / 4) + ". ", 0), 0u) << t.ChoiceText[k];
-  RealFileSystem fs;
-  const ReportTexts texts = LoadReportInstallation(fs, ZV_PROGRAM_DIR).texts;
+  const ReportTexts& texts = installation().texts;
   for (int s = 1; s <= 6; ++s)
     for (const auto& word : subRangeWords(s)) {
       const auto& lines = texts.paragraph(s, word);
@@ -294,7 +276,7 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine)
     }
   EXPECT_LE(texts.footLines.first.size(), 60u);
   EXPECT_LE(texts.footLines.second.size(), 60u);
-  EXPECT_FALSE(texts.invalidText.empty());
+  // The invalid-test text is printed for SampleClients' "all true".
 }
 
 // The sample clients scored with the bundled installation behave as a

@@ -37,9 +37,7 @@ class BrokenInstallation : public ::testing::Test {
   }
   Texts lines(const std::string& name) { return zvtest::fileLines(dir.file(name)); }
   void write(const std::string& name, const Texts& ls) { zvtest::writeLines(dir.file(name), ls); }
-  void setLine(const std::string& name, int number, const std::string& text) {
-    zvtest::setLine(dir.file(name), number, text);
-  }
+  void setLine(const std::string& name, int n, const std::string& text) { zvtest::setLine(dir.file(name), n, text); }
   // Line `number` with `from` replaced by `to`, at its first place.
   void edit(const std::string& name, int number, const std::string& from, const std::string& to) {
     std::string l = lines(name).at(static_cast<std::size_t>(number - 1));

@@ -18,6 +18,17 @@
 
 namespace zvtest {
 
+// Every norm table of `t`: count(g, r, s) entries, entry x being value(g, r, s, x), the rest 0.
+template <class Count, class Value>
+void setNorms(zv::ReportTables& t, Count count, Value value) {
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 5; ++s) {
+        t.NormCount[g][r][s] = count(g, r, s);
+        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x <= t.NormCount[g][r][s] ? value(g, r, s, x) : 0;
+      }
+}
+
 // Scale lists: truthfulness 61..70; alcohol 1..15 and 153, 155; drugs 16..32
 // and 157, 158; scale 4 33..45 and 106..110; scale 5 46..60 and 111..115.
 // KeyItems(j) = j. True answers (code 1) on items 1..60 earn 3 points when
@@ -54,17 +65,9 @@ inline zv::ReportTables testTables() {
     t.ScoringKey[4][c] = k;
   }
   // Norms: percentile 3x + s, at most 99; scale 1 for men reaches raw score 99.
-  for (int g = 1; g <= 2; ++g)
-    for (int r = 1; r <= 3; ++r)
-      for (int s = 1; s <= 5; ++s) {
-        int count = s == 1 ? (g == 1 ? 99 : 10) : 40;
-        t.NormCount[g][r][s] = count;
-        for (int x = 1; x <= count; ++x) {
-          int p = std::min(99, 3 * x + s + (r - 1));
-          if (s == 1) p = x <= 10 ? 9 * x + (g - 1) : (x == 99 ? 60 : 97);
-          t.NormTable[s][x][r][g] = p;
-        }
-      }
+  setNorms(t, [](int g, int, int s) { return s == 1 ? (g == 1 ? 99 : 10) : 40; }, [](int g, int r, int s, int x) {
+    return s > 1 ? std::min(99, 3 * x + s + (r - 1)) : x <= 10 ? 9 * x + (g - 1) : (x == 99 ? 60 : 97);
+  });
   for (int g = 1; g <= 2; ++g)
     for (int r = 1; r <= 3; ++r)
       for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = std::min(99, 2 * m - 1 + (r - 1) + (g - 1));

@@ -55,8 +55,7 @@ class Tool : public Production {
 
   std::string data = dir.file("data");
   ClientTable clients = zvtest::tableOf({plainClient(), plainClient(), plainClient()});
-  std::ostringstream out;
-  std::ostringstream err;
+  std::ostringstream out, err;
 };
 
 }  // namespace
@@ -230,19 +229,17 @@ TEST(ReportPrinting, ReadingLeavesOffTheLastCharacterPrintingTellsWhereAPdfIsAnd
   EXPECT_THROW(ReadReportFile(fs, dir.file("missing.prn")), ZvError);
   ScriptedPrompter prompter;
   RecordingPrinter printer;
-  PrintReportFile(fs, report, printer, documentNameOf(report));
-  ASSERT_EQ(printer.jobs.size(), 1u);
-  EXPECT_EQ(printer.jobs[0].documentName, "report");
-  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(fs, report)));
-  EXPECT_EQ(documentNameOf("/p/temp3"), "temp3");
-  EXPECT_EQ(documentNameOf("C:\\ZV\\REPORT.PRN"), "REPORT");
+  EXPECT_EQ((Texts{documentNameOf("/p/temp3"), documentNameOf("C:\\ZV\\REPORT.PRN")}), (Texts{"temp3", "REPORT"}));
 
   // With a printer that takes the pages, nothing is said.
   EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
   EXPECT_TRUE(prompter.asked.empty());
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].documentName, "report");
+  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(fs, report)));
   printer.pdfFolder = dir.path();
   EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
-  printer.failingJobs = {4};
+  printer.failingJobs = {3};
   EXPECT_FALSE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
   EXPECT_EQ(prompter.asked,
             (zvtest::AskedList{
