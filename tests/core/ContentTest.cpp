@@ -14,7 +14,6 @@
 
 #include "app/QuestionDb.h"
 #include "records/ClientFile.h"
-#include "records/Cp1252.h"
 #include "records/FileSystem.h"
 #include "report/ReportInstallation.h"
 #include "report/ScoreAndReport.h"
@@ -26,21 +25,19 @@ using namespace zv;
 
 namespace {
 
-const ReportTables& tables() {
-  static const ReportTables t = [] {
-    RealFileSystem fs;
-    return LoadReportInstallation(fs, ZV_PROGRAM_DIR).tables;
-  }();
-  return t;
+const ReportInstallation& installation() {
+  static RealFileSystem fs;
+  static const ReportInstallation bundled = LoadReportInstallation(fs, ZV_PROGRAM_DIR);
+  return bundled;
 }
+const ReportTables& tables() { return installation().tables; }
 
 // Points item i earns for answer code c (0 when the code has no key).
 int points(int item, int code) {
-  const auto& t = tables();
   const int section = item <= 60 ? 1 : item <= 105 ? 2 : item <= 139 ? 3 : 4;
   const int start = section == 1 ? 0 : section == 2 ? 60 : section == 3 ? 105 : 139;
   if (code > (section <= 2 ? 2 : 4)) return 0;
-  const std::string& key = t.ScoringKey[static_cast<std::size_t>(section)][static_cast<std::size_t>(code)];
+  const std::string& key = tables().ScoringKey[static_cast<std::size_t>(section)][static_cast<std::size_t>(code)];
   const std::size_t p = static_cast<std::size_t>(item - start - 1);
   return p < key.size() && std::isdigit(static_cast<unsigned char>(key[p])) ? key[p] - '0' : 0;
 }
@@ -62,10 +59,7 @@ int scaleOf(int item) {
   return 0;
 }
 
-struct Row {
-  std::string question, audio;
-  std::vector<std::string> answers, answerAudio;
-};
+struct Row { std::string question, audio; std::vector<std::string> answers, answerAudio; };
 
 std::vector<Row> readTable(const std::string& name) {
   auto db = Workspace::standard(std::string(ZV_PROGRAM_DIR) + "/zv.ini")
@@ -85,21 +79,19 @@ std::vector<Row> readTable(const std::string& name) {
   return rows;
 }
 
-const std::vector<Row>& english() {
-  static const auto rows = readTable("English");
-  return rows;
-}
-const std::vector<Row>& spanish() {
-  static const auto rows = readTable("Spanish");
-  return rows;
+// A question table ("English" or "Spanish"), read once.
+const std::vector<Row>& questions(const std::string& table) {
+  static std::map<std::string, std::vector<Row>> read;
+  if (!read.count(table)) read[table] = readTable(table);
+  return read[table];
 }
 
 }  // namespace
 
 TEST(ContentScales, NamesAndListSizes) {
   const auto& t = tables();
-  const char* names[] = {"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence", "Stress Coping"};
-  for (int s = 1; s <= 6; ++s) EXPECT_EQ(t.ScaleName[static_cast<std::size_t>(s)], names[s]);
+  EXPECT_EQ(t.ScaleName, (std::array<std::string, 7>{"", "Truthfulness", "Alcohol", "Drugs", "Antisocial", "Violence",
+                                                      "Stress Coping"}));
   // 15 to 30 items a list; an item sits on one list only, so its points never count twice.
   std::set<int> seen;
   for (int s = 1; s <= 5; ++s) {
@@ -119,9 +111,7 @@ TEST(ContentKeys, PointsOnlyForListedItemsAndNeverForNoAnswer) {
   }
   // A true/false item earns its points on one answer only.
   for (int i = 1; i <= 105; ++i)
-    if (scaleOf(i)) {
-      EXPECT_TRUE((points(i, 1) > 0) != (points(i, 2) > 0)) << "item " << i;
-    }
+    if (scaleOf(i)) { EXPECT_TRUE((points(i, 1) > 0) != (points(i, 2) > 0)) << "item " << i; }
 }
 
 TEST(ContentKeys, KeyItemsAreWeightedAdmissionsAndSignificantItemsCanBeSelected) {
@@ -147,17 +137,11 @@ TEST(ContentKeys, KeyItemsAreWeightedAdmissionsAndSignificantItemsCanBeSelected)
 }
 
 TEST(ContentKeys, ItemsTheClassificationReads) {
-  // Admitted on "True" by the classification, so they earn points on True.
-  for (int i : {7, 32, 53, 59, 62, 66, 68, 85, 101}) {
-    EXPECT_GT(points(i, 1), 0) << "item " << i;
-    EXPECT_EQ(points(i, 2), 0) << "item " << i;
-  }
-  // Failed attempts to cut down are read through their points.
-  for (int i : {155, 158}) {
-    EXPECT_NE(scaleOf(i), 0) << "item " << i;
+  // Admitted on "True" by the classification, so they earn points on True (and so none on False: above).
+  for (int i : {7, 32, 53, 59, 62, 66, 68, 85, 101}) EXPECT_GT(points(i, 1), 0) << "item " << i;
+  // Failed attempts to cut down are read through their points (none on the fourth answer: below).
+  for (int i : {155, 158})
     for (int c = 1; c <= 3; ++c) EXPECT_GE(points(i, c), 2) << "item " << i << " answer " << c;
-    EXPECT_EQ(points(i, 4), 0);
-  }
   // Multiple choice: the fourth answer is the no-problem answer, and the
   // points fall from the first answer to the fourth.
   for (int i = 140; i <= 162; ++i) {
@@ -170,7 +154,7 @@ TEST(ContentKeys, ItemsTheClassificationReads) {
 }
 
 TEST(ContentWording, ClassificationItemsSayWhatTheRulesRead) {
-  const auto& en = english();
+  const auto& en = questions("English");
   const std::pair<int, const char*> says[] = {
       {66, "more"}, {145, "more"}, {146, "stop drinking"}, {147, "going without"},  // tolerance, withdrawal
       {7, "more than I meant"}, {148, "than you meant"}, {149, "cut down"}, {155, "quit"}, {158, "stopped"},
@@ -193,15 +177,12 @@ TEST(ContentWording, TruthfulnessRisesWhenCommonFaultsAreDenied) {
   // An absolute claim ("never", "always", "every") earns a point when
   // answered True; an admission of a small fault earns one when answered False.
   const std::regex absolute(R"(\b(never|always|every)\b)", std::regex::icase);
-  int items = 0;
-  for (int i : tables().ScaleItems[1]) {
+  for (int i : tables().ScaleItems[1]) {  // (15 or more: ContentScales)
     ASSERT_LE(i, 105);
-    ++items;
-    const bool claim = std::regex_search(english()[static_cast<std::size_t>(i)].question, absolute);
-    EXPECT_EQ(points(i, 1) > 0, claim) << "item " << i << ": " << english()[static_cast<std::size_t>(i)].question;
+    const std::string& q = questions("English")[static_cast<std::size_t>(i)].question;
+    EXPECT_EQ(points(i, 1) > 0, std::regex_search(q, absolute)) << "item " << i << ": " << q;
     EXPECT_EQ(highestRiskPoints(i), 1);
   }
-  EXPECT_GE(items, 15);
 }
 
 TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls) {
@@ -217,7 +198,6 @@ TEST(ContentNorms, PercentilesRiseFromZeroTo99AndCorrectionsShrinkAsTheBandFalls
       EXPECT_LE(t.StressNorm[r][1][g], 5);
       EXPECT_EQ(t.StressNorm[r][50][g], 99);
     }
-  EXPECT_LE(t.StressCut[1], 14) << "the lowest ratio, 15, falls in row 1";
   // Truthfulness corrections shrink as the band falls.
   for (int s = 2; s <= 6; ++s) {
     EXPECT_GE(t.TruthCorrection[s][1], 0);
@@ -242,61 +222,51 @@ TEST(ContentNorms, StressRatioRunsFromGoodCopingToStrain) {
 }
 
 TEST(ContentQuestions, BothLanguagesItemForItem) {
-  const auto& en = english();
-  const auto& es = spanish();
-  ASSERT_EQ(en.size(), 163u);
-  ASSERT_EQ(es.size(), 163u);
-  const std::vector<std::string> tf = {"True", "False"}, cf = {"Cierto", "Falso"};
-  const std::vector<std::string> ratingEn = {"Rare or Never", "Sometimes", "Often", "Very Often"};
-  const std::vector<std::string> ratingEs = {"Rara vez o nunca", "A veces", "Seguido o a menudo",
-                                             "Muy seguido o muy a menudo"};
-  auto code = [](const char* format, int item, int answer = 0) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, format, item, answer);
-    return std::string(buf);
+  const auto& en = questions("English");
+  const auto& es = questions("Spanish");
+  ASSERT_EQ((std::pair{en.size(), es.size()}), (std::pair<std::size_t, std::size_t>{163, 163}));
+  using Texts = std::vector<std::string>;
+  // The answers of sections 1 and 2 in English and Spanish.
+  const std::pair<Texts, Texts> fixed[] = {
+      {{"True", "False"}, {"Cierto", "Falso"}},
+      {{"Rare or Never", "Sometimes", "Often", "Very Often"},
+       {"Rara vez o nunca", "A veces", "Seguido o a menudo", "Muy seguido o muy a menudo"}}};
+  auto code = [](const std::string& prefix, std::size_t n) {
+    return prefix + std::string(3 - std::to_string(n).size(), '0') + std::to_string(n);
   };
   std::map<std::string, std::string> enSounds, esSounds;
   for (int i = 1; i <= 162; ++i) {
     const auto& e = en[static_cast<std::size_t>(i)];
     const auto& s = es[static_cast<std::size_t>(i)];
-    if (i <= 105) {
-      EXPECT_EQ((std::pair{e.answers, s.answers}), (std::pair{tf, cf})) << i;
-    } else if (i <= 139) {
-      EXPECT_EQ((std::pair{e.answers, s.answers}), (std::pair{ratingEn, ratingEs})) << i;
+    if (i <= 139) {
+      EXPECT_EQ((std::pair{e.answers, s.answers}), fixed[i > 105]) << i;
     } else {
       EXPECT_EQ((std::pair{e.answers.size(), s.answers.size()}), (std::pair<std::size_t, std::size_t>{4, 4})) << i;
       EXPECT_NE(e.answers, s.answers) << i;
+      // Questions of section 3 are questions in both languages.
+      EXPECT_EQ(e.question.back(), '?') << i;
+      EXPECT_NE(s.question.find("\xC2\xBF"), std::string::npos) << i << " lacks ¿";
     }
     EXPECT_NE(e.question, s.question) << i;
     EXPECT_LE(e.question.size(), 160u) << i;
-    EXPECT_EQ(e.audio, code("EQ%03d", i));
-    EXPECT_EQ(s.audio, code("SQ%03d", i));
+    EXPECT_EQ(e.audio, code("EQ", i));
+    EXPECT_EQ(s.audio, code("SQ", i));
     for (std::size_t a = 0; a < e.answerAudio.size(); ++a) {
       // Identical answer texts share one sound file, numbered as they first occur.
-      for (auto [row, names, prefix] : {std::tuple{&e, &enSounds, "EA%03d"}, std::tuple{&s, &esSounds, "SA%03d"}}) {
+      for (auto [row, names, prefix] : {std::tuple{&e, &enSounds, "EA"}, std::tuple{&s, &esSounds, "SA"}}) {
         const auto [it, fresh] = names->emplace(row->answers[a], row->answerAudio[a]);
         EXPECT_EQ(it->second, row->answerAudio[a]) << i;
-        if (fresh) {
-          EXPECT_EQ(row->answerAudio[a], code(prefix, static_cast<int>(names->size())));
-        }
+        if (fresh) { EXPECT_EQ(row->answerAudio[a], code(prefix, names->size())); }
       }
     }
-  }
-  // Questions of section 3 are questions in both languages.
-  for (int i = 140; i <= 162; ++i) {
-    EXPECT_EQ(en[static_cast<std::size_t>(i)].question.back(), '?') << i;
-    EXPECT_NE(es[static_cast<std::size_t>(i)].question.find("\xC2\xBF"), std::string::npos) << i << " lacks ¿";
   }
 }
 
 TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine) {
   const auto& t = tables();
-  for (int k = 1; k <= 92; ++k) {  // four answer texts an item from 140 on
-    const std::string& text = t.ChoiceText[static_cast<std::size_t>(k)];
-    EXPECT_EQ(text.rfind(std::to_string(139 + (k + 3) / 4) + ". ", 0), 0u) << text;
-  }
-  RealFileSystem fs;
-  const ReportTexts texts = LoadReportInstallation(fs, ZV_PROGRAM_DIR).texts;
+  for (std::size_t k = 1; k <= 92; ++k)  // four answer texts an item from 140 on
+    EXPECT_EQ(t.ChoiceText[k].rfind(std::to_string(139 + (k + 3) / 4) + ". ", 0), 0u) << t.ChoiceText[k];
+  const ReportTexts& texts = installation().texts;
   for (int s = 1; s <= 6; ++s)
     for (const auto& word : subRangeWords(s)) {
       const auto& lines = texts.paragraph(s, word);
@@ -306,7 +276,7 @@ TEST(ContentReportTexts, AnswerTextsFollowTheirItemAndEveryParagraphFitsTheLine)
     }
   EXPECT_LE(texts.footLines.first.size(), 60u);
   EXPECT_LE(texts.footLines.second.size(), 60u);
-  EXPECT_FALSE(texts.invalidText.empty());
+  // The invalid-test text is printed for SampleClients' "all true".
 }
 
 // The sample clients scored with the bundled installation behave as a
@@ -323,7 +293,6 @@ TEST(SampleClients, SevenWholeRecordsEachScoredAsItsPatternSays) {
   // The Spanish name is stored in Windows-1252, one byte per letter.
   const std::string spanish = "Pe\xF1" "a Ib\xE1\xF1" "ez, Jos\xE9 \xC1" "ngel";
   EXPECT_EQ(table.slot[6].trimmed(Field::Name), spanish);
-  EXPECT_EQ(cp1252::toUtf8(spanish), "Peña Ibáñez, José Ángel");
 
   // Percentile ranges {scale, at least, below}, dependency and abuse (1 met, 0 not, -1 either), words the
   // report holds (runs of blanks read as one) and words it never holds.

@@ -13,7 +13,7 @@
 #include "report/CheckerAgreement.h"
 #include "report/ScoreAndReport.h"
 #include "scoring/InstallationCheck.h"
-#include "tests/core/TestSupport.h"
+#include "tests/core/ReportTestInstallation.h"
 
 using namespace zv;
 
@@ -35,18 +35,9 @@ class BrokenInstallation : public ::testing::Test {
       std::filesystem::copy_file(std::string(ZV_PROGRAM_DIR) + "/" + f, dir.file(f),
                                  std::filesystem::copy_options::overwrite_existing);
   }
-  Texts lines(const std::string& name) { return splitLines(zvtest::readBytes(dir.file(name))); }
-  void write(const std::string& name, const Texts& ls, const std::string& eol = "\r\n") {
-    std::string out;
-    for (const auto& l : ls) out += l + eol;
-    zvtest::writeBytes(dir.file(name), out);
-  }
-  // Replaces line `number` (1-based) of a file.
-  void setLine(const std::string& name, int number, const std::string& text) {
-    auto ls = lines(name);
-    ls.at(static_cast<std::size_t>(number - 1)) = text;
-    write(name, ls);
-  }
+  Texts lines(const std::string& name) { return zvtest::fileLines(dir.file(name)); }
+  void write(const std::string& name, const Texts& ls) { zvtest::writeLines(dir.file(name), ls); }
+  void setLine(const std::string& name, int n, const std::string& text) { zvtest::setLine(dir.file(name), n, text); }
   // Line `number` with `from` replaced by `to`, at its first place.
   void edit(const std::string& name, int number, const std::string& from, const std::string& to) {
     std::string l = lines(name).at(static_cast<std::size_t>(number - 1));
@@ -73,11 +64,7 @@ class BrokenInstallation : public ::testing::Test {
     sqlite3_free(err);
     sqlite3_close(db);
   }
-  Texts check() {
-    Texts out;
-    for (const auto& p : CheckInstallation(fs, dir.path())) out.push_back(p.text());
-    return out;
-  }
+  Texts check() { return zvtest::problemTexts(CheckInstallation(fs, dir.path())); }
   // "" when the report of sample client 1 is produced; else the refusal as
   // the checker words it (a file that cannot be read gives the platform's
   // error), after making sure the previous report.prn stayed.
@@ -107,10 +94,13 @@ using Case = std::pair<const char*, std::function<Texts(BrokenInstallation&)>>;
 TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
   using F = BrokenInstallation;
   // Line `line` of `file` with `from` replaced by `to` (or, without `from`, set to `to`) gives `problem`.
-  auto edited = [](const char* file, int line, std::string from, std::string to, std::string problem) {
+  // The line: by number, or the `line`th after the first line `after`; `problem` is reported on it.
+  struct Where { int line; const char* after = nullptr; };
+  auto edited = [](const char* file, Where w, std::string from, std::string to, std::string problem) {
     return [=](F& f) {
+      const int line = w.after ? f.lineOf(file, w.after) + w.line : w.line;
       from.empty() ? f.setLine(file, line, to) : f.edit(file, line, from, to);
-      return Texts{problem};
+      return Texts{f.at(file, line) + problem};
     };
   };
   const std::string wide(72, 'a');
@@ -123,55 +113,55 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
          f.eraseLine("ZVRPT.TXT", 50);
          return Texts{"ZVRPT.TXT:136: file ends early: answer text 92 (item 162, answer 4) expected"};
        }},
-      {"a scale name too wide", edited("ZVRPT.TXT", 1, "Stress Coping", "Stress Coping Measure",
-                                       "ZVRPT.TXT:1: scale name 6 is 21 characters long; at most 20 fit the report")},
+      {"a scale name too wide", edited("ZVRPT.TXT", {1}, "Stress Coping", "Stress Coping Measure",
+                                       "scale name 6 is 21 characters long; at most 20 fit the report")},
       {"a significant item text too wide",
-       edited("ZVRPT.TXT", 3, "", "7. Drinks more than intended, often daily",
-              "ZVRPT.TXT:3: significant item text 1 is 41 characters long; at most 36 fit the report")},
-      {"an empty significant item text", edited("ZVRPT.TXT", 4, "", "", "ZVRPT.TXT:4: significant item text 2 is empty")},
-      {"an answer text too wide", edited("ZVRPT.TXT", 45, "", "140. " + std::string(67, 'x'),
-                                         "ZVRPT.TXT:45: answer text 1 is 72 characters long; at most 71 fit the report")},
+       edited("ZVRPT.TXT", {3}, "", "7. Drinks more than intended, often daily",
+              "significant item text 1 is 41 characters long; at most 36 fit the report")},
+      {"an empty significant item text", edited("ZVRPT.TXT", {4}, "", "", "significant item text 2 is empty")},
+      {"an answer text too wide", edited("ZVRPT.TXT", {45}, "", "140. " + std::string(67, 'x'),
+                                         "answer text 1 is 72 characters long; at most 71 fit the report")},
       {"an answer text saved as UTF-8",
-       edited("ZVRPT.TXT", 46, "", "140. Se emborrach\xC3\xB3 una vez",
-              "ZVRPT.TXT:46: answer text 2 looks UTF-8 encoded; installation files are Windows-1252")},
-      {"a DEL byte in a text", edited("ZVRPT.TXT", 3, " ", "\x7F", "ZVRPT.TXT:3: control character 0x7F")},
+       edited("ZVRPT.TXT", {46}, "", "140. Se emborrach\xC3\xB3 una vez",
+              "answer text 2 looks UTF-8 encoded; installation files are Windows-1252")},
+      {"a DEL byte in a text", edited("ZVRPT.TXT", {3}, " ", "\x7F", "control character 0x7F")},
       // ZVB.TXT (the parser's own faults, blank lines, early ends, control characters and line
       // ends of every kind: ReportDataTest)
       {"a norm percentile of 150",
-       edited("ZVB.TXT", 22, ", 31,", ", 150,",
-              "ZVB.TXT:22: percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99")},
-      {"a falling norm", edited("ZVB.TXT", 21, "96, 97", "96, 90",
-                                "ZVB.TXT:21: percentile of raw score 13 (gender 1, race 1, scale 1) is 90, below the 96 "
-                                "of raw score 12; percentiles must not fall as the raw score rises")},
-      {"a falling stress norm", edited("ZVB.TXT", 51, "1, 3, 6,", "1, 3, 2,",
-                                       "ZVB.TXT:51: stress norm 3 (gender 1, race 1) is 2, below the 3 of row 2; "
-                                       "percentiles must not fall as the stress ratio rises")},
-      {"a short key", edited("ZVB.TXT", 7, "\"0", "\"",
-                             "ZVB.TXT:7: scoring key of key section 1, answer code 2 has 59 characters; the section "
-                             "has 60 items")},
-      {"a letter in a key", edited("ZVB.TXT", 6, "\"1", "\"x",
-                                   "ZVB.TXT:6: scoring key of key section 1, answer code 1 holds \"x\" at position 1; "
-                                   "points are the digits 0 to 9")},
+       edited("ZVB.TXT", {22}, ", 31,", ", 150,",
+              "percentile of raw score 7 (gender 1, race 1, scale 2) is 150; it must be 0 to 99")},
+      {"a falling norm", edited("ZVB.TXT", {21}, "96, 97", "96, 90",
+                                "percentile of raw score 13 (gender 1, race 1, scale 1) is 90, below the 96 of raw "
+                                "score 12; percentiles must not fall as the raw score rises")},
+      {"a falling stress norm", edited("ZVB.TXT", {51}, "1, 3, 6,", "1, 3, 2,",
+                                       "stress norm 3 (gender 1, race 1) is 2, below the 3 of row 2; percentiles must "
+                                       "not fall as the stress ratio rises")},
+      {"a short key", edited("ZVB.TXT", {7}, "\"0", "\"",
+                             "scoring key of key section 1, answer code 2 has 59 characters; the section has 60 "
+                             "items")},
+      {"a letter in a key", edited("ZVB.TXT", {6}, "\"1", "\"x",
+                                   "scoring key of key section 1, answer code 1 holds \"x\" at position 1; points are "
+                                   "the digits 0 to 9")},
       {"a first stress cut that leaves the lowest ratio, 15, in no row",
-       edited("ZVB.TXT", 57, "", "15" + cuts.substr(2) + ", 248",
-              "ZVB.TXT:57: stress cut 1 is 15; it must be 14 or less so that the lowest ratio 15 falls in a row")},
+       edited("ZVB.TXT", {57}, "", "15" + cuts.substr(2) + ", 248",
+              "stress cut 1 is 15; it must be 14 or less so that the lowest ratio 15 falls in a row")},
       {"stress cuts that do not ascend",
-       edited("ZVB.TXT", 57, "", "14, 18, 18" + cuts.substr(10) + ", 248",
-              "ZVB.TXT:57: stress cut 3 is 18, not above stress cut 2 (18); the cuts must ascend")},
+       edited("ZVB.TXT", {57}, "", "14, 18, 18" + cuts.substr(10) + ", 248",
+              "stress cut 3 is 18, not above stress cut 2 (18); the cuts must ascend")},
       {"a last stress cut below the highest corrected ratio",
-       edited("ZVB.TXT", 57, "", cuts + ", 247",
-              "ZVB.TXT:57: stress cut 51 is 247; it must be 248 or more so that the highest ratio (240, plus 8 from "
-              "the truthfulness correction) falls in a row")},
+       edited("ZVB.TXT", {57}, "", cuts + ", 247",
+              "stress cut 51 is 247; it must be 248 or more so that the highest ratio (240, plus 8 from the "
+              "truthfulness correction) falls in a row")},
       {"a last stress cut below 240, nothing lifting the ratio", [&](F& f) {
          f.setLine("ZVB.TXT", 57, cuts + ", 239");
          f.setLine("ZVB.TXT", 71, "0, 0, 0, 0, 0, 0, 0, 0, 0");
          return Texts{"ZVB.TXT:57: stress cut 51 is 239; it must be 240 or more so that the highest ratio 240 falls "
                       "in a row"};
        }},
-      {"an item twice in a scale list", edited("ZVB.TXT", 58, "22, 1, 6,", "23, 1, 1, 6,",
-                                               "ZVB.TXT:58: item 1 stands twice in the item list of scale 1")},
-      {"a key item twice", edited("ZVB.TXT", 64, ", 158", ", 4",
-                                  "ZVB.TXT:64: key item 32 (item 4) stands twice among the key items of scale 3")},
+      {"an item twice in a scale list", edited("ZVB.TXT", {58}, "22, 1, 6,", "23, 1, 1, 6,",
+                                               "item 1 stands twice in the item list of scale 1")},
+      {"a key item twice", edited("ZVB.TXT", {64}, ", 158", ", 4",
+                                  "key item 32 (item 4) stands twice among the key items of scale 3")},
       // Paragraph files
       {"a paragraph without its END", [](F& f) {
          const int severe = f.lineOf("ZVAL.TXT", "SEVERE");
@@ -184,47 +174,35 @@ TEST_F(BrokenInstallation, EachFaultBlocksTheReportWithTheCheckersFirstLine) {
          return Texts{f.at("ZVSC.TXT", f.lineOf("ZVSC.TXT", "MAXIMUM-HIGH")) +
                       "the paragraph \"MAXIMUM-HIGH\" is not closed by a line \"END\""};
        }},
-      {"a sub-range word with a blank", [](F& f) {
-         const int medium = f.lineOf("ZVAS.TXT", "MEDIUM-HIGH");
-         f.setLine("ZVAS.TXT", medium, "MEDIUM-HIGH ");
-         return Texts{f.at("ZVAS.TXT", medium) +
-                      "the sub-range line \"MEDIUM-HIGH\" has blanks around the word; it must stand alone on its line"};
-       }},
+      {"a sub-range word with a blank",
+       edited("ZVAS.TXT", {0, "MEDIUM-HIGH"}, "", "MEDIUM-HIGH ",
+              "the sub-range line \"MEDIUM-HIGH\" has blanks around the word; it must stand alone on its line")},
       {"a sub-range word missing", [](F& f) {
          f.eraseLine("ZVVI.TXT", f.lineOf("ZVVI.TXT", "MAXIMUM-HIGH"));
          return Texts{"ZVVI.TXT:0: no line \"MAXIMUM-HIGH\": the paragraph of this sub-range is missing"};
        }},
       {"an empty paragraph", [](F& f) {
-         auto ls = f.lines("ZVVI.TXT");
-         const auto problem = std::find(ls.begin(), ls.end(), "PROBLEM");
-         ls.erase(problem + 1, std::find(problem, ls.end(), "END"));
-         f.write("ZVVI.TXT", ls);
-         return Texts{f.at("ZVVI.TXT", f.lineOf("ZVVI.TXT", "PROBLEM")) + "the paragraph \"PROBLEM\" is empty"};
+         const int problem = f.lineOf("ZVVI.TXT", "PROBLEM");
+         while (f.lines("ZVVI.TXT").at(static_cast<std::size_t>(problem)) != "END")
+           f.eraseLine("ZVVI.TXT", problem + 1);
+         return Texts{f.at("ZVVI.TXT", problem) + "the paragraph \"PROBLEM\" is empty"};
        }},
-      {"a form feed in a paragraph line", [](F& f) {
-         const int line = f.lineOf("ZVAL.TXT", "LOW") + 1;
-         f.edit("ZVAL.TXT", line, " ", "\x0C");
-         return Texts{f.at("ZVAL.TXT", line) + "control character 0x0C"};
-       }},
-      {"a paragraph line too wide (printed whole)", [&](F& f) {
-         const int line = f.lineOf("ZVAS.TXT", "LOW") + 1;
-         f.setLine("ZVAS.TXT", line, wide);
-         return Texts{f.at("ZVAS.TXT", line) + "warning: paragraph line is 72 characters long; it runs past column 78 "
-                                               "of the report"};
-       }},
+      {"a form feed in a paragraph line", edited("ZVAL.TXT", {1, "LOW"}, " ", "\x0C", "control character 0x0C")},
+      {"a paragraph line too wide (printed whole)",
+       edited("ZVAS.TXT", {1, "LOW"}, "", wide,
+              "warning: paragraph line is 72 characters long; it runs past column 78 of the report")},
       {"a missing paragraph file", [](F& f) {
          std::filesystem::remove(f.dir.file("ZVDG.TXT"));
          return Texts{"ZVDG.TXT:0: cannot be read: No such file or directory"};
        }},
       // ZVINVAL.TXT and ZVFOOT.TXT
       {"an invalid-test line too wide (printed whole)",
-       edited("ZVINVAL.TXT", 1, "", wide,
-              "ZVINVAL.TXT:1: warning: line is 72 characters long; it runs past column 78 of the report")},
+       edited("ZVINVAL.TXT", {1}, "", wide,
+              "warning: line is 72 characters long; it runs past column 78 of the report")},
       {"the invalid-test text without END", [](F& f) {
-         auto ls = f.lines("ZVINVAL.TXT");
-         ls.pop_back();
-         f.write("ZVINVAL.TXT", ls);
-         return Texts{f.at("ZVINVAL.TXT", static_cast<int>(ls.size()) + 1) + "file ends without the line \"END\""};
+         const int end = static_cast<int>(f.lines("ZVINVAL.TXT").size());
+         f.eraseLine("ZVINVAL.TXT", end);
+         return Texts{f.at("ZVINVAL.TXT", end) + "file ends without the line \"END\""};
        }},
       {"a second notice line too wide and a third line", [](F& f) {
          f.write("ZVFOOT.TXT", {"CONFIDENTIAL", std::string(70, 'c'), "A third line"});

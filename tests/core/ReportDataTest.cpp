@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "records/FileSystem.h"
 #include "records/ZvError.h"
@@ -41,14 +42,12 @@ ReportTables distinctTables() {
   const int sizes[5] = {0, 60, 45, 34, 23};
   for (int k = 1; k <= 4; ++k)
     for (int c = 0; c <= 4; ++c) t.ScoringKey[k][c] = k <= 2 && c > 2 ? "" : std::string(sizes[k], static_cast<char>('0' + c));
-  for (int g = 1, grp = 0; g <= 2; ++g)
-    for (int r = 1; r <= 3; ++r) {
-      for (int s = 1; s <= 5; ++s, ++grp) {
-        t.NormCount[g][r][s] = 3 + grp % 4;
-        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x <= t.NormCount[g][r][s] ? grp * 3 + x : 0;
-      }
+  auto group = [](int g, int r, int s) { return ((g - 1) * 3 + r - 1) * 5 + s - 1; };  // 0..29
+  zvtest::setNorms(t, [&](int g, int r, int s) { return 3 + group(g, r, s) % 4; },
+                   [&](int g, int r, int s, int x) { return group(g, r, s) * 3 + x; });
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
       for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = ((g - 1) * 3 + r - 1) * 8 + m;
-    }
   for (int s = 2; s <= 6; ++s)
     for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = 10 * s - b;
   for (int m = 1; m <= 51; ++m) t.StressCut[m] = 6 * m - 6;  // above 240 and the largest correction, 59
@@ -65,16 +64,8 @@ class ReportData : public ::testing::Test {
     zvtest::writeBytes(dir.file("ZVRPT.TXT"), zvtest::rptText(written));
     zvtest::writeBytes(dir.file("ZVB.TXT"), zvtest::bText(written));
   }
-  // Line `n` of a file replaced by `with` (a line past the end is added).
-  void setLine(const char* file, int n, const std::string& with) {
-    Texts lines = splitLines(zvtest::readBytes(dir.file(file)));
-    lines.resize(std::max<std::size_t>(lines.size(), static_cast<std::size_t>(n)));
-    lines[static_cast<std::size_t>(n - 1)] = with;
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    zvtest::writeBytes(dir.file(file), out);
-  }
-  std::string line(const char* file, int n) { return splitLines(zvtest::readBytes(dir.file(file))).at(static_cast<std::size_t>(n - 1)); }
+  void setLine(const char* file, int n, const std::string& with) { zvtest::setLine(dir.file(file), n, with); }
+  std::string line(const char* file, std::size_t n) { return zvtest::fileLines(dir.file(file)).at(n - 1); }
   // The tables as a report reads them: the first fault is thrown.
   ReportTables load() {
     std::vector<DataProblem> found;
@@ -82,19 +73,11 @@ class ReportData : public ::testing::Test {
     throwFirstFault(found);
     return t;
   }
-  std::string loadError() {
-    const ZvError e = zvtest::faultOf([&] { load(); });
-    EXPECT_EQ(e.kind(), ErrorKind::BadData);
-    return e.description();
-  }
   // Every problem of both files, as the checker lists them.
-  Texts problems(ReportTables* t = nullptr) {
+  Texts problems(ReportTables& t) {
     std::vector<DataProblem> found;
-    const ReportTables read = ReadReportTables(fs, dir.path(), found);
-    if (t) *t = read;
-    Texts out;
-    for (const auto& p : found) out.push_back(p.text());
-    return out;
+    t = ReadReportTables(fs, dir.path(), found);
+    return zvtest::problemTexts(found);
   }
 
   zvtest::TempDir dir;
@@ -112,12 +95,8 @@ std::string counted(int n, const char* v) {
 }
 
 struct TextFiles : ::testing::Test {
-  Texts problems() {
-    Texts out;
-    for (const auto& p : found) out.push_back(p.text());
-    found.clear();
-    return out;
-  }
+  // The problems found since the last call.
+  Texts problems() { return zvtest::problemTexts(std::exchange(found, {})); }
   zvtest::TempDir dir;
   RealFileSystem fs;
   std::vector<DataProblem> found;
@@ -125,14 +104,23 @@ struct TextFiles : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ReportData, EveryValueLandsInItsPlaceQuotedOrNotAndTextsStayWindows1252WithTheirBlanks) {
+TEST_F(ReportData, EveryValueLandsInItsPlaceQuotedSignedOrPaddedCountsZeroOrFullAndTextsKeepTheirBytesAndBlanks) {
   written.SignificantItemText[1] = "Bebe a diario \xAB" "ca\xF1" "a\xBB  ";
   written.ChoiceText[6] = "   141. Indented";
   written.ScaleName[2] = "Alcohol \xC9";
+  written.TruthCorrection[2] = {0, 19, 18, -17, 16, 15, 14, 13, 12, 11};
+  written.NormCount[1][1][1] = 0;
+  for (int x = 1; x <= 99; ++x) written.NormTable[1][x][1][1] = 0;
+  written.NormCount[2][3][5] = 99;
+  for (int x = 1; x <= 99; ++x) written.NormTable[5][x][3][2] = 7;
+  written.ScaleItems[1].clear();
+  written.ScaleItems[5].clear();
+  for (int i = 133; i <= 162; ++i) written.ScaleItems[5].push_back(i);
   write();
   // A comma inside quotes belongs to the field; leading blanks are skipped.
   setLine("ZVRPT.TXT", 1, "\"Truthfulness\",\"Alcohol \xC9\",Drugs,\"Anti, social\",  Violence,\"Stress Coping\"");
   written.ScaleName[4] = "Anti, social";
+  setLine("ZVB.TXT", 61, "\"19\", +18 , -17,16,  15, 14, 13, 12, 11");
   expectSameTables(load(), written);
 }
 
@@ -150,25 +138,11 @@ TEST_F(ReportData, FieldsMayShareLinesOrSpreadOverLines) {
   expectSameTables(load(), written);
 }
 
-TEST_F(ReportData, NumbersMayBeQuotedSignedOrPaddedAndCountsZeroOrFull) {
-  written.TruthCorrection[2] = {0, 19, 18, -17, 16, 15, 14, 13, 12, 11};
-  written.NormCount[1][1][1] = 0;
-  for (int x = 1; x <= 99; ++x) written.NormTable[1][x][1][1] = 0;
-  written.NormCount[2][3][5] = 99;
-  for (int x = 1; x <= 99; ++x) written.NormTable[5][x][3][2] = 7;
-  written.ScaleItems[1].clear();
-  written.ScaleItems[5].clear();
-  for (int i = 133; i <= 162; ++i) written.ScaleItems[5].push_back(i);
-  write();
-  setLine("ZVB.TXT", 61, "\"19\", +18 , -17,16,  15, 14, 13, 12, 11");
-  expectSameTables(load(), written);
-}
-
 TEST_F(ReportData, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
   // The comma ends the field; the whole-line read then starts right after it.
   setLine("ZVRPT.TXT", 2, line("ZVRPT.TXT", 2) + ",");
   ReportTables t;
-  EXPECT_EQ(problems(&t), (Texts{"ZVRPT.TXT:2: significant item text 1 is empty",
+  EXPECT_EQ(problems(t), (Texts{"ZVRPT.TXT:2: significant item text 1 is empty",
                                  "ZVRPT.TXT:136: text after the last value of the file"}));
   EXPECT_EQ(t.SignificantItemText[2], written.SignificantItemText[1]);
 }
@@ -176,18 +150,17 @@ TEST_F(ReportData, ALineReadAfterATrailingCommaTakesTheRestOfThatLine) {
 TEST_F(ReportData, MissingFileIsThePlatformErrorAndAMissingOrShortFileStopsOnlyThatFile) {
   std::filesystem::remove(dir.file("ZVB.TXT"));
   const ZvError missing = zvtest::faultOf([&] { load(); });
-  EXPECT_EQ(missing.kind(), ErrorKind::FileNotFound);
-  EXPECT_EQ(missing.path(), dir.file("ZVB.TXT"));
+  EXPECT_EQ(std::pair(missing.kind(), missing.path()), std::pair(ErrorKind::FileNotFound, dir.file("ZVB.TXT")));
   std::filesystem::remove(dir.file("ZVRPT.TXT"));
   const std::string b = zvtest::bText(written);
   zvtest::writeBytes(dir.file("ZVB.TXT"), b.substr(0, b.size() - 7));  // the last two values cut
   std::vector<DataProblem> found;
   ReadReportTables(fs, dir.path(), found);
-  ASSERT_EQ(found.size(), 2u);
-  EXPECT_EQ(found[0].text(), "ZVRPT.TXT:0: cannot be read: No such file or directory");
+  ASSERT_EQ(zvtest::problemTexts(found),
+            (Texts{"ZVRPT.TXT:0: cannot be read: No such file or directory",
+                   "ZVB.TXT:65: file ends early: truthfulness correction of scale 6, band 8 expected"}));
   ASSERT_TRUE(found[0].cause.has_value()) << "the report gets the platform's error";
   EXPECT_EQ(found[0].cause->kind(), ErrorKind::FileNotFound);
-  EXPECT_EQ(found[1].text(), "ZVB.TXT:65: file ends early: truthfulness correction of scale 6, band 8 expected");
 }
 
 TEST_F(ReportData, BlankLinesEmptyFieldsBoundsAndQuotingFaults) {
@@ -214,7 +187,9 @@ TEST_F(ReportData, BlankLinesEmptyFieldsBoundsAndQuotingFaults) {
   for (const auto& c : cases) {
     write();
     setLine(c.file, c.line, c.text);
-    EXPECT_EQ(loadError(), c.error) << c.file << ":" << c.line;
+    const ZvError e = zvtest::faultOf([&] { load(); });
+    EXPECT_EQ(e.kind(), ErrorKind::BadData) << c.file << ":" << c.line;
+    EXPECT_EQ(e.description(), c.error);
   }
 }
 
@@ -225,7 +200,7 @@ TEST_F(ReportData, EveryProblemIsCollectedWithItsLine) {
   setLine("ZVB.TXT", 21, counted(100, "5"));
   zvtest::writeBytes(dir.file("ZVRPT.TXT"), zvtest::rptText(written) + "extra line\r\n");
   ReportTables t;
-  EXPECT_EQ(problems(&t), (Texts{"ZVRPT.TXT:137: text after the last value of the file",
+  EXPECT_EQ(problems(t), (Texts{"ZVRPT.TXT:137: text after the last value of the file",
                                  "ZVB.TXT:1: significant item 5 is 0; it must be 1 to 162",
                                  "ZVB.TXT:21: norm count of gender 1, race 1, scale 4 is 100; it must be 0 to 99",
                                  "ZVB.TXT:60: key item 60 is 170; it must be 1 to 162"}));
@@ -240,13 +215,10 @@ TEST(ReportDataNames, NoParagraphFileBeyondScale6) {
 }
 
 TEST(TextFileLines, LineEndsOfEveryKind) {
-  EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (Texts{"a", "b", "c", "d"}));
-  EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (Texts{"a", "", "b"}));
-  EXPECT_TRUE(splitLines("").empty());
-  EXPECT_EQ(splitLines("\n"), (Texts{""}));
-  EXPECT_EQ(baseName("/x/y/ZVB.TXT"), "ZVB.TXT");
-  EXPECT_EQ(baseName("C:\\ZV\\ZVB.TXT"), "ZVB.TXT");
-  EXPECT_EQ(baseName("ZVB.TXT"), "ZVB.TXT");
+  const std::pair<const char*, Texts> splits[] = {
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n\r\nb\r\n", {"a", "", "b"}}, {"", {}}, {"\n", {""}}};
+  for (const auto& [bytes, lines] : splits) EXPECT_EQ(splitLines(bytes), lines) << bytes;
+  EXPECT_EQ((Texts{baseName("/x/y/ZVB.TXT"), baseName("C:\\ZV\\ZVB.TXT"), baseName("ZVB.TXT")}), Texts(3, "ZVB.TXT"));
 }
 
 // The first control byte of each line, lines counted as the readers count

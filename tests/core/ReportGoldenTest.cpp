@@ -20,24 +20,16 @@ std::string goldenPath(const std::string& name) { return std::string(ZV_SOURCE_D
 // history; then the given {item, code} answers, gender and race.
 TestClient client(const char* name, std::initializer_list<std::pair<int, int>> codes, const char* gender = "1",
                   const char* race = "1") {
-  TestClient c;
+  TestClient c = zvtest::plainClient(codes);
   c.name = name;
   c.gender = gender;
   c.race = race;
-  c.answer(1, 105, 2);
-  c.answer(106, 139, 2);
-  c.answer(140, 162, 4);
   c.answer(64, 65, 1);  // truthfulness: 2 points here and 5 for the "false" answers on 66..70
   c.court = {"19", "21", "2", "1", "0", "0", "0", "3", "1", "0", "1", "0", "0", "8"};
-  for (auto [i, code] : codes) c.answer(i, code);
   return c;
 }
 
-struct Golden {
-  const char* file;
-  TestClient client;
-  bool summary;
-};
+struct Golden { const char* file; TestClient client; bool summary; };
 
 std::vector<Golden> goldens() {
   std::vector<Golden> g;
@@ -53,11 +45,10 @@ std::vector<Golden> goldens() {
   g.push_back({"excessive-true.prn", c, false});
   // Five omitted Violence items and six omitted rating items; item 145 and
   // 66 omitted too, so the classification paragraph becomes the omission note.
-  c = client("Omitting, Olga", {}, "1", "5");
+  c = client("Omitting, Olga", {{66, 0}, {145, 0}, {4, 1}, {8, 1}}, "1", "5");
   c.marital = "3";
   c.answer(46, 50, 0);
   c.answer(111, 116, 0);
-  for (auto [i, code] : {std::pair{66, 0}, {145, 0}, {4, 1}, {8, 1}}) c.answer(i, code);
   g.push_back({"omitted-items.prn", c, false});
   // Dependency met (criteria 1, 2, 3, 5) and item 74: previously diagnosed.
   c = client("Dependent, Dan", {{66, 1}, {145, 2}, {146, 1}, {147, 3}, {7, 1},  {150, 2}, {74, 1}, {153, 1},

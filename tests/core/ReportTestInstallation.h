@@ -12,10 +12,22 @@
 #include <vector>
 
 #include "records/ZvError.h"
+#include "scoring/DataProblem.h"
 #include "scoring/ReportTables.h"
 #include "tests/core/TestSupport.h"
 
 namespace zvtest {
+
+// Every norm table of `t`: count(g, r, s) entries, entry x being value(g, r, s, x), the rest 0.
+template <class Count, class Value>
+void setNorms(zv::ReportTables& t, Count count, Value value) {
+  for (int g = 1; g <= 2; ++g)
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 5; ++s) {
+        t.NormCount[g][r][s] = count(g, r, s);
+        for (int x = 1; x <= 99; ++x) t.NormTable[s][x][r][g] = x <= t.NormCount[g][r][s] ? value(g, r, s, x) : 0;
+      }
+}
 
 // Scale lists: truthfulness 61..70; alcohol 1..15 and 153, 155; drugs 16..32
 // and 157, 158; scale 4 33..45 and 106..110; scale 5 46..60 and 111..115.
@@ -53,17 +65,9 @@ inline zv::ReportTables testTables() {
     t.ScoringKey[4][c] = k;
   }
   // Norms: percentile 3x + s, at most 99; scale 1 for men reaches raw score 99.
-  for (int g = 1; g <= 2; ++g)
-    for (int r = 1; r <= 3; ++r)
-      for (int s = 1; s <= 5; ++s) {
-        int count = s == 1 ? (g == 1 ? 99 : 10) : 40;
-        t.NormCount[g][r][s] = count;
-        for (int x = 1; x <= count; ++x) {
-          int p = std::min(99, 3 * x + s + (r - 1));
-          if (s == 1) p = x <= 10 ? 9 * x + (g - 1) : (x == 99 ? 60 : 97);
-          t.NormTable[s][x][r][g] = p;
-        }
-      }
+  setNorms(t, [](int g, int, int s) { return s == 1 ? (g == 1 ? 99 : 10) : 40; }, [](int g, int r, int s, int x) {
+    return s > 1 ? std::min(99, 3 * x + s + (r - 1)) : x <= 10 ? 9 * x + (g - 1) : (x == 99 ? 60 : 97);
+  });
   for (int g = 1; g <= 2; ++g)
     for (int r = 1; r <= 3; ++r)
       for (int m = 1; m <= 50; ++m) t.StressNorm[r][m][g] = std::min(99, 2 * m - 1 + (r - 1) + (g - 1));
@@ -76,6 +80,18 @@ inline zv::ReportTables testTables() {
   for (int s = 2; s <= 6; ++s)
     for (int b = 1; b <= 9; ++b) t.TruthCorrection[s][b] = s == 6 ? -b : b / 3;
   return t;
+}
+
+// A client who answered every item admitting nothing: "false" on the true/false
+// items, `rating` on the rating items, the fourth answer on the multiple-choice
+// items; then the given {item, code} answers.
+inline TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}, int rating = 2) {
+  TestClient c;
+  c.answer(1, 105, 2);
+  c.answer(106, 139, rating);
+  c.answer(140, 162, 4);
+  for (auto [i, code] : codes) c.answer(i, code);
+  return c;
 }
 
 inline std::string csvInts(const std::vector<int>& v) {
@@ -135,6 +151,28 @@ inline std::vector<std::string> crlfLines(const std::string& bytes) {
     start = e + 2;
   }
   return out;
+}
+
+// The texts of the problems found, in order.
+inline Texts problemTexts(const std::vector<zv::DataProblem>& found) {
+  Texts out;
+  for (const auto& p : found) out.push_back(p.text());
+  return out;
+}
+
+// A file's lines; a file written as CR LF lines; line `n` (1-based) of a file
+// replaced by `text` (a line past the end is added).
+inline Texts fileLines(const std::string& path) { return zv::splitLines(readBytes(path)); }
+inline void writeLines(const std::string& path, const Texts& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  writeBytes(path, out);
+}
+inline void setLine(const std::string& path, int n, const std::string& text) {
+  Texts lines = fileLines(path);
+  lines.resize(std::max<std::size_t>(lines.size(), static_cast<std::size_t>(n)));
+  lines[static_cast<std::size_t>(n - 1)] = text;
+  writeLines(path, lines);
 }
 
 // The fault a call must throw; a failure (and an empty fault) when it throws none.

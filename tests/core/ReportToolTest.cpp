@@ -18,17 +18,9 @@ using namespace zv;
 using zvtest::faultOf;
 using zvtest::Texts;
 using zvtest::TestClient;
+using zvtest::plainClient;
 
 namespace {
-
-TestClient plainClient(std::initializer_list<std::pair<int, int>> codes = {}) {
-  TestClient c;
-  c.answer(1, 105, 2);
-  c.answer(106, 139, 2);
-  c.answer(140, 162, 4);
-  for (auto [i, code] : codes) c.answer(i, code);
-  return c;
-}
 
 class Production : public ::testing::Test {
  protected:
@@ -63,8 +55,7 @@ class Tool : public Production {
 
   std::string data = dir.file("data");
   ClientTable clients = zvtest::tableOf({plainClient(), plainClient(), plainClient()});
-  std::ostringstream out;
-  std::ostringstream err;
+  std::ostringstream out, err;
 };
 
 }  // namespace
@@ -238,19 +229,17 @@ TEST(ReportPrinting, ReadingLeavesOffTheLastCharacterPrintingTellsWhereAPdfIsAnd
   EXPECT_THROW(ReadReportFile(fs, dir.file("missing.prn")), ZvError);
   ScriptedPrompter prompter;
   RecordingPrinter printer;
-  PrintReportFile(fs, report, printer, documentNameOf(report));
-  ASSERT_EQ(printer.jobs.size(), 1u);
-  EXPECT_EQ(printer.jobs[0].documentName, "report");
-  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(fs, report)));
-  EXPECT_EQ(documentNameOf("/p/temp3"), "temp3");
-  EXPECT_EQ(documentNameOf("C:\\ZV\\REPORT.PRN"), "REPORT");
+  EXPECT_EQ((Texts{documentNameOf("/p/temp3"), documentNameOf("C:\\ZV\\REPORT.PRN")}), (Texts{"temp3", "REPORT"}));
 
   // With a printer that takes the pages, nothing is said.
   EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
   EXPECT_TRUE(prompter.asked.empty());
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].documentName, "report");
+  EXPECT_EQ(printer.jobs[0].pages, SplitReportPages(ReadReportFile(fs, report)));
   printer.pdfFolder = dir.path();
   EXPECT_TRUE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
-  printer.failingJobs = {4};
+  printer.failingJobs = {3};
   EXPECT_FALSE(PrintReportWithMessages(fs, report, printer, prompter, "Client Report"));
   EXPECT_EQ(prompter.asked,
             (zvtest::AskedList{

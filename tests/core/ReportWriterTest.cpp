@@ -8,26 +8,21 @@ using namespace zv;
 
 namespace {
 
-std::string words(std::initializer_list<int> lengths, const std::string& gap = " ") {
+std::string words(std::initializer_list<int> lengths) {
   std::string s;
   char letter = 'a';
-  for (int n : lengths) {
-    if (!s.empty()) s += gap;
-    s += std::string(static_cast<std::size_t>(n), letter++);
-  }
+  for (int n : lengths) s += (s.empty() ? "" : " ") + std::string(static_cast<std::size_t>(n), letter++);
   return s;
 }
 
 // Lengths of the blank runs between words, left to right.
 std::vector<int> gaps(const std::string& line) {
   std::vector<int> out;
-  std::size_t i = line.find_first_not_of(' ');
-  while (i < line.size()) {
-    const std::size_t b = line.find(' ', i);
-    if (b == std::string::npos) break;
+  std::size_t b = line.find(' ', line.find_first_not_of(' '));
+  while (b != std::string::npos) {
     const std::size_t e = line.find_first_not_of(' ', b);
     out.push_back(static_cast<int>(e - b));
-    i = e;
+    b = line.find(' ', e);
   }
   return out;
 }
@@ -71,19 +66,17 @@ TEST(NewPageTest, LastDigitOfThePageNumberAndPageFull) {
   EXPECT_NE(n.bytes().find("-1-"), std::string::npos);
   // The page is full at or above 58; a count that jumps past 58 still starts a new page.
   ReportWriter w("N");
-  std::vector<int> lines;
-  for (int at : {57, 58}) {
-    w.PageLine = at;
-    lines.push_back(w.pageFull());
-  }
-  w.PageLine = 59;
-  w.newPageIfFull();
+  auto at = [&w](int pageLine) -> ReportWriter& {
+    w.PageLine = pageLine;
+    return w;
+  };
+  std::vector<int> lines = {at(57).pageFull(), at(58).pageFull()};
+  at(59).newPageIfFull();
   lines.push_back(w.PageLine);
-  w.PageLine = 57;
-  for (int i = 0; i < 2; ++i) {
-    w.blankLineIfRoom();
-    lines.push_back(w.PageLine);
-  }
+  at(57).blankLineIfRoom();
+  lines.push_back(w.PageLine);
+  w.blankLineIfRoom();  // none at 58
+  lines.push_back(w.PageLine);
   EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 58, 58}));
 }
 
@@ -109,19 +102,15 @@ TEST(JustifyWideningTest, BlanksGoToTheGapsRightEndFirst) {
 }
 
 TEST(JustifyWideningTest, LimitsAndLinesThatCannotWiden) {
-  ASSERT_EQ(words({10, 10, 10, 10, 11}).size(), 55u);
   // 55 characters, a full line, no blank, a blank only at position 1 (no gap).
   for (const std::string& line : {words({10, 10, 10, 10, 11}), words({35, 35}), run('x', 60), " " + run('x', 59)})
     EXPECT_EQ(widenLine(line), line);
   // A leading blank stays single; the one inner gap takes every added blank.
-  const std::string wide = widenLine(" " + run('x', 29) + " " + run('y', 29));
-  EXPECT_EQ(wide.size(), 71u);
-  EXPECT_EQ(wide, " " + run('x', 29) + run(' ', 12) + run('y', 29));
+  EXPECT_EQ(widenLine(" " + run('x', 29) + " " + run('y', 29)), " " + run('x', 29) + run(' ', 12) + run('y', 29));
 }
 
 TEST(JustifyCuttingTest, WhereLinesAreCut) {
-  const std::string first = words({35, 35});
-  ASSERT_EQ(first.size(), 71u);
+  const std::string first = words({35, 35});  // 71 characters
   using Lines = std::vector<std::string>;
   const std::pair<std::string, Lines> cases[] = {
       // A blank exactly at position 72: the line is the 71 characters before it.
@@ -154,12 +143,10 @@ TEST(JustifyPrintTest, LinesCountedBlankLineAndPageBreaks) {
   std::string expected;
   for (char c : {'a', 'c', 'e'}) expected += "       " + run(c, 30) + run(' ', 11) + run(c + 1, 30) + "\r\n";
   EXPECT_EQ(w.bytes(), expected + "\r\n");
-  EXPECT_EQ(w.PageLine, 14);
-  EXPECT_EQ(printed(10, false).PageLine, 13);
+  EXPECT_EQ((std::pair{w.PageLine, printed(10, false).PageLine}), (std::pair{14, 13})) << "with and without the blank";
   // The second line fills the page: new page, then the third line and the blank.
   const ReportWriter p = printed(56);
-  EXPECT_EQ(p.PageNumber, 2);
-  EXPECT_EQ(p.PageLine, 2 + 1 + 1);
+  EXPECT_EQ((std::pair{p.PageNumber, p.PageLine}), (std::pair{2, 2 + 1 + 1}));
   // When the last line fills the page the blank line lands on the new page.
   const ReportWriter q = printed(55);
   EXPECT_EQ(q.PageLine, 3);
