@@ -6,12 +6,10 @@
 
 #include "app/Settings.h"
 #include "app/SystemState.h"
-#include "intake/qt/frmClientInfo.h"
-#include "intake/qt/frmCourtHistory.h"
+#include "intake/qt/IntakeChain.h"
 #include "sheets/SaneScanner.h"
 #include "sheets/ScanFlow.h"
 #include "sheets/qt/ScannedImage.h"
-#include "sheets/qt/frmNewEntry.h"
 #include "sheets/qt/frmScanProgress.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "ui/qt/ScreenKit.h"
@@ -110,24 +108,10 @@ void runScanAnswerSheet(SystemState& state, QWidget* parent, const ScanServices&
   // The new client's screens, each filled from the sheet for review; the
   // client is stored only by SAVE on the answer grid.
   state.ScannedAnswers = true;
-  state.Accepted = false;
-  {
-    frmClientInfo info(state, parent);
-    info.setValues(scannedClientInfo(name.value, fields));
-    info.exec();
-  }
-  if (state.Accepted) {
-    state.Accepted = false;
-    {
-      frmCourtHistory court(state, parent);
-      court.setValues(scannedCourtHistory(fields));
-      court.exec();
-    }
-    if (state.Accepted) {
-      state.clients.current().setRaw(Field::Responses, fields.Responses);
-      frmNewEntry grid(state, parent);
-      if (grid.ready()) grid.exec();
-    }
+  const IntakeValues read{scannedClientInfo(name.value, fields), scannedCourtHistory(fields)};
+  if (takeClientInformation(state, parent, &read)) {
+    state.clients.current().setRaw(Field::Responses, fields.Responses);
+    takeAnswersOnGrid(state, parent);
   }
   state.ScannedAnswers = false;
 }

@@ -10,11 +10,9 @@
 #include "app/SystemState.h"
 #include "app/qt/Activities.h"
 #include "intake/ClientInfoRules.h"
-#include "intake/qt/frmClientInfo.h"
-#include "intake/qt/frmCourtHistory.h"
+#include "intake/qt/IntakeChain.h"
 #include "records/ClientSlot.h"
 #include "sheets/qt/ScanChain.h"
-#include "sheets/qt/frmNewEntry.h"
 #include "supervisor/qt/frmMyInputBox.h"
 #include "testing/qt/MenuFrame.h"
 #include "testing/qt/frmPresentQA.h"
@@ -90,25 +88,9 @@ void frmSelectEntryMethod::choose(int row) {
   }
 }
 
-bool frmSelectEntryMethod::takeClientInformation() {
-  state_.Accepted = false;
-  {
-    frmClientInfo info(state_, this);
-    info.exec();
-  }
-  if (!state_.Accepted) return false;
-  state_.Accepted = false;
-  frmCourtHistory court(state_, this);
-  court.exec();
-  return state_.Accepted;
-}
-
 void frmSelectEntryMethod::enterFromAnswerSheet() {
   ClientSlot slot(state_.clients);
-  if (takeClientInformation()) {
-    frmNewEntry grid(state_, this);
-    if (grid.ready()) grid.exec();
-  }
+  if (takeClientInformation(state_, this)) takeAnswersOnGrid(state_, this);
   // A registration given up anywhere in the chain leaves no trace.
   slot.abandon();
 }
@@ -134,7 +116,7 @@ QString frmSelectEntryMethod::chooseLanguage() {
 
 void frmSelectEntryMethod::administerTest() {
   ClientSlot slot(state_.clients);
-  const QString language = takeClientInformation() ? chooseLanguage() : QString();
+  const QString language = takeClientInformation(state_, this) ? chooseLanguage() : QString();
   if (!language.isEmpty()) {
     frame()->hide();
     frBlank_->show();

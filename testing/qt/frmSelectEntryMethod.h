@@ -30,7 +30,6 @@ class frmSelectEntryMethod : public Form {
   // the access code, asked until it is right.
   void administerTest();
   // Client information and court history, both accepted.
-  bool takeClientInformation();
   // The language of the test; empty when there is none to present or none was chosen.
   QString chooseLanguage();
 
