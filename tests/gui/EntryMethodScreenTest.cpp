@@ -107,9 +107,7 @@ TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
     type("22");
     chooseOn<frmNewEntry>(w, 0);
   });
-  script.start();
-  runEditCurrentClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure() << ::testing::PrintToString(askedTexts(rig.prompter));
+  script.run([&] { runEditCurrentClient(rig.state, nullptr); });
   const std::string rec = readBytes(rig.clientFile()).substr(0, kRecordSize);
   // Age, the last court field and the first answers, EditCount.
   EXPECT_EQ((std::vector<std::string>{rec.substr(35, 3), rec.substr(89, 5), rec.substr(253, 1)}),

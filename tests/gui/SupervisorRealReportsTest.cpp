@@ -29,9 +29,7 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
     zvtest::choose(screen->menu(), 0);
   });
   script.then("frmMyInputBox", zvtest::accessCode("k"));
-  script.start();
-  runSupervisorOptions(f.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
+  script.run([&] { runSupervisorOptions(f.state, nullptr); });
 
   EXPECT_TRUE(f.prompter.asked.empty()) << f.prompter.asked.front().text;
   ASSERT_EQ(f.printer.jobs.size(), 3u);
