@@ -230,21 +230,18 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
   option->trigger();
   ASSERT_EQ(rig.prompter.asked.size(), 1u);
   EXPECT_EQ(rig.prompter.asked[0].text.rfind("Error 30:", 0), 0u);
-  EXPECT_TRUE(rig.menu.numLockOption());
-  EXPECT_TRUE(option->isChecked());
+  EXPECT_EQ((std::pair{rig.menu.numLockOption(), option->isChecked()}), (std::pair{true, true}));
   // Off in the settings starts unticked.
   Menu off({}, false);
   zvtest::writeBytes(off.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
   ASSERT_TRUE(off.load());
-  EXPECT_FALSE(off.menu.mnuOptionsNumLock()->isChecked());
-  EXPECT_FALSE(off.menu.numLockOption());
+  EXPECT_EQ((std::pair{off.menu.numLockOption(), off.menu.mnuOptionsNumLock()->isChecked()}), (std::pair{false, false}));
 }
 
 TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
   Menu rig(zvtest::clientNames(3));
   const std::string usb = rig.program.file("usb"), empty = rig.program.file("empty");
-  rig.real.makeDirectories(usb);
-  rig.real.makeDirectories(empty);
+  for (const std::string& d : {usb, empty}) rig.real.makeDirectories(d);
   zvtest::writeBytes(usb + "/DATA401.ZV", zvtest::TestClient{"Brown"}.record().bytes());
   rig.drives = {usb};
   rig.menu.changeDrive()->trigger();

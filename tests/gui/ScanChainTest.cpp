@@ -146,8 +146,7 @@ TEST(ScanChain, SaneScannerEndToEndFromTheEntryMethodToTheStoredRecord) {
 TEST(ScanChain, CancellingTheNameTheSheetOrTheFileWritesNothing) {
   for (int step = 0; step < 3; ++step) {
     ScanRig rig(step == 2 ? "file" : "pnm:0");
-    if (step == 0) rig.input.cancel();
-    else rig.input.type("Nobody");
+    step == 0 ? rig.input.cancel() : rig.input.type("Nobody");
     if (step == 1) rig.prompter.script(Answer::Cancel);
     ModalScript script;
     rig.run(script);
