@@ -5,7 +5,6 @@
 #include "app/qt/Activities.h"
 #include "intake/FieldText.h"
 #include "testing/qt/frmPresentQA.h"
-#include "testing/qt/frmSelectEntryMethod.h"
 #include "testing/qt/frmSelectLanguage.h"
 #include "ui/qt/QtPrompter.h"
 #include "tests/core/PresentationSupport.h"
