@@ -49,9 +49,8 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
     std::vector<std::string> heard = {"Inst0.wav", "Inst1.wav"};
     std::string codes;
     onscreenChain(rig, [&](ModalScript& script) {
-      script.then("frmSelectLanguage", [&](QWidget* w) {
-        EXPECT_EQ(static_cast<frmSelectLanguage*>(w)->menu()->button(1)->text().toStdString(), "Spanish");
-        if (language == "Spanish") press(Qt::Key_Down);
+      script.then("frmSelectLanguage", [&](QWidget*) {
+        if (es) press(Qt::Key_Down);  // the rows' order: LanguageScreen
         press(Qt::Key_Return);
       });
       script.then("frmPresentQA", [&](QWidget* w) {
@@ -125,7 +124,6 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_FALSE(screen.fraInstructions()->isVisible());
   EXPECT_EQ(screen.txtQuestion()->toPlainText(), "1. Question 1");
   EXPECT_EQ(base(screen.txtQuestion()), kLight);
-  for (int i = 0; i < kMaxAnswers; ++i) EXPECT_TRUE(screen.sspMenuChoice(i)->isVisible()) << i;
   EXPECT_EQ(focusAfter(Qt::Key_Up), screen.txtQuestion());  // discarded in the question field
   EXPECT_EQ(focusAfter(Qt::Key_Down), screen.cmdMenuChoice(0));
   EXPECT_EQ(base(screen.txtQuestion()), kBlue);
