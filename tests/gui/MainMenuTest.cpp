@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTimer>
 
 #include "app/Settings.h"
 #include "app/qt/SingleInstance.h"
@@ -71,16 +70,13 @@ TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
   const QFrame* frame = rig.menu.frMainMenu();
   EXPECT_EQ(frame->pos(), QPoint((form->width() - frame->width()) / 2,
                                  std::max(0, form->height() / 2 - (frame->height() + twips(1000)) / 2)));
-  // About... shows the about box (its contents: AboutBox).
-  QString about;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    about = box->Splash() ? "splash" : box->windowTitle();
-    QTest::keyClick(box->cmdOK(), Qt::Key_Return);
+  // About... shows the about box, not the splash (its contents: AboutBox).
+  zvtest::ModalScript script;
+  script.then("frmAbout", [](QWidget* w) {
+    EXPECT_FALSE(static_cast<frmAbout*>(w)->Splash());
+    QTest::keyClick(static_cast<frmAbout*>(w)->cmdOK(), Qt::Key_Return);
   });
-  rig.menu.mnuHelpAbout()->trigger();
-  EXPECT_EQ(about, "About ZV");
+  script.run([&] { rig.menu.mnuHelpAbout()->trigger(); });
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -159,7 +159,7 @@ TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
   EXPECT_TRUE(o.screen.finished());
 }
 
-TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlainPromptShowsText) {
+TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainEmptyIsRefusedAndAPlainPromptShowsText) {
   ScriptedPrompter prompter;
   QtInputPrompt input(prompter, nullptr);
   zvtest::ModalScript script;
@@ -174,8 +174,17 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlain
     EXPECT_EQ(zvtest::focusAfter(Qt::Key_Return), box->menu()->button(0));
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
-  // The wrong code is asked again; Cancel Input ends asking.
-  script.then("frmMyInputBox", [](QWidget* w) { zvtest::choose(static_cast<frmMyInputBox*>(w)->menu(), 1); });
+  // The wrong code is asked again; an empty entry is refused in the box; Cancel Input ends asking.
+  script.then("frmMyInputBox", [&prompter](QWidget* w) {
+    auto* box = static_cast<frmMyInputBox*>(w);
+    EXPECT_EQ(zvtest::captions(box->menu()), (QStringList{"Information OK", "Cancel Input"}));
+    zvtest::choose(box->menu(), 0);
+    EXPECT_EQ(prompter.asked.back(),
+              (zvtest::Asked{"Please enter the required data.", "Input required", Buttons::Ok, Icon::Question}));
+    EXPECT_TRUE(box->txtInput()->hasFocus());
+    EXPECT_TRUE(box->isVisible());
+    zvtest::choose(box->menu(), 1);
+  });
   QString typed;
   script.then("frmMyInputBox", [&typed](QWidget* w) {
     auto* box = static_cast<frmMyInputBox*>(w);
@@ -191,19 +200,4 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksAWrongCodeAsksAgainAndAPlain
   EXPECT_EQ(typed, "Jones, Alan and more than");
   EXPECT_FALSE(reply.cancelled);
   EXPECT_EQ(reply.value, "Jones, Alan and more than");
-}
-
-TEST(SupervisorMyInputBox, EmptyEntryIsRefusedAndCancelInputSetsCancelled) {
-  ScriptedPrompter prompter;
-  frmMyInputBox box(prompter);
-  EXPECT_EQ(zvtest::captions(box.menu()), (QStringList{"Information OK", "Cancel Input"}));
-  zvtest::showActive(&box);
-  zvtest::choose(box.menu(), 0);
-  EXPECT_EQ(prompter.asked,
-            (zvtest::AskedList{{"Please enter the required data.", "Input required", Buttons::Ok, Icon::Question}}));
-  EXPECT_TRUE(box.txtInput()->hasFocus());
-  EXPECT_TRUE(box.isVisible());
-  zvtest::choose(box.menu(), 1);
-  EXPECT_TRUE(box.Cancelled());
-  EXPECT_FALSE(box.isVisible());
 }
