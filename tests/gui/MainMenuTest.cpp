@@ -230,7 +230,7 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
   Menu off({}, false);
   zvtest::writeBytes(off.program.file("zv.ini"), "[Settings]\nNumLock=False\n");
   ASSERT_TRUE(off.load());
-  EXPECT_EQ((std::pair{off.menu.numLockOption(), off.menu.mnuOptionsNumLock()->isChecked()}), (std::pair{false, false}));
+  EXPECT_EQ((std::pair{off.menu.numLockOption(), off.menu.mnuOptionsNumLock()->isChecked()}), std::pair(false, false));
 }
 
 TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
