@@ -183,6 +183,12 @@ class ModalScript {
     deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     QTimer::singleShot(20, &guard_, [this] { poll(); });
   }
+  // Starts, runs `body` (which opens the first screen) and expects every step to have come.
+  void run(const std::function<void()>& body, int timeoutMs = 60000) {
+    start(timeoutMs);
+    body();
+    EXPECT_TRUE(done()) << failure();
+  }
   bool done() const { return next_ == steps_.size(); }
   const std::string& failure() const { return failure_; }
 

@@ -40,12 +40,6 @@ std::string run(const QString& program, const QStringList& args) {
   return p.readAllStandardOutput().toStdString();
 }
 
-// Words of a text, blanks of any length between them.
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-}
-
 // Reads the PDF back: as many pages as pieces, each with the piece's words,
 // every font Courier New or Liberation Mono; returns the point size of each
 // plain word, from its width (every character of these fonts advances 0.6 em).
@@ -82,7 +76,8 @@ std::vector<double> expectPdfMatches(const std::string& pdf, const std::vector<s
     std::sort(placed.begin(), placed.end());  // reading order: line by line, left to right
     std::vector<std::string> printed;
     for (const auto& w : placed) printed.push_back(std::get<2>(w));
-    EXPECT_EQ(printed, words(cp1252::toUtf8(pages[p]))) << "page " << n.toStdString();
+    std::istringstream text(cp1252::toUtf8(pages[p]));  // its words, blanks of any length between them
+    EXPECT_EQ(printed, (std::vector<std::string>{std::istream_iterator<std::string>(text), {}})) << "page " << p + 1;
   }
   return sizes;
 }

@@ -5,7 +5,6 @@
 #include "app/qt/Activities.h"
 #include "intake/FieldText.h"
 #include "testing/qt/frmPresentQA.h"
-#include "testing/qt/frmSelectEntryMethod.h"
 #include "testing/qt/frmSelectLanguage.h"
 #include "ui/qt/QtPrompter.h"
 #include "tests/core/PresentationSupport.h"
@@ -31,9 +30,7 @@ void onscreenChain(IntakeRig& rig, const std::function<void(ModalScript&)>& afte
   script.then("frmClientInfo", [](QWidget*) { keyClientInformation("Test Taker"); });
   script.then("frmCourtHistory", [](QWidget*) { keyCourtHistory(); });
   after(script);
-  script.start(120000);
-  runAddNewClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure() << ::testing::PrintToString(askedTexts(rig.prompter));
+  script.run([&] { runAddNewClient(rig.state, nullptr); }, 120000);
 }
 
 }  // namespace
@@ -52,9 +49,8 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
     std::vector<std::string> heard = {"Inst0.wav", "Inst1.wav"};
     std::string codes;
     onscreenChain(rig, [&](ModalScript& script) {
-      script.then("frmSelectLanguage", [&](QWidget* w) {
-        EXPECT_EQ(static_cast<frmSelectLanguage*>(w)->menu()->button(1)->text().toStdString(), "Spanish");
-        if (language == "Spanish") press(Qt::Key_Down);
+      script.then("frmSelectLanguage", [&](QWidget*) {
+        if (es) press(Qt::Key_Down);  // the rows' order: LanguageScreen
         press(Qt::Key_Return);
       });
       script.then("frmPresentQA", [&](QWidget* w) {
@@ -128,7 +124,6 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_FALSE(screen.fraInstructions()->isVisible());
   EXPECT_EQ(screen.txtQuestion()->toPlainText(), "1. Question 1");
   EXPECT_EQ(base(screen.txtQuestion()), kLight);
-  for (int i = 0; i < kMaxAnswers; ++i) EXPECT_TRUE(screen.sspMenuChoice(i)->isVisible()) << i;
   EXPECT_EQ(focusAfter(Qt::Key_Up), screen.txtQuestion());  // discarded in the question field
   EXPECT_EQ(focusAfter(Qt::Key_Down), screen.cmdMenuChoice(0));
   EXPECT_EQ(base(screen.txtQuestion()), kBlue);

@@ -67,10 +67,10 @@ struct ScanRig : IntakeRig {
     });
     watch.start(100);
     ASSERT_TRUE(ClientSlot(state.clients).beginNew(prompter));
-    script.start();
-    runScanAnswerSheet(state, nullptr, {input, chooser, source});
-    ClientSlot(state.clients).abandon();
-    EXPECT_TRUE(script.done()) << script.failure();
+    script.run([&] {
+      runScanAnswerSheet(state, nullptr, {input, chooser, source});
+      ClientSlot(state.clients).abandon();
+    });
     EXPECT_EQ(unexpected, std::vector<std::string>{});
     EXPECT_FALSE(state.ScannedAnswers);
   }
@@ -135,9 +135,7 @@ TEST(ScanChain, SaneScannerEndToEndFromTheEntryMethodToTheStoredRecord) {
     press(Qt::Key_Return), press(Qt::Key_Return);
   });
   reviewAndSave(script, sheet);
-  script.start();
-  runAddNewClient(rig.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
+  script.run([&] { runAddNewClient(rig.state, nullptr); });
   EXPECT_EQ(rig.prompter.asked, (AskedList{{"Insert answer sheet for Scanned Client\r(face down) into scanner.",
                                              "ZV Test Scan", Buttons::OkCancel, Icon::None}}));
   EXPECT_EQ(readBytes(rig.clientFile()), rig.before + expectedRecord(sheet, "Scanned Client"));
@@ -148,8 +146,7 @@ TEST(ScanChain, SaneScannerEndToEndFromTheEntryMethodToTheStoredRecord) {
 TEST(ScanChain, CancellingTheNameTheSheetOrTheFileWritesNothing) {
   for (int step = 0; step < 3; ++step) {
     ScanRig rig(step == 2 ? "file" : "pnm:0");
-    if (step == 0) rig.input.cancel();
-    else rig.input.type("Nobody");
+    step == 0 ? rig.input.cancel() : rig.input.type("Nobody");
     if (step == 1) rig.prompter.script(Answer::Cancel);
     ModalScript script;
     rig.run(script);
@@ -286,9 +283,7 @@ TEST(ScannerScreen, ListsWhatSaneFindsShowsTheChoiceAndWritesIt) {
       if (current == "gone:0") press(Qt::Key_Tab);
       press(Qt::Key_Return);
     });
-    script.start();
-    runScannerSelect(rig.state, nullptr);
-    EXPECT_TRUE(script.done()) << script.failure();
+    script.run([&] { runScannerSelect(rig.state, nullptr); });
     EXPECT_EQ(Settings(rig.fs, rig.program.path()).readScanDevice(), chosen);
   }
 }

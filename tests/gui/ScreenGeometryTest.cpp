@@ -46,18 +46,15 @@ QString describe(const QWidget* w) {
 // Text a widget shows and the width it has for it.
 bool textFits(const QWidget* w, QString& why) {
   const QFontMetrics fm = w->fontMetrics();
-  auto check = [&](const QString& text, int room) {
-    if (text.isEmpty() || fm.horizontalAdvance(text) <= room) return true;
-    why = QString("\"%1\" needs %2 px, has %3").arg(text).arg(fm.horizontalAdvance(text)).arg(room);
+  auto fits = [&](const QString& text, int need, int room, const char* what = "") {
+    if (need <= room) return true;
+    why = QString("\"%1\" needs %2 px%3, has %4").arg(text).arg(need).arg(what).arg(room);
     return false;
   };
+  auto check = [&](const QString& t, int room) { return t.isEmpty() || fits(t, fm.horizontalAdvance(t), room); };
   if (auto* l = qobject_cast<const QLabel*>(w)) {
     if (l->textFormat() == Qt::RichText || !l->pixmap().isNull()) return true;
-    if (l->wordWrap()) {
-      if (l->heightForWidth(l->width()) <= l->height()) return true;
-      why = QString("\"%1\" needs %2 px of height, has %3").arg(l->text()).arg(l->heightForWidth(l->width())).arg(l->height());
-      return false;
-    }
+    if (l->wordWrap()) return fits(l->text(), l->heightForWidth(l->width()), l->height(), " of height");
     bool ok = true;
     for (const QString& line : l->text().split('\n')) ok = ok && check(line, l->contentsRect().width() - 2 * l->margin());
     return ok;
@@ -70,11 +67,8 @@ bool textFits(const QWidget* w, QString& why) {
     const int padding = probe.sizeHint().width() - fm.horizontalAdvance(probe.text());
     return check(b->text().remove('&'), b->width() - padding);
   }
-  if (auto* b = qobject_cast<const QAbstractButton*>(w)) {  // option buttons and check boxes
-    if (b->sizeHint().width() <= b->width()) return true;
-    why = QString("\"%1\" needs %2 px, has %3").arg(b->text()).arg(b->sizeHint().width()).arg(b->width());
-    return false;
-  }
+  if (auto* b = qobject_cast<const QAbstractButton*>(w))  // option buttons and check boxes
+    return fits(b->text(), b->sizeHint().width(), b->width());
   if (auto* g = qobject_cast<const QGroupBox*>(w)) return check(g->title(), g->width() - fm.height());
   if (auto* e = qobject_cast<const QLineEdit*>(w)) {
     // The frame and the text margins of the style (2 px each side, 1 px cursor).
@@ -127,10 +121,11 @@ void expectFits(QWidget* screen, const char* name) {
   screen->hide();
 }
 
-// Builds a screen and checks it.
+// Builds a screen, readies it with `prepare` (if any) and checks it.
 template <class Screen, class... Args>
-void fits(const char* name, Args&&... args) {
+void fits(const char* name, const std::function<void(Screen&)>& prepare, Args&&... args) {
   Screen s(std::forward<Args>(args)...);
+  if (prepare) prepare(s);
   expectFits(&s, name);
 }
 
@@ -146,36 +141,31 @@ struct Rig : zvtest::IntakeRig {
 
 TEST(ScreenGeometry, IntakeAndTestScreens) {
   Rig rig;
-  fits<frmSelectLanguage>("language", rig.state);
-  for (const char* language : {"English", "Spanish"}) fits<frmPresentQA>(language, rig.state, language);
-  fits<frmSelectEntryMethod>("entry method", rig.state);
+  fits<frmSelectLanguage>("language", {}, rig.state);
+  for (const char* language : {"English", "Spanish"}) fits<frmPresentQA>(language, {}, rig.state, language);
+  fits<frmSelectEntryMethod>("entry method", {}, rig.state);
   ClientSlot(rig.state.clients).beginEdit();
-  {
-    frmClientInfo s(rig.state);
-    s.textField(InfoField::SSN)->setText("WWWWWWWWWW");
-    expectFits(&s, "client information");
-  }
-  fits<frmCourtHistory>("court history", rig.state);
-  fits<frmNewEntry>("answer grid", rig.state);
-  fits<frmVerify>("verify", rig.state);
+  fits<frmClientInfo>("client information", [](auto& s) { s.textField(InfoField::SSN)->setText("WWWWWWWWWW"); },
+                      rig.state);
+  fits<frmCourtHistory>("court history", {}, rig.state);
+  fits<frmNewEntry>("answer grid", {}, rig.state);
+  fits<frmVerify>("verify", {}, rig.state);
   AcquireProgress progress;
-  fits<frmScanProgress>("scan progress", progress);
+  fits<frmScanProgress>("scan progress", {}, progress);
   SaneDeviceList found;
   found.devices = {{"hpaio:/usb/Officejet_Pro_8600?serial=CN12AB34CD", "Hewlett-Packard", "Officejet Pro 8600", "all-in-one"},
                    {"pnm:0", "Noname", "PNM file reader", "virtual device"}};
-  fits<frmScannerSelect>("scanner", rig.state, found);
+  fits<frmScannerSelect>("scanner", {}, rig.state, found);
 }
 
 TEST(ScreenGeometry, MenuAndSupervisorScreens) {
   zvtest::SupervisorScreens s(3);
   for (int n = 1; n <= 3; ++n) s.state.clients.slot[static_cast<std::size_t>(n)].setText(Field::Name, kLongestName);
-  {
-    frmMainMenu menu(s.state);
+  fits<frmMainMenu>("main menu", [](auto& menu) {
     menu.hooks().splashTiming = frmAbout::noWaits();
     menu.RefreshNameDisplay();
-    expectFits(&menu, "main menu");
-  }
-  fits<frmDriveSelect>("drive selection", s.prompter, s.data.path(), s.data.path());
+  }, s.state);
+  fits<frmDriveSelect>("drive selection", {}, s.prompter, s.data.path(), s.data.path());
   ScriptedInputPrompt input;
   {
     frmSupervisorOptions options(s.state, s.printer, input, s.summaryComposer());
@@ -184,12 +174,10 @@ TEST(ScreenGeometry, MenuAndSupervisorScreens) {
       expectFits(&options, "supervisor options");
     }
   }
-  {
-    frmMyInputBox code(s.prompter);
+  fits<frmMyInputBox>("access code", [](auto& code) {
     code.setHelpMessage(QString::fromStdString(accessCodeRequest().helpMessage));
-    expectFits(&code, "access code");
-  }
-  fits<frmPrintSelected>("print selected", s.state, s.printer, s.composer());
-  fits<frmViewReport>("view report", s.state, s.printer, s.composer());
-  fits<frmAbout>("about", false, frmAbout::noWaits());
+  }, s.prompter);
+  fits<frmPrintSelected>("print selected", {}, s.state, s.printer, s.composer());
+  fits<frmViewReport>("view report", {}, s.state, s.printer, s.composer());
+  fits<frmAbout>("about", {}, false, frmAbout::noWaits());
 }

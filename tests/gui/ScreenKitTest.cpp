@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "tests/gui/GuiSupport.h"
+#include "tests/gui/ClientInfoTestSupport.h"
 #include "ui/ScreenRules.h"
 #include "ui/qt/QtPrompter.h"
 #include "ui/qt/ScreenKit.h"
@@ -34,8 +34,7 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   layout->addWidget(panel);
   QObject::connect(&rows, &MenuChoices::chosen, [&](int i) { chosen.push_back(i); });
   zvtest::showActive(&window);
-  rows.button(2)->setFocus();
-  QApplication::processEvents();
+  zvtest::focusOn(rows.button(2));
   auto lit = [&] { return QList<bool>{rows.isHighlighted(0), rows.isHighlighted(1), rows.isHighlighted(2)}; };
   EXPECT_EQ(lit(), (QList<bool>{false, false, true}));
   EXPECT_TRUE(rows.button(2)->font().bold());
@@ -45,8 +44,7 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   rows.HighlightMenuChoice(2, 2);
   EXPECT_EQ(lit(), (QList<bool>{false, false, true}));
 
-  rows.button(0)->setFocus();
-  QApplication::processEvents();
+  zvtest::focusOn(rows.button(0));
   QTest::keyClick(rows.button(0), Qt::Key_A);
   EXPECT_TRUE(chosen.isEmpty());
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_Down), rows.button(1));

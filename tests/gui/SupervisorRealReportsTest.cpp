@@ -29,9 +29,7 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
     zvtest::choose(screen->menu(), 0);
   });
   script.then("frmMyInputBox", zvtest::accessCode("k"));
-  script.start();
-  runSupervisorOptions(f.state, nullptr);
-  EXPECT_TRUE(script.done()) << script.failure();
+  script.run([&] { runSupervisorOptions(f.state, nullptr); });
 
   EXPECT_TRUE(f.prompter.asked.empty()) << f.prompter.asked.front().text;
   ASSERT_EQ(f.printer.jobs.size(), 3u);
@@ -42,10 +40,9 @@ TEST(SupervisorRealReports, PrintAllWithTheSummaryFromTheMainMenuHookComposesEve
     return SplitReportPages(bytes.substr(0, bytes.size() - 1));
   };
   for (int i = 1; i <= 3; ++i) {
-    const std::string name = "temp" + std::to_string(i);
     const auto& job = f.printer.jobs[static_cast<std::size_t>(i - 1)];
-    EXPECT_EQ(job.documentName, name);
-    EXPECT_EQ(job.pages, composed(i, true)) << name;
+    EXPECT_EQ(job.documentName, "temp" + std::to_string(i));
+    EXPECT_EQ(job.pages, composed(i, true)) << job.documentName;
   }
   // The summary page follows each report; what a batch leaves: SupervisorBatchTest.
   EXPECT_EQ(f.printer.jobs[0].pages.size(), composed(1, false).size() + 1);

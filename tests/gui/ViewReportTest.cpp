@@ -23,6 +23,12 @@ struct WatchedPrinter : RecordingPrinter {
   }
 };
 
+// The Print Selected Reports screen over this many clients, shown.
+struct Selected : zvtest::SupervisorScreens {
+  frmPrintSelected screen{state, printer, composer()};
+  explicit Selected(int clients) : SupervisorScreens(clients) { zvtest::showActive(&screen); }
+};
+
 }  // namespace
 
 TEST(ViewReport, ActivationWritesTheCurrentClientsReportAndShowsItOrSaysItCannot) {
@@ -147,46 +153,39 @@ TEST(PrintSelected, ListsEveryClientInTheMainMenusFormat) {
 }
 
 TEST(PrintSelected, Clients2And5OfFiveByKeyboardPrintInListOrder) {
-  zvtest::SupervisorScreens s(5);
-  frmPrintSelected screen(s.state, s.printer, s.composer());
-  zvtest::showActive(&screen);
-  QListWidget* list = screen.lbNameDisplay();
+  Selected s(5);
+  QListWidget* list = s.screen.lbNameDisplay();
   // Focus gives the list a current row, which enables printing; nothing is selected yet.
   EXPECT_EQ(list->currentRow(), 0);
-  EXPECT_TRUE(screen.menu()->button(0)->isEnabled());
+  EXPECT_TRUE(s.screen.menu()->button(0)->isEnabled());
   EXPECT_TRUE(list->selectedItems().isEmpty());
   QTest::keyClick(list, Qt::Key_Down);   // row 1: current
   QTest::keyClick(list, Qt::Key_Space);  // select client 2
   for (int i = 0; i < 3; ++i) QTest::keyClick(list, Qt::Key_Down);
   QTest::keyClick(list, Qt::Key_Space);  // select client 5
-  ASSERT_EQ(zvtest::focusAfter(Qt::Key_Tab), screen.menu()->button(0));
-  QTest::keyClick(screen.menu()->button(0), Qt::Key_Return);
+  ASSERT_EQ(zvtest::focusAfter(Qt::Key_Tab), s.screen.menu()->button(0));
+  QTest::keyClick(s.screen.menu()->button(0), Qt::Key_Return);
   EXPECT_EQ(s.composed, (std::vector<int>{2, 5}));  // what the batch prints and leaves: SupervisorBatchTest
   EXPECT_EQ(list->currentRow(), 4);
-  EXPECT_FALSE(screen.isVisible());
+  EXPECT_FALSE(s.screen.isVisible());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(PrintSelected, SelectAllThenPrintPrintsEveryClientAndThenReturnPrintsNothing) {
   for (int last : {0, 2}) {
-    zvtest::SupervisorScreens s(3);
-    frmPrintSelected screen(s.state, s.printer, s.composer());
-    zvtest::showActive(&screen);
-    zvtest::choose(screen.menu(), 1);
-    EXPECT_EQ(screen.lbNameDisplay()->selectedItems().size(), 3);
-    EXPECT_TRUE(screen.isVisible());
-    zvtest::choose(screen.menu(), last);
-    EXPECT_FALSE(screen.isVisible());
+    Selected s(3);
+    zvtest::choose(s.screen.menu(), 1);
+    EXPECT_EQ(s.screen.lbNameDisplay()->selectedItems().size(), 3);
+    EXPECT_TRUE(s.screen.isVisible());
+    zvtest::choose(s.screen.menu(), last);
+    EXPECT_FALSE(s.screen.isVisible());
     EXPECT_EQ(s.composed, (last == 0 ? std::vector<int>{1, 2, 3} : std::vector<int>{}));
   }
 }
 
 TEST(PrintSelected, NoClientsDisablesPrintingAndPassesTheFocusOn) {
-  zvtest::SupervisorScreens s(0);
-  frmPrintSelected screen(s.state, s.printer, s.composer());
-  zvtest::showActive(&screen);
-  EXPECT_EQ(screen.lbNameDisplay()->count(), 0);
-  EXPECT_FALSE(screen.menu()->button(0)->isEnabled());
-  EXPECT_FALSE(screen.lbNameDisplay()->hasFocus());
-  EXPECT_TRUE(screen.menu()->button(1)->hasFocus());
+  Selected s(0);
+  EXPECT_EQ(s.screen.lbNameDisplay()->count(), 0);
+  EXPECT_FALSE(s.screen.menu()->button(0)->isEnabled());
+  EXPECT_EQ(zvtest::focused(), s.screen.menu()->button(1));
 }
