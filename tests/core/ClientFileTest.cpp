@@ -159,12 +159,10 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
   const std::tuple<int, Answer, zvtest::Asked, bool> loads[] = {
       {ENOMEDIUM, Answer::Ok,
        {"Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.",
-        "Disk Error", Buttons::OkCancel, Icon::Critical},
-       true},
+        "Disk Error", Buttons::OkCancel, Icon::Critical}, true},
       {EACCES, Answer::Cancel,
        {"Data disk write protected!\r\rSet the data disk to writable and replace in drive.", "Data Disk Error",
-        Buttons::OkCancel, Icon::Critical},
-       false},
+        Buttons::OkCancel, Icon::Critical}, false},
       {EIO, Answer::Ok, {std::string(std::strerror(EIO)) + "  5", "Zorvex", Buttons::Ok, Icon::None}, true},
   };
   for (const auto& [err, answer, asked, goesOn] : loads) {

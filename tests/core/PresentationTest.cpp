@@ -70,6 +70,8 @@ struct Session {
     while (p.item().id < n || p.instructionsVisible())
       p.instructionsVisible() ? enter() : answer(code ? code(p.item().id) : 0);
   }
+  // The item's number, the instructions shown ("" when hidden) and the help line.
+  Texts shown() const { return {std::to_string(p.item().id), p.instructionsVisible() ? p.instructions() : "", p.message()}; }
   std::vector<std::string> lastSounds(std::size_t k) const {
     const auto all = rig.player.names();
     return {all.end() - static_cast<long>(std::min(k, all.size())), all.end()};
@@ -138,20 +140,18 @@ TEST(PresentationTexts, InstructionsInBothLanguagesAndAsSpoken) {
 }
 
 TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
+  const InstructionTexts en = BuildInstructions("English");
+  const std::string ready = "When ready press Enter to continue.";
   Session r;
-  EXPECT_TRUE(r.p.instructionsVisible());
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[0]);
-  EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
+  EXPECT_EQ(r.shown(), (Texts{"1", en[0], ready}));
   r.enter();  // the section 1 instructions follow the general ones
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[1]);
+  EXPECT_EQ(r.shown(), (Texts{"1", en[1], ready}));
   r.enter();
-  EXPECT_FALSE(r.p.instructionsVisible());
   EXPECT_TRUE(r.p.questionsVisible() && r.p.questionLit());
   EXPECT_EQ(r.p.item().question, "1. Question 1");
-  EXPECT_EQ(r.p.message(), kEnQuestionHelp);
   r.back();  // item 1: a beep and nothing else
   EXPECT_EQ(r.rig.prompter.beeps, 1);
-  EXPECT_EQ(r.p.item().id, 1);
+  EXPECT_EQ(r.shown(), (Texts{"1", "", kEnQuestionHelp}));
   r.answer(1);
   EXPECT_EQ(r.rig.player.names(), (Texts{"Inst0.wav", "Inst1.wav", "Q1.wav", "A-True.wav", "A-False.wav", "Q2.wav"}));
   EXPECT_EQ(r.p.answer(1), 2);
@@ -160,19 +160,16 @@ TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
   r.answer(0);
   EXPECT_EQ(r.rig.prompter.asked, (AskedList{{kNotice, "Presentation Note", Buttons::Ok, Icon::None}}));
   // Item 106 is loaded behind the section 2 instructions, which keep the focus and the sound.
-  EXPECT_EQ(r.p.item().id, 106);
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
+  EXPECT_EQ(r.shown(), (Texts{"106", en[2], ready}));
   EXPECT_EQ(r.lastSounds(2), (Texts{"A-True.wav", "Inst2.wav"}));
-  EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
   r.enter();
   EXPECT_EQ(r.lastSounds(1), Texts{"Q106.wav"});
   r.back();  // to 105, without the section 2 instructions, the question spoken again
-  EXPECT_EQ(r.p.item().id, 105);
-  EXPECT_FALSE(r.p.instructionsVisible());
+  EXPECT_EQ(r.shown(), (Texts{"105", "", kEnQuestionHelp}));
   EXPECT_EQ(r.lastSounds(1), Texts{"Q105.wav"});
   r.answer(1);  // the notice and the section 2 instructions once more
   EXPECT_EQ(r.rig.prompter.asked.size(), 2u);
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
+  EXPECT_EQ(r.shown(), (Texts{"106", en[2], ready}));
   EXPECT_EQ(r.p.answer(105), 2);
   r.enter();
   r.back();
@@ -182,13 +179,12 @@ TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
 
 TEST(Presentation, AnswerRowsFollowTheAnswersAnItemHas) {
   Session r("English", standardBank({{140, {"a", "b", "c", "d", "e"}}, {141, {"yes", "no"}}, {142, {"x", "y", "", "z"}}}));
-  const std::pair<int, std::vector<bool>> rows[] = {
-      {106, {true, true, true, true, false}}, {140, {true, true, true, true, true}},
-      {141, {true, true, false, false, false}}, {142, {true, true, false, true, false}}};
+  // Each answer row shown (1) or not (0).
+  const std::pair<int, std::string> rows[] = {{106, "11110"}, {140, "11111"}, {141, "11000"}, {142, "11010"}};
   for (const auto& [item, shown] : rows) {
     r.to(item);
-    std::vector<bool> seen;
-    for (const auto& choice : r.p.item().choices) seen.push_back(choice.shown);
+    std::string seen;
+    for (const auto& choice : r.p.item().choices) seen += choice.shown ? '1' : '0';
     EXPECT_EQ(seen, shown) << item;
     if (item == 140) r.answer(4);
   }

@@ -44,14 +44,10 @@ std::uint32_t le32(const std::string& b, std::size_t at) {
 
 TEST(ScanErrors, NumbersGiveTheOperatorsMessage) {
   const std::pair<int, const char*> cases[] = {
-      {20080, "Error '20080, Twain Canceled by user or unknown causes."},
-      {20003, "Error '20003, Not enough memory available."},
-      {20045, "Error '20045, Internal Error - Call LEAD."},
-      {20013, "Error '20013, Invalid parmameter passed."},
-      {20084, "Error '20084, Twain DS or DSM reported error, app shouldn't."},
-      {20005, "Error '20005, Error writing file."},
-      {20016, "Error '20016, ."},
-      {20091, "Error '20091, ."},
+      {20080, "Error '20080, Twain Canceled by user or unknown causes."}, {20016, "Error '20016, ."},
+      {20003, "Error '20003, Not enough memory available."}, {20045, "Error '20045, Internal Error - Call LEAD."},
+      {20013, "Error '20013, Invalid parmameter passed."}, {20005, "Error '20005, Error writing file."},
+      {20084, "Error '20084, Twain DS or DSM reported error, app shouldn't."}, {20091, "Error '20091, ."},
   };
   for (auto [number, text] : cases) EXPECT_EQ(scanErrorMessage(number), text);
   for (const char* file : {"file", "FILE", "File"}) EXPECT_TRUE(isImageFileDevice(file));
@@ -101,14 +97,11 @@ TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
   writePgm(dir.file("page.pgm"), GreyImage{40, 30, 100, 100, std::vector<std::uint8_t>(1200, 200)});
   const std::string file = "filename=" + dir.file("page.pgm");
   const std::tuple<const char*, std::string, int> cases[] = {
-      {"pnm:0", file + ";status-nomem=yes", kScanNoMemory},
+      {"pnm:0", file + ";status-nomem=yes", kScanNoMemory}, {"pnm:0", file + ";no-such-option=1", kScanUnsupported},
       {"pnm:0", "filename=" + dir.file("missing.pgm"), kScanValueRefused},
-      {"pnm:0", file + ";no-such-option=1", kScanUnsupported},
-      {"pnm:0", file + ";three-pass=perhaps", kScanValueRefused},
-      {"test:0", "mode=Sepia", kScanValueRefused},
+      {"pnm:0", file + ";three-pass=perhaps", kScanValueRefused}, {"test:0", "mode=Sepia", kScanValueRefused},
       {"test:0", "three-pass=yes", kScanValueRefused},  // inactive in grey mode
-      {"nosuch:0", "", kScanNoDevice},
-      {"pnm:9", "", kScanNoDevice},
+      {"nosuch:0", "", kScanNoDevice}, {"pnm:9", "", kScanNoDevice},
   };
   for (const auto& [device, options, error] : cases) EXPECT_EQ(scanWith(device, options).error, error) << device << " " << options;
   // eof: the page ends before it began.
