@@ -14,27 +14,24 @@
 #include "records/ClientSlot.h"
 #include "report/ReportTool.h"
 #include "tests/core/TestSupport.h"
-#include "ui/Prompter.h"
 
 using namespace zv;
 
-using zvtest::clientsBytes;
-using zvtest::namedClient;
-using zvtest::recordCounts;
+using namespace zvtest;
 using Ints = std::vector<int>;
 
 namespace {
 
 // A data location holding `content` as its client file (none when nullopt).
-struct Disk : zvtest::Office {
+struct Disk : Office {
   ClientTable t;
   std::string path = clientFilePath(data.path());
 
   explicit Disk(std::optional<std::string> content = std::string()) {
-    if (content) zvtest::writeBytes(path, *content);
+    if (content) writeBytes(path, *content);
   }
   LoadOutcome load() { return LoadClientFile(fs, path, t); }
-  std::string bytes() const { return zvtest::readBytes(path); }
+  std::string bytes() const { return readBytes(path); }
   ClientSlot slot() { return ClientSlot(t); }
   bool storeAnswers(char code) {
     return slot().storeAnswers(fs, path, prompter, std::string(162, code));
@@ -93,12 +90,12 @@ TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
   EXPECT_FALSE(d.real.exists(FileSystem::temporaryFor(d.path)));
 
   // Records beyond 51 stay; slot 52 and gaps are refused.
-  const std::string many = zvtest::storedClientsBytes(53);
+  const std::string many = storedClientsBytes(53);
   Disk big(many);
   LoadOutcome o;
   ASSERT_TRUE(LoadClientFileWithMessages(big.fs, big.path, big.t, big.prompter, &o));
   EXPECT_EQ((Ints{o.tooManyRecords, o.recordsInFile, big.t.RecordCount}), (Ints{1, 53, 51}));
-  EXPECT_EQ(big.prompter.asked, (zvtest::AskedList{{tooManyClientsMessage(53), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
+  EXPECT_EQ(big.prompter.asked, (AskedList{{tooManyClientsMessage(53), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
   big.t.slot[51].setRaw(Field::Age, "51");
   SaveClientRecord(big.fs, big.path, big.t, 51);
   EXPECT_EQ(big.bytes(), many.substr(0, 50 * 255) + big.t.slot[51].bytes() + many.substr(51 * 255));
@@ -140,7 +137,7 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFileAndAFileChangedSinceL
     for (const int n : {2, 4}) {
       SCOPED_TRACE("length " + std::to_string(swapped.size()) + " record " + std::to_string(n));
       Loaded d(loaded);
-      zvtest::writeBytes(d.path, swapped);
+      writeBytes(d.path, swapped);
       d.t.slot[static_cast<std::size_t>(n)] = namedClient("Mine");
       try {
         SaveClientRecord(d.fs, d.path, d.t, n);
@@ -156,7 +153,7 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFileAndAFileChangedSinceL
 
 TEST(ClientFile, MessagesOfLoadAndSave) {
   // The read error, the answer given to its message, the message, and whether loading goes on.
-  const std::tuple<int, Answer, zvtest::Asked, bool> loads[] = {
+  const std::tuple<int, Answer, Asked, bool> loads[] = {
       {ENOMEDIUM, Answer::Ok,
        {"Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.",
         "Disk Error", Buttons::OkCancel, Icon::Critical}, true},
@@ -171,7 +168,7 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
     d.fs.arm({"read", "", err, 1});
     d.prompter.script(answer);
     EXPECT_EQ(LoadClientFileWithMessages(d.fs, d.path, d.t, d.prompter), goesOn);
-    EXPECT_EQ(d.prompter.asked, zvtest::AskedList{asked});
+    EXPECT_EQ(d.prompter.asked, AskedList{asked});
     EXPECT_EQ(d.t.RecordCount, err == ENOMEDIUM ? 1 : 0);  // retried, or the load ended
   }
 
@@ -278,9 +275,9 @@ TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
   Loaded d(clientsBytes({"One", "Two"}));
   ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
   d.t.slot[3].setRaw(Field::Name, "Newcomer");
-  zvtest::writeBytes(d.path, clientsBytes({"A", "B", "C"}));
+  writeBytes(d.path, clientsBytes({"A", "B", "C"}));
   EXPECT_FALSE(d.storeAnswers('2'));
-  EXPECT_EQ(d.prompter.asked, (zvtest::AskedList{{fileChangedMessage(), "Data Disk Error", Buttons::Ok, Icon::Critical}}));
+  EXPECT_EQ(d.prompter.asked, (AskedList{{fileChangedMessage(), "Data Disk Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(recordCounts(d.t), (Ints{3, 4}));
   EXPECT_EQ(d.t.slot[4].trimmed(Field::Name), "Newcomer");
   ASSERT_TRUE(d.storeAnswers('2'));
@@ -290,7 +287,7 @@ TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
   Loaded e(clientsBytes({"One", "Two"}));
   e.t.CurrentRecord = 2;
   ASSERT_TRUE(e.slot().beginEdit());
-  zvtest::writeBytes(e.path, clientsBytes({"A", "B"}));
+  writeBytes(e.path, clientsBytes({"A", "B"}));
   EXPECT_FALSE(e.storeAnswers('2'));
   EXPECT_FALSE(e.slot().active());
   EXPECT_EQ(e.bytes(), clientsBytes({"A", "B"}));

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cmath>
 
-#include "testing/Presentation.h"
 #include "testing/SoundCheck.h"
 #include "testing/Voices.h"
 #include "testing/WaveFile.h"
@@ -342,8 +341,7 @@ TEST(PresentationWaves, WhatThePlayerAcceptsAndHowVoicesAreFinished) {
 TEST(PresentationVoices, OneWavePerFileNamedOnlyChangesRemadeAndMissingFilesNamedOnceEach) {
   PresentationRig rig;
   rig.table("Spanish", standardBank({{140, {"Sí", "No"}}}), false);
-  const Database db = rig.state.workspace.OpenDatabase(rig.program.file("ZV.db"));
-  const std::vector<Voice> voices = voicesFor(db, "Spanish");
+  const std::vector<Voice> voices = voicesFor(rig.state.workspace.OpenDatabase(rig.program.file("ZV.db")), "Spanish");
   // Four instructions, 162 questions, and each answer text once.
   ASSERT_EQ(voices.size(), 4u + 162u + 2u + 4u + 2u);
   EXPECT_EQ((Texts{voices[0].file, voices[0].voice, voices[0].text.substr(0, 23), voices[4].file, voices[4].text,

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "app/QuestionDb.h"
 #include "records/FileSystem.h"
 #include "sheets/SaneScanner.h"
 #include "sheets/ScanFlow.h"
@@ -217,8 +216,8 @@ TEST(ScanNotice, TenFieldsListedElevenWarnedRepeatsOnce) {
 
 TEST(ScanToClientInformation, CodesBecomeListPositionsAndADateStartingWithNIsN) {
   const SheetFields full = filledSheet().fields;
-  const ClientInfoValues shown{"Ann Example", "123456789", "45", 2, 3, 1, "12", "04/23/1961"};
-  EXPECT_EQ(scannedClientInfo("Ann Example", full), shown);
+  EXPECT_EQ(scannedClientInfo("Ann Example", full),
+            (ClientInfoValues{"Ann Example", "123456789", "45", 2, 3, 1, "12", "04/23/1961"}));
   // The first month digit blank; codes blank, empty or beyond their lists.
   SheetFields odd = full;
   odd.DateOfBirth = "N4/23/NN61";

@@ -9,7 +9,6 @@
 
 #include "records/ZvError.h"
 #include "tests/core/SheetScanGenerator.h"
-#include "tests/core/TestSupport.h"
 
 using namespace zv;
 using namespace zvtest;
@@ -184,8 +183,7 @@ TEST(SheetResample, To100PixelsPerInchByArea) {
   EXPECT_EQ(std::vector<int>(out.pixels.begin() + 10, out.pixels.begin() + 14), std::vector<int>({255, 0, 255, 170}));
   // Colour pixels count by their lightest channel, wherever the colour bytes start.
   const std::uint8_t argb[] = {9, 200, 30, 40, 9, 10, 20, 90};
-  const GreyImage colour = resampleTo100(PixelBuffer{argb, 2, 1, 8, 4, 1, 100, 100});
-  EXPECT_EQ(colour.pixels, std::vector<std::uint8_t>({200, 90}));
+  EXPECT_EQ(resampleTo100(PixelBuffer{argb, 2, 1, 8, 4, 1, 100, 100}).pixels, std::vector<std::uint8_t>({200, 90}));
 }
 
 TEST(SheetPositions, StoredAllOrNothing) {

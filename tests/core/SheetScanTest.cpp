@@ -76,10 +76,9 @@ GreyImage readPgm(const std::string& path, double dpi) {
 TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
   const SheetDesign& d = bundledDesign();
   ASSERT_EQ(d.layout.size(), 201u);
-  const std::pair<int, const char*> names[] = {{0, "ID Number digit 1"}, {9, "Gender"}, {12, "Date of Birth month 1"},
-                                               {18, "Age"}, {19, "Age"}, {26, "Felony arrests"},
-                                               {37, "Months employed"}, {38, "Months employed"},
-                                               {39, "Item 1"}, {200, "Item 162"}};
+  const std::pair<int, const char*> names[] = {
+      {0, "ID Number digit 1"}, {9, "Gender"}, {12, "Date of Birth month 1"}, {18, "Age"}, {19, "Age"},
+      {26, "Felony arrests"}, {37, "Months employed"}, {38, "Months employed"}, {39, "Item 1"}, {200, "Item 162"}};
   // Both columns of a two-column field carry its name: marked twice, they make one warning line.
   for (auto [row, name] : names) EXPECT_EQ(d.layout[static_cast<std::size_t>(row)].LocationName, name);
   // Items 140 to 162 have a bubble for each answer of the English question table.
@@ -101,9 +100,8 @@ TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
   for (std::size_t i = 0; i < windows.size(); ++i) {
     for (std::size_t j = i + 1; j < windows.size(); ++j)
       EXPECT_FALSE(overlap(windows[i].x, windows[i].y, 15, 15, windows[j].x, windows[j].y, 15, 15)) << i << " " << j;
-    for (const auto& p : d.print) {
+    for (const auto& p : d.print)
       EXPECT_FALSE(p.kind != "labels" && overlap(windows[i].x, windows[i].y, 15, 15, p.x, p.y, p.w, p.h)) << p.text;
-    }
   }
   // The boxes lie inside their searches with room for a sheet 15 px off.
   std::vector<Point> boxes;

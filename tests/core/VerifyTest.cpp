@@ -6,9 +6,7 @@
 #include "tests/core/SupervisorFixture.h"
 
 using namespace zv;
-using zvtest::Asked;
-using zvtest::AskedList;
-using zvtest::Texts;
+using namespace zvtest;
 
 namespace {
 
@@ -82,7 +80,7 @@ TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120AndASh
 }
 
 TEST(Verify, KeyingTheStoredAnswersRewritesTheRecordUnchanged) {
-  zvtest::SupervisorFixture f;
+  SupervisorFixture f;
   f.addClient("Jones", storedAnswers());
   const std::string before = f.recordOnDisk(1);
   // The record is written back: a write fault shows it (OK retries).
@@ -99,7 +97,7 @@ TEST(Verify, KeyingTheStoredAnswersRewritesTheRecordUnchanged) {
 TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
   for (const bool givenUp : {false, true}) {
     SCOPED_TRACE(givenUp ? "write given up" : "written");
-    zvtest::SupervisorFixture f;
+    SupervisorFixture f;
     f.addClient("Smith", storedAnswers());
     f.addClient("Brown", std::string(162, '2'));
     f.state.clients.CurrentRecord = 1;
