@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -45,13 +46,14 @@ inline void languageTable(const std::string& dbPath, const std::string& sndPath,
   std::string sql = "BEGIN; CREATE TABLE \"" + language + "\" (ID INTEGER PRIMARY KEY, TestQuestion TEXT, "
                     "QuestionAudio TEXT, ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, "
                     "ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT);";
+  const auto quoted = [](const std::string& t) { return "'" + std::regex_replace(t, std::regex("'"), "''") + "'"; };
   for (const BankItem& it : items) {
     const std::string n = std::to_string(it.id);
     std::string texts, sounds;  // NULL where the item has no such answer
     for (std::size_t j = 0; j < 5; ++j) {
       const bool has = j < it.answers.size() && !it.answers[j].empty();
-      texts += has ? ",'" + it.answers[j] + "'" : ",NULL";
-      sounds += has ? ",'A-" + it.answers[j] + "'" : ",NULL";
+      texts += has ? "," + quoted(it.answers[j]) : ",NULL";
+      sounds += has ? "," + quoted("A-" + it.answers[j]) : ",NULL";
       if (has && withSounds) writeBytes(folder + "A-" + it.answers[j] + ".wav", "");
     }
     sql += "INSERT INTO \"" + language + "\" VALUES (" + n + ",'Question " + n + "',' Q" + n + " '" + texts + sounds + ");";

@@ -19,22 +19,15 @@ const std::string kEnQuestionHelp =
     "Use Up or Down arrow keys to highlight answer, then press Enter. Press F10 to go back to previous question.";
 const std::string kNotice = "You have completed this part of the test. Press Enter to continue.";
 
-// A new client's test on a table made to measure, started and settled on the general instructions.
-SystemState& prepared(PresentationRig& rig, const std::string& language, const std::vector<BankItem>& bank, bool sounds,
-                      int setUpError) {
-  rig.player.setUpError = setUpError;
-  rig.table(language, bank, sounds);
-  rig.newClient();
-  return rig.state;
-}
-
-// The presentation driven as its screen drives it: each focus request followed.
+// The presentation driven as its screen drives it: each focus request followed. It starts as a new
+// client's test on a table made to measure, settled on the general instructions.
 struct Session {
   PresentationRig rig;
   Presentation p;
   explicit Session(const std::string& language = "English", const std::vector<BankItem>& bank = standardBank(),
-               bool sounds = true, int setUpError = 0)
-      : p(prepared(rig, language, bank, sounds, setUpError), rig.player, language) {
+                   bool sounds = true, int setUpError = 0)
+      : p((rig.player.setUpError = setUpError, rig.table(language, bank, sounds), rig.newClient(), rig.state),
+          rig.player, language) {
     p.load();
     p.activate();
     settle();

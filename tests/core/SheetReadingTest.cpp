@@ -62,12 +62,10 @@ TEST(SheetWindow, CountsDarkPixelsAgainstTheThresholds) {
 TEST(SheetBoxes, AnchorReferenceAndSkew) {
   // The anchor box's corner, the reference box's offset from it, what the search finds and the skew.
   const std::tuple<int, int, int, int, SheetOutcome, float> cases[] = {
-      {25, 35, 780, 0, SheetOutcome::Read, 0.0f},
+      {25, 35, 780, 0, SheetOutcome::Read, 0.0f}, {40, 110, 772, -27, SheetOutcome::Read, -2.0030f},
       {25, 35, 790, 20, SheetOutcome::Read, 1.4502f},  // 20 px lower over 790 px
-      {40, 110, 772, -27, SheetOutcome::Read, -2.0030f},
       {60, 35, 780, 0, SheetOutcome::AnchorNotFound, 0},  // right of the search area
-      {25, 130, 780, 0, SheetOutcome::AnchorNotFound, 0},
-      {25, 35, 810, 0, SheetOutcome::ReferenceNotFound, 0},
+      {25, 130, 780, 0, SheetOutcome::AnchorNotFound, 0}, {25, 35, 810, 0, SheetOutcome::ReferenceNotFound, 0},
       {25, 35, 740, 0, SheetOutcome::ReferenceNotFound, 0},
   };
   for (const auto& [ax, ay, rdx, rdy, outcome, skew] : cases) {
