@@ -49,14 +49,14 @@ inline void languageTable(const std::string& dbPath, const std::string& sndPath,
   const auto quoted = [](const std::string& t) { return "'" + std::regex_replace(t, std::regex("'"), "''") + "'"; };
   for (const BankItem& it : items) {
     const std::string n = std::to_string(it.id);
-    std::string texts, sounds;  // NULL where the item has no such answer
+    std::string values = n + ",'Question " + n + "',' Q" + n + " '", sounds;  // answers and their sounds: NULL for none
     for (std::size_t j = 0; j < 5; ++j) {
       const bool has = j < it.answers.size() && !it.answers[j].empty();
-      texts += has ? "," + quoted(it.answers[j]) : ",NULL";
+      values += has ? "," + quoted(it.answers[j]) : ",NULL";
       sounds += has ? "," + quoted("A-" + it.answers[j]) : ",NULL";
       if (has && withSounds) writeBytes(folder + "A-" + it.answers[j] + ".wav", "");
     }
-    sql += "INSERT INTO \"" + language + "\" VALUES (" + n + ",'Question " + n + "',' Q" + n + " '" + texts + sounds + ");";
+    sql += "INSERT INTO \"" + language + "\" VALUES (" + values + sounds + ");";
     if (withSounds) writeBytes(folder + "Q" + n + ".wav", "");
   }
   sqlite3* db = nullptr;

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "records/FileSystem.h"
 #include "sheets/SaneScanner.h"
 #include "sheets/ScanFlow.h"
 #include "tests/core/SheetScanGenerator.h"
@@ -41,7 +40,7 @@ std::uint32_t le32(const std::string& b, std::size_t at) {
 
 }  // namespace
 
-TEST(ScanErrors, NumbersGiveTheOperatorsMessage) {
+TEST(ScanTexts, ErrorNumbersGiveTheOperatorsMessageAndOptionsAreNameValuePairsBetweenSemicolons) {
   const std::pair<int, const char*> cases[] = {
       {20080, "Error '20080, Twain Canceled by user or unknown causes."}, {20016, "Error '20016, ."},
       {20003, "Error '20003, Not enough memory available."}, {20045, "Error '20045, Internal Error - Call LEAD."},
@@ -51,9 +50,7 @@ TEST(ScanErrors, NumbersGiveTheOperatorsMessage) {
   for (auto [number, text] : cases) EXPECT_EQ(scanErrorMessage(number), text);
   for (const char* file : {"file", "FILE", "File"}) EXPECT_TRUE(isImageFileDevice(file));
   for (const char* other : {"", "files", "pnm:0"}) EXPECT_FALSE(isImageFileDevice(other));
-}
-
-TEST(ScanOptionsText, NameValuePairsBetweenSemicolons) {
+  // The office's scanner options.
   using Parsed = std::vector<std::tuple<std::string, std::string, bool>>;
   Parsed parsed;
   for (const ScanOption& o : parseScanOptions(" source = ADF Front ;;filename=/tmp/a b.pgm; three-pass ;=x;"))
@@ -63,7 +60,7 @@ TEST(ScanOptionsText, NameValuePairsBetweenSemicolons) {
   EXPECT_TRUE(parseScanOptions("").empty());
 }
 
-TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShape) {
+TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShapeAndTestBackendGivesBlackClippedToItsBed) {
   TempDir dir;
   const GreyImage sheet = filledScan(filledSheet());
   writePgm(dir.file("sheet.pgm"), sheet);
@@ -89,6 +86,12 @@ TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShape) {
   else EXPECT_EQ(first.error, kScanUnsupported) << "the test device has no file name";
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"pnm:0", "pnm:1", "test:0", "test:1"}));
+  // The test backend's bed is 200 mm each way: the legal-size area is clipped to it.
+  const Acquisition black = scanWith("test:0", "");
+  ASSERT_EQ(black.error, 0);
+  EXPECT_EQ(std::make_tuple(black.page.width, black.page.height, black.page.bytesPerPixel, black.page.dpiX),
+            std::make_tuple(787, 787, 1, 100.0));
+  EXPECT_TRUE(std::all_of(black.page.pixels.begin(), black.page.pixels.end(), [](std::uint8_t v) { return v == 0; }));
 }
 
 TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
@@ -118,14 +121,6 @@ TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
   AcquireProgress cancelled;
   cancelled.cancel();
   EXPECT_EQ(SanePageSource("test:0", "").acquire(cancelled).error, kScanCancelled);
-}
-
-TEST(SaneScan, TestBackendGivesBlackGreyAt100ClippedToItsBed) {
-  const Acquisition a = scanWith("test:0", "");
-  ASSERT_EQ(a.error, 0);
-  // The bed is 200 mm each way: the legal-size area is clipped to it.
-  EXPECT_EQ(std::make_tuple(a.page.width, a.page.height, a.page.bytesPerPixel, a.page.dpiX), std::make_tuple(787, 787, 1, 100.0));
-  EXPECT_TRUE(std::all_of(a.page.pixels.begin(), a.page.pixels.end(), [](std::uint8_t v) { return v == 0; }));
 }
 
 struct ScannedPageTest : ::testing::Test {

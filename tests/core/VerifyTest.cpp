@@ -31,7 +31,7 @@ Texts shown(const VerifySession& s) { return {s.currentLabel(), s.previousLabel(
 
 }  // namespace
 
-TEST(VerifySession, StartsAtItemOneAndBackspaceStepsBackKeepingTheKeying) {
+TEST(VerifySession, StartsAtItemOneBackspaceKeepsTheKeyingCodesPerSectionAndAShortStoredString) {
   VerifySession s(storedAnswers());
   EXPECT_EQ(s.listLength(), 162);
   EXPECT_EQ(s.previousItem(), 0);
@@ -49,14 +49,11 @@ TEST(VerifySession, StartsAtItemOneAndBackspaceStepsBackKeepingTheKeying) {
   EXPECT_TRUE(s.backspace());
   EXPECT_EQ(shown(s), (Texts{"Question #1", "", ""}));
   EXPECT_FALSE(s.backspace());
-}
-
-TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120AndAShortStoredString) {
+  // Answer codes per section: keying on from item 1, 3 is refused at item 12 and taken at 120.
   const struct { int item; char code; bool allowed; } cases[] = {
       {1, '0', true}, {105, '2', true}, {105, '3', false}, {106, '4', true},
       {106, '5', false}, {162, '0', true}, {162, '9', false}, {12, 'a', false}};
   for (const auto& c : cases) EXPECT_EQ(VerifySession::allowed(c.item, c.code), c.allowed) << c.item << c.code;
-  VerifySession s(storedAnswers());
   for (int i = 1; i <= 11; ++i) ASSERT_EQ(s.digit('1'), VerifySession::Step::Next);
   EXPECT_EQ(s.digit('3'), VerifySession::Step::Refused);
   EXPECT_EQ(s.currentItem(), 12);
@@ -125,10 +122,11 @@ TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
     EXPECT_EQ(v.key('3'), Verification::After::Close);
     const Asked needed{"Data Correction needed. Please correct the following questions.", "Data Corrections",
                        Buttons::Ok, Icon::None};
+    const Asked complete{"Data Verification complete.", "Data Verification", Buttons::Ok, Icon::None};
     EXPECT_EQ(f.prompter.asked,
               (givenUp ? AskedList{needed, kDiskError, kDiskError,
                                    {kVerifyNotStoredMessage, "Data Verification", Buttons::Ok, Icon::Exclamation}}
-                       : AskedList{needed, {"Data Verification complete.", "Data Verification", Buttons::Ok, Icon::None}}));
+                       : AskedList{needed, complete}));
     std::string expected = second;
     expected[6] = '1';
     expected[139] = '3';
