@@ -14,36 +14,34 @@
 #include "records/ClientSlot.h"
 #include "report/ReportTool.h"
 #include "tests/core/TestSupport.h"
-#include "ui/Prompter.h"
 
 using namespace zv;
 
-using zvtest::clientsBytes;
-using zvtest::namedClient;
-using zvtest::recordCounts;
+using namespace zvtest;
 using Ints = std::vector<int>;
 
 namespace {
 
 // A data location holding `content` as its client file (none when nullopt).
-struct Disk : zvtest::Office {
+struct Disk : Office {
   ClientTable t;
   std::string path = clientFilePath(data.path());
 
   explicit Disk(std::optional<std::string> content = std::string()) {
-    if (content) zvtest::writeBytes(path, *content);
+    if (content) writeBytes(path, *content);
   }
   LoadOutcome load() { return LoadClientFile(fs, path, t); }
-  std::string bytes() const { return zvtest::readBytes(path); }
+  std::string bytes() const { return readBytes(path); }
   ClientSlot slot() { return ClientSlot(t); }
-  bool storeAnswers(char code) {
-    return slot().storeAnswers(fs, path, prompter, std::string(162, code));
-  }
+  bool storeAnswers(char code) { return slot().storeAnswers(fs, path, prompter, std::string(162, code)); }
 };
 
-// The same, its client file loaded.
+// The same, its client file loaded, with client `current` (if any) current.
 struct Loaded : Disk {
-  explicit Loaded(std::optional<std::string> content = std::string()) : Disk(std::move(content)) { load(); }
+  explicit Loaded(std::optional<std::string> content = std::string(), int current = 0) : Disk(std::move(content)) {
+    load();
+    if (current) t.CurrentRecord = static_cast<std::int16_t>(current);
+  }
 };
 
 }  // namespace
@@ -93,12 +91,12 @@ TEST(ClientFile, SavesKeepEveryOtherByteAndRecordPositions) {
   EXPECT_FALSE(d.real.exists(FileSystem::temporaryFor(d.path)));
 
   // Records beyond 51 stay; slot 52 and gaps are refused.
-  const std::string many = zvtest::storedClientsBytes(53);
+  const std::string many = storedClientsBytes(53);
   Disk big(many);
   LoadOutcome o;
   ASSERT_TRUE(LoadClientFileWithMessages(big.fs, big.path, big.t, big.prompter, &o));
   EXPECT_EQ((Ints{o.tooManyRecords, o.recordsInFile, big.t.RecordCount}), (Ints{1, 53, 51}));
-  EXPECT_EQ(big.prompter.asked, (zvtest::AskedList{{tooManyClientsMessage(53), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
+  EXPECT_EQ(big.prompter.asked, (AskedList{{tooManyClientsMessage(53), kAppTitle, Buttons::Ok, Icon::Exclamation}}));
   big.t.slot[51].setRaw(Field::Age, "51");
   SaveClientRecord(big.fs, big.path, big.t, 51);
   EXPECT_EQ(big.bytes(), many.substr(0, 50 * 255) + big.t.slot[51].bytes() + many.substr(51 * 255));
@@ -140,7 +138,7 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFileAndAFileChangedSinceL
     for (const int n : {2, 4}) {
       SCOPED_TRACE("length " + std::to_string(swapped.size()) + " record " + std::to_string(n));
       Loaded d(loaded);
-      zvtest::writeBytes(d.path, swapped);
+      writeBytes(d.path, swapped);
       d.t.slot[static_cast<std::size_t>(n)] = namedClient("Mine");
       try {
         SaveClientRecord(d.fs, d.path, d.t, n);
@@ -156,15 +154,13 @@ TEST(ClientFile, APowerCutAtAnyStepLeavesTheOldOrTheNewFileAndAFileChangedSinceL
 
 TEST(ClientFile, MessagesOfLoadAndSave) {
   // The read error, the answer given to its message, the message, and whether loading goes on.
-  const std::tuple<int, Answer, zvtest::Asked, bool> loads[] = {
+  const std::tuple<int, Answer, Asked, bool> loads[] = {
       {ENOMEDIUM, Answer::Ok,
        {"Diskette is not found in the disk drive, insert disk and press Enter.\r\rPress Enter to continue.",
-        "Disk Error", Buttons::OkCancel, Icon::Critical},
-       true},
+        "Disk Error", Buttons::OkCancel, Icon::Critical}, true},
       {EACCES, Answer::Cancel,
        {"Data disk write protected!\r\rSet the data disk to writable and replace in drive.", "Data Disk Error",
-        Buttons::OkCancel, Icon::Critical},
-       false},
+        Buttons::OkCancel, Icon::Critical}, false},
       {EIO, Answer::Ok, {std::string(std::strerror(EIO)) + "  5", "Zorvex", Buttons::Ok, Icon::None}, true},
   };
   for (const auto& [err, answer, asked, goesOn] : loads) {
@@ -173,7 +169,7 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
     d.fs.arm({"read", "", err, 1});
     d.prompter.script(answer);
     EXPECT_EQ(LoadClientFileWithMessages(d.fs, d.path, d.t, d.prompter), goesOn);
-    EXPECT_EQ(d.prompter.asked, zvtest::AskedList{asked});
+    EXPECT_EQ(d.prompter.asked, AskedList{asked});
     EXPECT_EQ(d.t.RecordCount, err == ENOMEDIUM ? 1 : 0);  // retried, or the load ended
   }
 
@@ -184,17 +180,15 @@ TEST(ClientFile, MessagesOfLoadAndSave) {
   d.prompter.script(Answer::Ok);
   EXPECT_TRUE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 1, d.prompter));
   EXPECT_EQ(d.prompter.asked.back().title, "Data Disk Error");
-  EXPECT_EQ(d.bytes(), clientsBytes({"Uno"}));
   d.fs.arm({"write", "", ENOSPC, 1});
   d.t.slot[2] = namedClient("Two");
   EXPECT_FALSE(SaveClientRecordWithMessages(d.fs, d.path, d.t, 2, d.prompter));
   EXPECT_EQ(d.prompter.asked.back().text, std::string(std::strerror(ENOSPC)) + "  " + std::to_string(ENOSPC));
-  EXPECT_EQ(d.bytes(), clientsBytes({"Uno"}));
+  EXPECT_EQ(d.bytes(), clientsBytes({"Uno"}));  // the first save went through, the second left it
 }
 
 TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
-  Loaded d(clientsBytes({"One", "Two"}));
-  d.t.CurrentRecord = 2;
+  Loaded d(clientsBytes({"One", "Two"}), 2);
   ASSERT_TRUE(d.slot().beginNew(d.prompter));
   EXPECT_EQ(d.t.CurrentRecord, 2);  // the selection stands until the information is accepted
   ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
@@ -244,8 +238,7 @@ TEST(ClientSlot, ANewClientIsStoredOnlyWithItsAnswers) {
 }
 
 TEST(ClientSlot, AnEditIsWrittenInPlaceOrTakenBack) {
-  Loaded d(clientsBytes({"One", "Two", "Three"}));
-  d.t.CurrentRecord = 2;
+  Loaded d(clientsBytes({"One", "Two", "Three"}), 2);
   ASSERT_TRUE(d.slot().beginEdit());
   d.t.slot[2].setRaw(Field::Name, "Deux");
   ASSERT_TRUE(d.slot().storeInformation(d.fs, d.path, d.prompter));
@@ -280,19 +273,18 @@ TEST(ClientSlot, AClientFileChangedOnDiskIsReadAgain) {
   Loaded d(clientsBytes({"One", "Two"}));
   ASSERT_TRUE(d.slot().placeNew("05/06/2025", d.prompter));
   d.t.slot[3].setRaw(Field::Name, "Newcomer");
-  zvtest::writeBytes(d.path, clientsBytes({"A", "B", "C"}));
+  writeBytes(d.path, clientsBytes({"A", "B", "C"}));
   EXPECT_FALSE(d.storeAnswers('2'));
-  EXPECT_EQ(d.prompter.asked, (zvtest::AskedList{{fileChangedMessage(), "Data Disk Error", Buttons::Ok, Icon::Critical}}));
+  EXPECT_EQ(d.prompter.asked, (AskedList{{fileChangedMessage(), "Data Disk Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(recordCounts(d.t), (Ints{3, 4}));
   EXPECT_EQ(d.t.slot[4].trimmed(Field::Name), "Newcomer");
   ASSERT_TRUE(d.storeAnswers('2'));
   EXPECT_EQ(d.bytes(), clientsBytes({"A", "B", "C"}) + d.t.slot[4].bytes());
 
   // An edit cannot go on: another client may sit in its place now.
-  Loaded e(clientsBytes({"One", "Two"}));
-  e.t.CurrentRecord = 2;
+  Loaded e(clientsBytes({"One", "Two"}), 2);
   ASSERT_TRUE(e.slot().beginEdit());
-  zvtest::writeBytes(e.path, clientsBytes({"A", "B"}));
+  writeBytes(e.path, clientsBytes({"A", "B"}));
   EXPECT_FALSE(e.storeAnswers('2'));
   EXPECT_FALSE(e.slot().active());
   EXPECT_EQ(e.bytes(), clientsBytes({"A", "B"}));

@@ -7,39 +7,35 @@
 #include "app/QuestionDb.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
-#include "app/SystemState.h"
 #include "tests/core/TestSupport.h"
 
 using namespace zv;
-using zvtest::Asked;
-using zvtest::AskedList;
+using namespace zvtest;
 
 namespace {
 
 // A program folder, and media to hold data locations: none in force yet.
-struct Fixture : zvtest::Office {
+struct Fixture : Office {
   Fixture() { state.dataLocation.clear(); }
   std::vector<std::string> dialogCalls;
-  std::vector<std::string> dialogAnswers;
+  std::string dialogAnswer;  // taken by the one showing expected
 
   AskDrive dialog() {
     return [this](const std::string& inForce) {
       dialogCalls.push_back(inForce);
-      if (dialogAnswers.empty()) throw std::runtime_error("drive dialog shown more often than expected");
-      std::string a = dialogAnswers.front();
-      dialogAnswers.erase(dialogAnswers.begin());
-      return a;
+      if (dialogAnswer.empty()) throw std::runtime_error("drive dialog shown more often than expected");
+      return std::exchange(dialogAnswer, "");
     };
   }
   std::string folder(const std::string& name, const std::vector<std::string>& clients = {}) {
     const std::string dir = data.file(name);
     real.makeDirectories(dir);
-    if (!clients.empty()) zvtest::writeBytes(joinPath(dir, kClientFileName), zvtest::clientsBytes(clients));
+    if (!clients.empty()) writeBytes(joinPath(dir, kClientFileName), clientsBytes(clients));
     return dir;
   }
   void setFilePath(const std::string& path) { Settings(real, program.path()).writeFilePath(path); }
   std::string filePathInIni() { return Settings(real, program.path()).readFilePath(); }
-  std::string ini() { return zvtest::readBytes(program.file("zv.ini")); }
+  std::string ini() { return readBytes(program.file("zv.ini")); }
   LocationOutcome run(bool first = true) { return SelectDataLocation(state, first, dialog()); }
   bool probeLeft(const std::string& dir) { return real.exists(joinPath(dir, kWriteTestFile)); }
 };
@@ -65,6 +61,15 @@ struct StartRun : Fixture {
 
 const std::string kWriteProtected = "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
 
+// A file's fault named, and the program folder named write-protected by a fault of zv.ini.
+Asked named(int err, const std::string& path) {
+  return Asked{fileErrorMessage(ZvError::fromErrno(err, path)), kAppTitle, Buttons::Ok, Icon::None};
+}
+Asked folderProtected(const std::string& ini) {
+  return Asked{programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, ini)), "Program Folder Error",
+               Buttons::OkCancel, Icon::Critical};
+}
+
 }  // namespace
 
 TEST(DataLocationMessages, ExactTexts) {
@@ -80,30 +85,18 @@ TEST(DataLocationMessages, ExactTexts) {
             "continue.");
 }
 
-TEST(SelectDataLocation, FreshInstallationStartsInTheDefaultFolderWithoutAQuestion) {
-  Fixture f;
-  ASSERT_EQ(f.run(), LocationOutcome::Settled);
-  const std::string data = f.program.file("data");
-  EXPECT_EQ(f.state.dataLocation, data);
-  EXPECT_EQ(f.real.size(joinPath(data, kClientFileName)), 0u);
-  EXPECT_FALSE(f.probeLeft(data));
-  EXPECT_TRUE(f.prompter.asked.empty());  // and no dialog: it throws when shown unexpectedly
-  EXPECT_EQ(f.ini(), "[Path]\nFilePath=" + data + "\n");
-  EXPECT_EQ(f.state.clients.CurrentRecord, 0);
-}
-
 TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
   for (const char* kind : {"missing folder", "plain file", "answered yes"}) {
     SCOPED_TRACE(kind);
     Fixture f;
     const std::string path = f.data.file("gone");
-    if (std::string(kind) == "plain file") zvtest::writeBytes(path, "x");
+    if (std::string(kind) == "plain file") writeBytes(path, "x");
     const bool yes = std::string(kind) == "answered yes";
     const std::string usb = f.folder("usb", {"Jones"});
     f.setFilePath(path);
     const std::string ini = f.ini();
     f.prompter.script(yes ? Answer::Yes : Answer::No);
-    if (yes) f.dialogAnswers = {usb};
+    if (yes) f.dialogAnswer = usb;
     EXPECT_EQ(f.run(), yes ? LocationOutcome::Settled : LocationOutcome::EndProgram);
     EXPECT_EQ(f.prompter.asked, (AskedList{{noTestInformationMessage(path), kAppTitle, Buttons::YesNo, Icon::None}}));
     if (!yes) {
@@ -111,7 +104,7 @@ TEST(SelectDataLocation, AnUnreadableFirstCandidateAsksForAnotherDrive) {
       continue;
     }
     EXPECT_EQ(f.dialogCalls, std::vector<std::string>{f.program.file("data")}) << "the default is preselected";
-    EXPECT_EQ((zvtest::Texts{f.state.dataLocation, f.filePathInIni()}), (zvtest::Texts{usb, usb}));
+    EXPECT_EQ((Texts{f.state.dataLocation, f.filePathInIni()}), (Texts{usb, usb}));
     EXPECT_FALSE(f.real.exists(path)) << "a missing location is never created";
   }
 }
@@ -127,10 +120,8 @@ TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
   };
   const std::string probe = kWriteTestFile;
   const Asked writeProtected{kWriteProtected, "Data Disk Error", Buttons::OkCancel, Icon::Critical};
-  auto named = [](int err, const std::string& path) {
-    return Asked{fileErrorMessage(ZvError::fromErrno(err, path)), kAppTitle, Buttons::Ok, Icon::None};
-  };
   auto another = [](const std::string& usb) { return Asked{noTestInformationMessage(usb), kAppTitle, Buttons::YesNo, Icon::None}; };
+  const Asked unreadable{std::string(std::strerror(EIO)) + "  5", kAppTitle, Buttons::Ok, Icon::None};
   const Case cases[] = {
       {"write test write-protected: OK tries again", {"write", probe, EROFS, 2}, {Answer::Ok, Answer::Ok},
        LocationOutcome::Settled, [&](auto&, auto&) { return AskedList{writeProtected, writeProtected}; }},
@@ -145,18 +136,12 @@ TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
       {"disk gone during the write test: another drive?", {"write", probe, ENOMEDIUM, 1}, {Answer::No},
        LocationOutcome::EndProgram, [&](auto& usb, auto&) { return AskedList{another(usb)}; }},
       {"zv.ini write-protected: the program folder is named, OK tries again", {"replace", "zv.ini", EROFS, 1},
-       {Answer::Ok}, LocationOutcome::Settled,
-       [](auto&, auto& ini) {
-         return AskedList{{programFolderWriteProtectedMessage(ZvError::fromErrno(EROFS, ini)), "Program Folder Error",
-                           Buttons::OkCancel, Icon::Critical}};
-       }},
+       {Answer::Ok}, LocationOutcome::Settled, [&](auto&, auto& ini) { return AskedList{folderProtected(ini)}; }},
       {"zv.ini I/O error: named", {"replace", "zv.ini", EIO, 1}, {}, LocationOutcome::Left,
        [&](auto&, auto& ini) { return AskedList{named(EIO, ini)}; }},
       {"client file unreadable: its message, then another drive?", {"read", kClientFileName, EIO, 1},
        {Answer::Ok, Answer::No}, LocationOutcome::EndProgram,
-       [&](auto& usb, auto&) {
-         return AskedList{{std::string(std::strerror(EIO)) + "  5", kAppTitle, Buttons::Ok, Icon::None}, another(usb)};
-       }},
+       [&](auto& usb, auto&) { return AskedList{unreadable, another(usb)}; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -169,10 +154,9 @@ TEST(SelectDataLocation, FaultsOfEachStepAreNamedAndAnsweredAsTheUserChooses) {
     EXPECT_EQ(f.prompter.asked, c.asked(usb, f.program.file("zv.ini")));
     EXPECT_FALSE(f.probeLeft(usb)) << "a half-written probe is cleaned up";
     if (c.outcome != LocationOutcome::EndProgram) {
-      EXPECT_EQ(f.state.dataLocation, usb);
-      EXPECT_EQ(f.state.clients.RecordCount, 2);
+      EXPECT_EQ(std::pair(f.state.dataLocation, f.state.clients.RecordCount), std::pair(usb, std::int16_t{2}));
     }
-    EXPECT_EQ(zvtest::readBytes(joinPath(usb, kClientFileName)).size(), 2 * kRecordSize);
+    EXPECT_EQ(readBytes(joinPath(usb, kClientFileName)).size(), 2 * kRecordSize);
   }
 }
 
@@ -185,9 +169,9 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   EXPECT_FALSE(f.real.exists(f.program.file("data"))) << "the default folder is not made";
   f.fs.arm({"exists", "/b", EACCES, -1});
   f.prompter.script(Answer::Cancel);
-  f.dialogAnswers = {b};
+  f.dialogAnswer = b;
   EXPECT_EQ(f.run(false), LocationOutcome::Left);
-  EXPECT_EQ(zvtest::askedTexts(f.prompter), zvtest::Texts{kWriteProtected});
+  EXPECT_EQ(askedTexts(f.prompter), Texts{kWriteProtected});
   EXPECT_EQ(f.state.dataLocation, a);
   EXPECT_EQ(f.state.clients.slot[2].trimmed(Field::Name), "Smith");
 
@@ -195,25 +179,25 @@ TEST(SelectDataLocation, LeavingBeforeTheLoadKeepsTheLocationInForceAndAChangeRe
   f.fs.clear();
   f.dialogCalls.clear();
   f.state.clients.CurrentRecord = 2;
-  f.dialogAnswers = {b};
+  f.dialogAnswer = b;
   ASSERT_EQ(f.run(false), LocationOutcome::Settled);
   EXPECT_EQ(f.dialogCalls, std::vector<std::string>{a});
-  EXPECT_EQ((zvtest::Texts{f.state.dataLocation, f.filePathInIni()}), (zvtest::Texts{b, b}));
-  EXPECT_EQ(zvtest::recordCounts(f.state.clients), (std::vector<int>{1, 1}));
+  EXPECT_EQ((Texts{f.state.dataLocation, f.filePathInIni()}), (Texts{b, b}));
+  EXPECT_EQ(recordCounts(f.state.clients), (std::vector<int>{1, 1}));
 }
 
 TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
-  zvtest::Office o;
+  Office o;
   const std::string program = o.program.file(std::string(40, 'p')), old = o.data.path();
   o.real.makeDirectories(program);
-  zvtest::writeBytes(joinPath(program, "zv.ini"), "[Path]\nFilePath=" + old + "\nSndPath=/snd\n");
+  writeBytes(joinPath(program, "zv.ini"), "[Path]\nFilePath=" + old + "\nSndPath=/snd\n");
   SystemState state(o.real, o.prompter, program);
   state.dataLocation = old;
   ASSERT_GT(joinPath(program, "data").size(), Settings::kMaxPathLength);
   ASSERT_EQ(SelectDataLocation(state, false, [&](const std::string&) { return joinPath(program, "data"); }),
             LocationOutcome::Settled);
   EXPECT_EQ(state.dataLocation, joinPath(program, "data"));
-  EXPECT_EQ(zvtest::readBytes(joinPath(program, "zv.ini")), "[Path]\nSndPath=/snd\n")
+  EXPECT_EQ(readBytes(joinPath(program, "zv.ini")), "[Path]\nSndPath=/snd\n")
       << "a cut path, or the old one, would point elsewhere on the next start";
   // The next start finds the same folder again.
   SystemState again(o.real, o.prompter, program);
@@ -223,35 +207,35 @@ TEST(SelectDataLocation, ADefaultLocationTooLongForTheSettingsRemovesFilePath) {
   EXPECT_TRUE(o.prompter.asked.empty());
 }
 
+// A fresh installation starts in the default folder without a question or the drive dialog.
 TEST(StartUp, FreshInstallationRunsEveryStepInOrder) {
   StartRun r;
   r.state.Refresh = false;
   r.state.SectionEnd = {0, 0, 0, 0};
   ASSERT_TRUE(r.start());
   const std::string data = r.program.file("data");
-  const std::vector<std::string> expected = {"wait", "default", "wait", "splash with " + data, "main menu, refresh on",
-                                             "numlock on", "default"};
-  EXPECT_EQ(r.events, expected);
+  EXPECT_EQ(r.events, (Texts{"wait", "default", "wait", "splash with " + data, "main menu, refresh on", "numlock on",
+                             "default"}));
   EXPECT_TRUE(r.prompter.asked.empty());
+  EXPECT_EQ(r.real.size(joinPath(data, kClientFileName)), 0u);
+  EXPECT_FALSE(r.probeLeft(data));
+  EXPECT_EQ(r.state.clients.CurrentRecord, 0);
   EXPECT_TRUE(r.state.NumLock);
   EXPECT_EQ(r.state.SectionEnd, (SectionEnds{0, 105, 139, 162}));
   const auto file = [&r](const char* name) { return r.program.file(name); };
-  EXPECT_EQ((zvtest::Texts{r.state.dataLocation, r.state.sndPath, r.state.questionDbPath(), r.state.workspace.iniPath(),
-                           r.state.workspace.defaultUser()}),
-            (zvtest::Texts{data, file("sounds"), file("ZV.db"), file("zv.ini"), "KLVTest"}));
+  EXPECT_EQ((Texts{r.state.dataLocation, r.state.sndPath, r.state.questionDbPath(), r.state.workspace.iniPath(),
+                   r.state.workspace.defaultUser()}),
+            (Texts{data, file("sounds"), file("ZV.db"), file("zv.ini"), "KLVTest"}));
   EXPECT_EQ(r.ini(), "[Options]\nSystemDB=" + r.program.file("kelvor.mda") + "\n[Path]\nFilePath=" + data + "\n");
 }
 
 TEST(StartUp, SettingsAreRead) {
   StartRun r;
-  r.real.makeDirectories(r.program.file("usb"));
-  zvtest::writeBytes(r.program.file("zv.ini"), "[Settings]\nNumLock=false\n[Path]\nFilePath=" + r.program.file("usb") +
-                                                   "\nSndPath=/srv/sounds\n");
+  const std::string usb = r.folder("usb");
+  writeBytes(r.program.file("zv.ini"), "[Settings]\nNumLock=false\n[Path]\nFilePath=" + usb + "\nSndPath=/snd\n");
   ASSERT_TRUE(r.start());
-  EXPECT_EQ(r.state.dataLocation, r.program.file("usb"));
-  EXPECT_EQ(r.state.sndPath, "/srv/sounds");
-  EXPECT_FALSE(r.state.NumLock) << "lower-case value reads as off";
-  EXPECT_EQ(r.events[5], "numlock off");
+  EXPECT_EQ((Texts{r.state.dataLocation, r.state.sndPath, r.events[5]}), (Texts{usb, "/snd", "numlock off"}));
+  EXPECT_FALSE(r.state.NumLock);
 }
 
 // An unreadable location asks for another drive, and No ends before the splash and the main menu. Writing
@@ -262,11 +246,11 @@ TEST(StartUp, AnUnreadableLocationOrAnUnwritableProgramFolderCanEndTheStart) {
     const std::string usb = r.folder("usb");
     r.setFilePath(r.program.file("missing"));
     r.prompter.script(yes ? Answer::Yes : Answer::No);
-    if (yes) r.dialogAnswers = {usb};
+    if (yes) r.dialogAnswer = usb;
     EXPECT_EQ(r.start(), yes);
-    EXPECT_EQ(r.events, (yes ? zvtest::Texts{"wait", "default", "drive dialog", "wait", "splash with " + usb,
-                                             "main menu, refresh on", "numlock on", "default"}
-                             : zvtest::Texts{"wait", "default"}));
+    EXPECT_EQ(r.events, (yes ? Texts{"wait", "default", "drive dialog", "wait", "splash with " + usb,
+                                     "main menu, refresh on", "numlock on", "default"}
+                             : Texts{"wait", "default"}));
   }
   for (const int err : {EROFS, EIO}) {
     StartRun r;
@@ -274,25 +258,20 @@ TEST(StartUp, AnUnreadableLocationOrAnUnwritableProgramFolderCanEndTheStart) {
     r.prompter.script(Answer::Ok);
     r.prompter.script(Answer::Cancel);
     EXPECT_FALSE(r.start());
-    const ZvError e = ZvError::fromErrno(err, r.program.file("zv.ini"));
-    const Asked protectedFolder{programFolderWriteProtectedMessage(e), "Program Folder Error", Buttons::OkCancel,
-                                Icon::Critical};
-    EXPECT_EQ(r.prompter.asked, (err == EROFS ? AskedList{protectedFolder, protectedFolder}
-                                              : AskedList{{fileErrorMessage(e), kAppTitle, Buttons::Ok, Icon::None}}));
-    EXPECT_EQ(r.events, (zvtest::Texts{"wait", "default"})) << "the busy pointer is restored";
+    const std::string ini = r.program.file("zv.ini");
+    EXPECT_EQ(r.prompter.asked,
+              (err == EROFS ? AskedList{folderProtected(ini), folderProtected(ini)} : AskedList{named(EIO, ini)}));
+    EXPECT_EQ(r.events, (Texts{"wait", "default"})) << "the busy pointer is restored";
   }
 }
 
-namespace {
-struct SettingsFile : ::testing::Test {
-  zvtest::TempDir dir;
+// A missing file gives the defaults; paths keep 49 characters, trimmed; NumLock tests the "Tru" prefix
+// case-sensitively; writing one key keeps every other line.
+TEST(SettingsFile, DefaultsPathsNumLockAndWritingOneKey) {
+  TempDir dir;
   RealFileSystem fs;
   Settings s{fs, dir.path()};
-  void write(const std::string& ini) { zvtest::writeBytes(dir.file("zv.ini"), ini); }
-};
-}  // namespace
-
-TEST_F(SettingsFile, MissingFileGivesDefaultsAndThePathKeeps49CharactersTrimmed) {
+  const auto write = [&](const std::string& ini) { writeBytes(dir.file("zv.ini"), ini); };
   EXPECT_TRUE(s.readNumLock());
   EXPECT_EQ((std::vector<std::string>{s.readFilePath(), s.readSndPath()}),
             (std::vector<std::string>{dir.path() + "/data", dir.path() + "/sounds"}));
@@ -301,9 +280,6 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndThePathKeeps49CharactersTrimmed)
   write("[Path]\nFilePath=   /media/usb   \nSndPath=" + longPath + "\n");
   EXPECT_EQ((std::vector<std::string>{s.readFilePath(), s.readSndPath()}),
             (std::vector<std::string>{"/media/usb", longPath.substr(0, 49)}));
-}
-
-TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitivelyAndWritingOneKeyKeepsEveryOtherLine) {
   write("[settings]\nnumlock=true\n");
   EXPECT_FALSE(s.readNumLock()) << "lower-case value reads as off; names match in any case";
   write("[SETTINGS]\nNUMLOCK = Truthfully\n");
@@ -311,19 +287,20 @@ TEST_F(SettingsFile, NumLockTestsTheTruPrefixCaseSensitivelyAndWritingOneKeyKeep
   s.writeNumLock(false);
   EXPECT_FALSE(s.readNumLock());
   s.writeNumLock(true);
-  EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")), "[SETTINGS]\nNumLock=True\n");
+  EXPECT_EQ(readBytes(dir.file("zv.ini")), "[SETTINGS]\nNumLock=True\n");
   // Writing one key keeps every other line.
   write("; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\n[Other]\r\nx=1\r\n");
   s.writeFilePath("/media/usb");
   s.writeSystemDB();
-  EXPECT_EQ(zvtest::readBytes(dir.file("zv.ini")),
+  EXPECT_EQ(readBytes(dir.file("zv.ini")),
             "; office settings\r\n[Settings]\r\nNumLock=False\r\n\r\n[Path]\r\nSndPath=/snd\r\nFilePath=/media/usb\r\n"
             "[Other]\r\nx=1\r\n[Options]\r\nSystemDB=" + dir.path() + "/kelvor.mda\r\n");
   EXPECT_EQ(s.readFilePath(), "/media/usb");
 }
 
-TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrderAndEditUpdateStores) {
-  zvtest::TempDir dir;
+// Edit and Update are checked where the layout positions are stored (SheetPositions).
+TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrder) {
+  TempDir dir;
   RealFileSystem().copy(std::string(ZV_PROGRAM_DIR) + "/ZV.db", dir.file("ZV.db"));
   auto ws = Workspace::standard(dir.file("zv.ini"));
   auto db = ws.OpenDatabase(dir.file("ZV.db"), true);
@@ -343,19 +320,7 @@ TEST(QuestionDb, BundledDatabaseHasBothLanguagesInIdOrderAndEditUpdateStores) {
   EXPECT_EQ(rs.field("answer2").empty(), false) << "fields are found by name in any case";
   EXPECT_EQ(rs.field("ANSWER5"), "") << "NULL reads as empty";
   EXPECT_THROW(rs.field("NoSuchField"), ZvError);
-  db.Close();
-  auto writing = ws.OpenDatabase(dir.file("ZV.db"), false, true);
-  auto table = writing.OpenTable("English");
-  table.MoveNext();
-  table.Edit();
-  table.setField("QuestionAudio", "changed");
-  table.Update();
-  writing.Close();
-  auto reading = ws.OpenDatabase(dir.file("ZV.db"));
-  auto again = reading.OpenTable("English");
-  again.MoveNext();
-  EXPECT_EQ(again.field("QuestionAudio"), "changed");
-  EXPECT_THROW(reading.SelectAll("NoTable"), ZvError);
+  EXPECT_THROW(db.SelectAll("NoTable"), ZvError);
   try {
     ws.OpenDatabase(dir.file("missing.db"));
     FAIL();

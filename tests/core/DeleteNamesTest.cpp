@@ -34,7 +34,6 @@ TEST(DeleteNames, AsksWithTheExactWarningThenScramblesTheNamesNotDeletedYet) {
   f.addClient("");  // a blank name stays blank but is flagged
   const auto before = recordsOnDisk(f, 4);
   f.state.Refresh = false;
-  f.state.clients.NameDeleted = 0;
   f.prompter.script(Answer::No);
   EXPECT_EQ(DeleteNames(f.state), 0);
   EXPECT_EQ(recordsOnDisk(f, 4), before);

@@ -4,7 +4,7 @@
 
 using namespace zv;
 
-TEST(GridAnswerType, FirstFiveCharactersOfAnswer2AndTheKeysColumnsAndHelpOfEach) {
+TEST(GridAnswerType, FirstFiveCharactersOfAnswer2TheKeysColumnsAndHelpOfEachAndOneGridPerTypeInOrder) {
   const std::pair<const char*, int> cases[] = {
       {"False", 0},     {"False statement", 0}, {"No", 1},          {"No way", 2},       {"No ", 2},
       {"No Change", 4}, {"No Ch", 4},           {"Completely", 4},  {"Sometimes", 3},    {"Mostly True", 5},
@@ -28,9 +28,7 @@ TEST(GridAnswerType, FirstFiveCharactersOfAnswer2AndTheKeysColumnsAndHelpOfEach)
                        "0=No answer, 1=Rare or Never, 2=Sometimes, 3=Often, 4=Very Often, Tab=Next grid", "(none)",
                        "0=No answer, 1=True, 2=Mostly True, 3=Can't Decide, 4=Mostly False, 5=False, Tab=Next grid",
                        "0=No answer, 1=Very Often, 2=Often, 3=Can't Decide, 4=Often, 5=Very Often, Tab=Next grid"}));
-}
-
-TEST(GridPlanning, OneGridPerTypeInOrderOfFirstOccurrence) {
+  // One grid per type in order of first occurrence.
   // Item 6 goes to the first grid, not a new one; items 0 and 163 are no items of the test.
   const std::vector<std::pair<int, std::string>> rows = {{1, "False"}, {2, "False"}, {3, "False"}, {4, "Sometimes"},
                                                           {5, "No"},    {6, "False"}, {7, "No Change"},

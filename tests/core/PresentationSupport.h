@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -39,35 +40,28 @@ inline std::vector<BankItem> standardBank(const std::map<int, std::vector<std::s
 inline void languageTable(const std::string& dbPath, const std::string& sndPath, const std::string& language,
                           const std::vector<BankItem>& items) {
   const bool withSounds = !sndPath.empty();
-  sqlite3* db = nullptr;
-  sqlite3_open(dbPath.c_str(), &db);
-  sqlite3_exec(db, ("CREATE TABLE \"" + language + "\" (ID INTEGER PRIMARY KEY, TestQuestion TEXT, QuestionAudio TEXT, "
-                    "ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, ChoiceAudio1 TEXT, "
-                    "ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)").c_str(),
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, ("INSERT INTO \"" + language + "\" VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)").c_str(), -1, &st, nullptr);
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
   const std::string folder = zv::soundFolder(sndPath, language);
   if (withSounds) std::filesystem::create_directories(folder);
   for (int k = 0; withSounds && k < 4; ++k) writeBytes(folder + zv::instructionSound(k), "");
+  std::string sql = "BEGIN; CREATE TABLE \"" + language + "\" (ID INTEGER PRIMARY KEY, TestQuestion TEXT, "
+                    "QuestionAudio TEXT, ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, "
+                    "ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT);";
+  const auto quoted = [](const std::string& t) { return "'" + std::regex_replace(t, std::regex("'"), "''") + "'"; };
   for (const BankItem& it : items) {
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
-    sqlite3_bind_int(st, 1, it.id);
-    sqlite3_bind_text(st, 2, ("Question " + std::to_string(it.id)).c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 3, (" Q" + std::to_string(it.id) + " ").c_str(), -1, SQLITE_TRANSIENT);
-    for (std::size_t j = 0; j < it.answers.size(); ++j) {
-      if (it.answers[j].empty()) continue;
-      sqlite3_bind_text(st, static_cast<int>(4 + j), it.answers[j].c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_text(st, static_cast<int>(9 + j), ("A-" + it.answers[j]).c_str(), -1, SQLITE_TRANSIENT);
-      if (withSounds) writeBytes(folder + "A-" + it.answers[j] + ".wav", "");
+    const std::string n = std::to_string(it.id);
+    std::string values = n + ",'Question " + n + "',' Q" + n + " '", sounds;  // answers and their sounds: NULL for none
+    for (std::size_t j = 0; j < 5; ++j) {
+      const bool has = j < it.answers.size() && !it.answers[j].empty();
+      values += has ? "," + quoted(it.answers[j]) : ",NULL";
+      sounds += has ? "," + quoted("A-" + it.answers[j]) : ",NULL";
+      if (has && withSounds) writeBytes(folder + "A-" + it.answers[j] + ".wav", "");
     }
-    if (withSounds) writeBytes(folder + "Q" + std::to_string(it.id) + ".wav", "");
-    sqlite3_step(st);
+    sql += "INSERT INTO \"" + language + "\" VALUES (" + values + sounds + ");";
+    if (withSounds) writeBytes(folder + "Q" + n + ".wav", "");
   }
-  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-  sqlite3_finalize(st);
+  sqlite3* db = nullptr;
+  sqlite3_open(dbPath.c_str(), &db);
+  sqlite3_exec(db, (sql + "COMMIT;").c_str(), nullptr, nullptr, nullptr);
   sqlite3_close(db);
 }
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cmath>
 
-#include "testing/Presentation.h"
 #include "testing/SoundCheck.h"
 #include "testing/Voices.h"
 #include "testing/WaveFile.h"
@@ -20,22 +19,15 @@ const std::string kEnQuestionHelp =
     "Use Up or Down arrow keys to highlight answer, then press Enter. Press F10 to go back to previous question.";
 const std::string kNotice = "You have completed this part of the test. Press Enter to continue.";
 
-// A new client's test on a table made to measure, started and settled on the general instructions.
-SystemState& prepared(PresentationRig& rig, const std::string& language, const std::vector<BankItem>& bank, bool sounds,
-                      int setUpError) {
-  rig.player.setUpError = setUpError;
-  rig.table(language, bank, sounds);
-  rig.newClient();
-  return rig.state;
-}
-
-// The presentation driven as its screen drives it: each focus request followed.
+// The presentation driven as its screen drives it: each focus request followed. It starts as a new
+// client's test on a table made to measure, settled on the general instructions.
 struct Session {
   PresentationRig rig;
   Presentation p;
   explicit Session(const std::string& language = "English", const std::vector<BankItem>& bank = standardBank(),
-               bool sounds = true, int setUpError = 0)
-      : p(prepared(rig, language, bank, sounds, setUpError), rig.player, language) {
+                   bool sounds = true, int setUpError = 0)
+      : p((rig.player.setUpError = setUpError, rig.table(language, bank, sounds), rig.newClient(), rig.state),
+          rig.player, language) {
     p.load();
     p.activate();
     settle();
@@ -54,10 +46,8 @@ struct Session {
   }
   // Down from the question field to answer i, each answer getting the focus, then Enter.
   void answer(int i) {
-    for (int k = 0; k >= 0; k = p.answerAfter(k, 1)) {
-      p.answerFocused(k);
-      if (k == i) break;
-    }
+    for (int k = 0; k >= 0 && k < i; k = p.answerAfter(k, 1)) p.answerFocused(k);
+    p.answerFocused(i);
     p.choose(i);
     settle();
   }
@@ -70,6 +60,8 @@ struct Session {
     while (p.item().id < n || p.instructionsVisible())
       p.instructionsVisible() ? enter() : answer(code ? code(p.item().id) : 0);
   }
+  // The item's number, the instructions shown ("" when hidden) and the help line.
+  Texts shown() { return {std::to_string(p.item().id), p.instructionsVisible() ? p.instructions() : "", p.message()}; }
   std::vector<std::string> lastSounds(std::size_t k) const {
     const auto all = rig.player.names();
     return {all.end() - static_cast<long>(std::min(k, all.size())), all.end()};
@@ -138,20 +130,18 @@ TEST(PresentationTexts, InstructionsInBothLanguagesAndAsSpoken) {
 }
 
 TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
+  const InstructionTexts en = BuildInstructions("English");
+  const std::string ready = "When ready press Enter to continue.";
   Session r;
-  EXPECT_TRUE(r.p.instructionsVisible());
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[0]);
-  EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
+  EXPECT_EQ(r.shown(), (Texts{"1", en[0], ready}));
   r.enter();  // the section 1 instructions follow the general ones
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[1]);
+  EXPECT_EQ(r.shown(), (Texts{"1", en[1], ready}));
   r.enter();
-  EXPECT_FALSE(r.p.instructionsVisible());
   EXPECT_TRUE(r.p.questionsVisible() && r.p.questionLit());
   EXPECT_EQ(r.p.item().question, "1. Question 1");
-  EXPECT_EQ(r.p.message(), kEnQuestionHelp);
   r.back();  // item 1: a beep and nothing else
   EXPECT_EQ(r.rig.prompter.beeps, 1);
-  EXPECT_EQ(r.p.item().id, 1);
+  EXPECT_EQ(r.shown(), (Texts{"1", "", kEnQuestionHelp}));
   r.answer(1);
   EXPECT_EQ(r.rig.player.names(), (Texts{"Inst0.wav", "Inst1.wav", "Q1.wav", "A-True.wav", "A-False.wav", "Q2.wav"}));
   EXPECT_EQ(r.p.answer(1), 2);
@@ -160,19 +150,16 @@ TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
   r.answer(0);
   EXPECT_EQ(r.rig.prompter.asked, (AskedList{{kNotice, "Presentation Note", Buttons::Ok, Icon::None}}));
   // Item 106 is loaded behind the section 2 instructions, which keep the focus and the sound.
-  EXPECT_EQ(r.p.item().id, 106);
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
+  EXPECT_EQ(r.shown(), (Texts{"106", en[2], ready}));
   EXPECT_EQ(r.lastSounds(2), (Texts{"A-True.wav", "Inst2.wav"}));
-  EXPECT_EQ(r.p.message(), "When ready press Enter to continue.");
   r.enter();
   EXPECT_EQ(r.lastSounds(1), Texts{"Q106.wav"});
   r.back();  // to 105, without the section 2 instructions, the question spoken again
-  EXPECT_EQ(r.p.item().id, 105);
-  EXPECT_FALSE(r.p.instructionsVisible());
+  EXPECT_EQ(r.shown(), (Texts{"105", "", kEnQuestionHelp}));
   EXPECT_EQ(r.lastSounds(1), Texts{"Q105.wav"});
   r.answer(1);  // the notice and the section 2 instructions once more
   EXPECT_EQ(r.rig.prompter.asked.size(), 2u);
-  EXPECT_EQ(r.p.instructions(), BuildInstructions("English")[2]);
+  EXPECT_EQ(r.shown(), (Texts{"106", en[2], ready}));
   EXPECT_EQ(r.p.answer(105), 2);
   r.enter();
   r.back();
@@ -182,13 +169,12 @@ TEST(Presentation, InstructionsItemsSoundsTheSectionTwoStartAndGoingBack) {
 
 TEST(Presentation, AnswerRowsFollowTheAnswersAnItemHas) {
   Session r("English", standardBank({{140, {"a", "b", "c", "d", "e"}}, {141, {"yes", "no"}}, {142, {"x", "y", "", "z"}}}));
-  const std::pair<int, std::vector<bool>> rows[] = {
-      {106, {true, true, true, true, false}}, {140, {true, true, true, true, true}},
-      {141, {true, true, false, false, false}}, {142, {true, true, false, true, false}}};
+  // Each answer row shown (1) or not (0).
+  const std::pair<int, std::string> rows[] = {{106, "11110"}, {140, "11111"}, {141, "11000"}, {142, "11010"}};
   for (const auto& [item, shown] : rows) {
     r.to(item);
-    std::vector<bool> seen;
-    for (const auto& choice : r.p.item().choices) seen.push_back(choice.shown);
+    std::string seen;
+    for (const auto& choice : r.p.item().choices) seen += choice.shown ? '1' : '0';
     EXPECT_EQ(seen, shown) << item;
     if (item == 140) r.answer(4);
   }
@@ -269,10 +255,10 @@ TEST(Presentation, StoringTheAnswersAndAbandonedOrLostTestsStoreNothing) {
   r.rig.prompter.script(Answer::Cancel);  // the write-protected disk: given up
   r.answer(code(162));
   // The write was given up: item 162 stays with every answer kept.
-  const auto& asked = r.rig.prompter.asked;
-  EXPECT_EQ(asked[asked.size() - 2].text, "You have completed the test. Thank you for your participation.\r\rPress Enter "
-                                          "to continue.");
-  EXPECT_EQ(asked.back().title, "Data Disk Error");
+  EXPECT_EQ(askedTexts(r.rig.prompter),
+            (Texts{kNotice, kNotice,
+                   "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.",
+                   "Data disk write protected!\r\rSet the data disk to writable and replace in drive."}));
   EXPECT_FALSE(r.p.closed());
   EXPECT_TRUE(r.p.questionsVisible());
   EXPECT_EQ(r.p.responses(), expected);
@@ -283,9 +269,8 @@ TEST(Presentation, StoringTheAnswersAndAbandonedOrLostTestsStoreNothing) {
   EXPECT_EQ(r.p.outcome(), Presentation::Outcome::Stored);
   EXPECT_TRUE(r.rig.state.Accepted && r.rig.state.Refresh);
   EXPECT_EQ(r.rig.state.clients.RecordCount, 1);
-  const std::string disk = readBytes(r.rig.state.clientFile());
-  ASSERT_EQ(disk.size(), kRecordSize);
-  EXPECT_EQ(disk.substr(91, 162), expected);
+  EXPECT_EQ(readBytes(r.rig.state.clientFile()), r.rig.state.clients.slot[1].bytes());
+  EXPECT_EQ(r.rig.state.clients.slot[1].raw(Field::Responses), expected);
 
   // An abandoned test stores nothing.
   Session gone;
@@ -346,8 +331,7 @@ TEST(PresentationWaves, WhatThePlayerAcceptsAndHowVoicesAreFinished) {
 TEST(PresentationVoices, OneWavePerFileNamedOnlyChangesRemadeAndMissingFilesNamedOnceEach) {
   PresentationRig rig;
   rig.table("Spanish", standardBank({{140, {"Sí", "No"}}}), false);
-  const Database db = rig.state.workspace.OpenDatabase(rig.program.file("ZV.db"));
-  const std::vector<Voice> voices = voicesFor(db, "Spanish");
+  const std::vector<Voice> voices = voicesFor(rig.state.workspace.OpenDatabase(rig.program.file("ZV.db")), "Spanish");
   // Four instructions, 162 questions, and each answer text once.
   ASSERT_EQ(voices.size(), 4u + 162u + 2u + 4u + 2u);
   EXPECT_EQ((Texts{voices[0].file, voices[0].voice, voices[0].text.substr(0, 23), voices[4].file, voices[4].text,

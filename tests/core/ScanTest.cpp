@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "app/QuestionDb.h"
-#include "records/FileSystem.h"
 #include "sheets/SaneScanner.h"
 #include "sheets/ScanFlow.h"
 #include "tests/core/SheetScanGenerator.h"
@@ -42,23 +40,17 @@ std::uint32_t le32(const std::string& b, std::size_t at) {
 
 }  // namespace
 
-TEST(ScanErrors, NumbersGiveTheOperatorsMessage) {
+TEST(ScanTexts, ErrorNumbersGiveTheOperatorsMessageAndOptionsAreNameValuePairsBetweenSemicolons) {
   const std::pair<int, const char*> cases[] = {
-      {20080, "Error '20080, Twain Canceled by user or unknown causes."},
-      {20003, "Error '20003, Not enough memory available."},
-      {20045, "Error '20045, Internal Error - Call LEAD."},
-      {20013, "Error '20013, Invalid parmameter passed."},
-      {20084, "Error '20084, Twain DS or DSM reported error, app shouldn't."},
-      {20005, "Error '20005, Error writing file."},
-      {20016, "Error '20016, ."},
-      {20091, "Error '20091, ."},
+      {20080, "Error '20080, Twain Canceled by user or unknown causes."}, {20016, "Error '20016, ."},
+      {20003, "Error '20003, Not enough memory available."}, {20045, "Error '20045, Internal Error - Call LEAD."},
+      {20013, "Error '20013, Invalid parmameter passed."}, {20005, "Error '20005, Error writing file."},
+      {20084, "Error '20084, Twain DS or DSM reported error, app shouldn't."}, {20091, "Error '20091, ."},
   };
   for (auto [number, text] : cases) EXPECT_EQ(scanErrorMessage(number), text);
   for (const char* file : {"file", "FILE", "File"}) EXPECT_TRUE(isImageFileDevice(file));
   for (const char* other : {"", "files", "pnm:0"}) EXPECT_FALSE(isImageFileDevice(other));
-}
-
-TEST(ScanOptionsText, NameValuePairsBetweenSemicolons) {
+  // The office's scanner options.
   using Parsed = std::vector<std::tuple<std::string, std::string, bool>>;
   Parsed parsed;
   for (const ScanOption& o : parseScanOptions(" source = ADF Front ;;filename=/tmp/a b.pgm; three-pass ;=x;"))
@@ -68,7 +60,7 @@ TEST(ScanOptionsText, NameValuePairsBetweenSemicolons) {
   EXPECT_TRUE(parseScanOptions("").empty());
 }
 
-TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShape) {
+TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShapeAndTestBackendGivesBlackClippedToItsBed) {
   TempDir dir;
   const GreyImage sheet = filledScan(filledSheet());
   writePgm(dir.file("sheet.pgm"), sheet);
@@ -94,6 +86,12 @@ TEST(SaneScan, PnmBackendDeliversThePageInEveryFrameShape) {
   else EXPECT_EQ(first.error, kScanUnsupported) << "the test device has no file name";
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"pnm:0", "pnm:1", "test:0", "test:1"}));
+  // The test backend's bed is 200 mm each way: the legal-size area is clipped to it.
+  const Acquisition black = scanWith("test:0", "");
+  ASSERT_EQ(black.error, 0);
+  EXPECT_EQ(std::make_tuple(black.page.width, black.page.height, black.page.bytesPerPixel, black.page.dpiX),
+            std::make_tuple(787, 787, 1, 100.0));
+  EXPECT_TRUE(std::all_of(black.page.pixels.begin(), black.page.pixels.end(), [](std::uint8_t v) { return v == 0; }));
 }
 
 TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
@@ -101,14 +99,11 @@ TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
   writePgm(dir.file("page.pgm"), GreyImage{40, 30, 100, 100, std::vector<std::uint8_t>(1200, 200)});
   const std::string file = "filename=" + dir.file("page.pgm");
   const std::tuple<const char*, std::string, int> cases[] = {
-      {"pnm:0", file + ";status-nomem=yes", kScanNoMemory},
+      {"pnm:0", file + ";status-nomem=yes", kScanNoMemory}, {"pnm:0", file + ";no-such-option=1", kScanUnsupported},
       {"pnm:0", "filename=" + dir.file("missing.pgm"), kScanValueRefused},
-      {"pnm:0", file + ";no-such-option=1", kScanUnsupported},
-      {"pnm:0", file + ";three-pass=perhaps", kScanValueRefused},
-      {"test:0", "mode=Sepia", kScanValueRefused},
+      {"pnm:0", file + ";three-pass=perhaps", kScanValueRefused}, {"test:0", "mode=Sepia", kScanValueRefused},
       {"test:0", "three-pass=yes", kScanValueRefused},  // inactive in grey mode
-      {"nosuch:0", "", kScanNoDevice},
-      {"pnm:9", "", kScanNoDevice},
+      {"nosuch:0", "", kScanNoDevice}, {"pnm:9", "", kScanNoDevice},
   };
   for (const auto& [device, options, error] : cases) EXPECT_EQ(scanWith(device, options).error, error) << device << " " << options;
   // eof: the page ends before it began.
@@ -126,14 +121,6 @@ TEST(SaneScan, StatusesAndRefusalsGiveTheirErrorNumbers) {
   AcquireProgress cancelled;
   cancelled.cancel();
   EXPECT_EQ(SanePageSource("test:0", "").acquire(cancelled).error, kScanCancelled);
-}
-
-TEST(SaneScan, TestBackendGivesBlackGreyAt100ClippedToItsBed) {
-  const Acquisition a = scanWith("test:0", "");
-  ASSERT_EQ(a.error, 0);
-  // The bed is 200 mm each way: the legal-size area is clipped to it.
-  EXPECT_EQ(std::make_tuple(a.page.width, a.page.height, a.page.bytesPerPixel, a.page.dpiX), std::make_tuple(787, 787, 1, 100.0));
-  EXPECT_TRUE(std::all_of(a.page.pixels.begin(), a.page.pixels.end(), [](std::uint8_t v) { return v == 0; }));
 }
 
 struct ScannedPageTest : ::testing::Test {
@@ -224,8 +211,8 @@ TEST(ScanNotice, TenFieldsListedElevenWarnedRepeatsOnce) {
 
 TEST(ScanToClientInformation, CodesBecomeListPositionsAndADateStartingWithNIsN) {
   const SheetFields full = filledSheet().fields;
-  const ClientInfoValues shown{"Ann Example", "123456789", "45", 2, 3, 1, "12", "04/23/1961"};
-  EXPECT_EQ(scannedClientInfo("Ann Example", full), shown);
+  EXPECT_EQ(scannedClientInfo("Ann Example", full),
+            (ClientInfoValues{"Ann Example", "123456789", "45", 2, 3, 1, "12", "04/23/1961"}));
   // The first month digit blank; codes blank, empty or beyond their lists.
   SheetFields odd = full;
   odd.DateOfBirth = "N4/23/NN61";

@@ -9,7 +9,6 @@
 
 #include "records/ZvError.h"
 #include "tests/core/SheetScanGenerator.h"
-#include "tests/core/TestSupport.h"
 
 using namespace zv;
 using namespace zvtest;
@@ -63,12 +62,10 @@ TEST(SheetWindow, CountsDarkPixelsAgainstTheThresholds) {
 TEST(SheetBoxes, AnchorReferenceAndSkew) {
   // The anchor box's corner, the reference box's offset from it, what the search finds and the skew.
   const std::tuple<int, int, int, int, SheetOutcome, float> cases[] = {
-      {25, 35, 780, 0, SheetOutcome::Read, 0.0f},
+      {25, 35, 780, 0, SheetOutcome::Read, 0.0f}, {40, 110, 772, -27, SheetOutcome::Read, -2.0030f},
       {25, 35, 790, 20, SheetOutcome::Read, 1.4502f},  // 20 px lower over 790 px
-      {40, 110, 772, -27, SheetOutcome::Read, -2.0030f},
       {60, 35, 780, 0, SheetOutcome::AnchorNotFound, 0},  // right of the search area
-      {25, 130, 780, 0, SheetOutcome::AnchorNotFound, 0},
-      {25, 35, 810, 0, SheetOutcome::ReferenceNotFound, 0},
+      {25, 130, 780, 0, SheetOutcome::AnchorNotFound, 0}, {25, 35, 810, 0, SheetOutcome::ReferenceNotFound, 0},
       {25, 35, 740, 0, SheetOutcome::ReferenceNotFound, 0},
   };
   for (const auto& [ax, ay, rdx, rdy, outcome, skew] : cases) {
@@ -184,8 +181,7 @@ TEST(SheetResample, To100PixelsPerInchByArea) {
   EXPECT_EQ(std::vector<int>(out.pixels.begin() + 10, out.pixels.begin() + 14), std::vector<int>({255, 0, 255, 170}));
   // Colour pixels count by their lightest channel, wherever the colour bytes start.
   const std::uint8_t argb[] = {9, 200, 30, 40, 9, 10, 20, 90};
-  const GreyImage colour = resampleTo100(PixelBuffer{argb, 2, 1, 8, 4, 1, 100, 100});
-  EXPECT_EQ(colour.pixels, std::vector<std::uint8_t>({200, 90}));
+  EXPECT_EQ(resampleTo100(PixelBuffer{argb, 2, 1, 8, 4, 1, 100, 100}).pixels, std::vector<std::uint8_t>({200, 90}));
 }
 
 TEST(SheetPositions, StoredAllOrNothing) {

@@ -66,12 +66,9 @@ class SheetScanner {
       255 - 0.3 * zv::kLightInkRgb[0] - 0.59 * zv::kLightInkRgb[1] - 0.11 * zv::kLightInkRgb[2];
 
   SheetScanner(const zv::SheetDesign& design, const ScanSetup& s)
-      : design_(design), s_(s), scale_(s.dpi / 100.0), rng_(s.seed) {
-    img_.width = static_cast<int>(std::lround(850 * scale_));
-    img_.height = static_cast<int>(std::lround(1100 * scale_));
-    img_.dpiX = img_.dpiY = s.dpi;
-    ink_.assign(static_cast<std::size_t>(img_.width * img_.height), 1.0f);
-  }
+      : design_(design), s_(s), scale_(s.dpi / 100.0), rng_(s.seed),
+        img_{static_cast<int>(std::lround(8.5 * s.dpi)), static_cast<int>(std::lround(11 * s.dpi)), s.dpi, s.dpi, {}},
+        ink_(static_cast<std::size_t>(img_.width * img_.height), 1.0f) {}
 
   // Pencilled over the drawn blank sheet, or over `printed`, one printed and
   // rasterised elsewhere at the setup's resolution.
@@ -220,11 +217,10 @@ inline zv::SheetFields blankSheetFields() {
 // only, for the rest of the process.
 inline void useTestScanners() {
   static const TempDir dir;
-  static const bool once = [] {
+  [[maybe_unused]] static const bool once = [] {
     std::ofstream(dir.file("dll.conf")) << "pnm\ntest\n";
     return ::setenv("SANE_CONFIG_DIR", dir.path().c_str(), 1) == 0;
   }();
-  (void)once;
 }
 
 // One client's completed answer sheet with the fields reading it must give.

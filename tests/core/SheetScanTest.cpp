@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 
 #include "tests/core/SheetScanGenerator.h"
 
@@ -77,10 +76,9 @@ GreyImage readPgm(const std::string& path, double dpi) {
 TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
   const SheetDesign& d = bundledDesign();
   ASSERT_EQ(d.layout.size(), 201u);
-  const std::pair<int, const char*> names[] = {{0, "ID Number digit 1"}, {9, "Gender"}, {12, "Date of Birth month 1"},
-                                               {18, "Age"}, {19, "Age"}, {26, "Felony arrests"},
-                                               {37, "Months employed"}, {38, "Months employed"},
-                                               {39, "Item 1"}, {200, "Item 162"}};
+  const std::pair<int, const char*> names[] = {
+      {0, "ID Number digit 1"}, {9, "Gender"}, {12, "Date of Birth month 1"}, {18, "Age"}, {19, "Age"},
+      {26, "Felony arrests"}, {37, "Months employed"}, {38, "Months employed"}, {39, "Item 1"}, {200, "Item 162"}};
   // Both columns of a two-column field carry its name: marked twice, they make one warning line.
   for (auto [row, name] : names) EXPECT_EQ(d.layout[static_cast<std::size_t>(row)].LocationName, name);
   // Items 140 to 162 have a bubble for each answer of the English question table.
@@ -102,9 +100,8 @@ TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
   for (std::size_t i = 0; i < windows.size(); ++i) {
     for (std::size_t j = i + 1; j < windows.size(); ++j)
       EXPECT_FALSE(overlap(windows[i].x, windows[i].y, 15, 15, windows[j].x, windows[j].y, 15, 15)) << i << " " << j;
-    for (const auto& p : d.print) {
+    for (const auto& p : d.print)
       EXPECT_FALSE(p.kind != "labels" && overlap(windows[i].x, windows[i].y, 15, 15, p.x, p.y, p.w, p.h)) << p.text;
-    }
   }
   // The boxes lie inside their searches with room for a sheet 15 px off.
   std::vector<Point> boxes;
@@ -118,9 +115,8 @@ TEST(SheetLayoutTable, BundledLayoutFitsThePrintedSheet) {
 TEST(SheetScan, GeneratedScansReadEveryFirmMark) {
   std::mt19937 rng(20240611);
   auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  // Lighter marks, counted apart by kind (item number odd: small, even: faint) and band (item / 11 % 3).
+  // Lighter marks, by kind (item number odd: small, even: faint) and band (item / 11 % 3): they may read either way.
   const double bands[2][4] = {{30, 55, 80, 110}, {0.05, 0.15, 0.3, 0.5}};  // darkness; share of the bubble
-  int light[2][3] = {}, misread[2][3] = {}, erased = 0, erasedListed = 0;
   for (int sheet = 0; sheet < 24; ++sheet) {
     FilledSheet f = fill(rng);
     // The corners of what a scan may be (2 degrees either way, 15 px off), then anything between.
@@ -137,35 +133,26 @@ TEST(SheetScan, GeneratedScansReadEveryFirmMark) {
       const int code = answers[i] - '0', kind = item % 2, band = item / 11 % 3;
       if (code && item % 9 == 1) {  // a changed answer: the first choice rubbed out beside the kept one
         f.marks.push_back({kItemRow + item, code % bundledDesign().layout[i + kItemRow + 1].dimx, 180, 0.9, 0, 0, true});
-        listable.push_back("Item " + std::to_string(item)), ++erased;
+        listable.push_back("Item " + std::to_string(item));
       }
       if (!code || item % 11 != 5) continue;
       const double v = real(bands[kind][band], bands[kind][band + 1]);
       for (auto& m : f.marks)
         if (m.row == kItemRow + item && !m.erased) (kind ? m.fill : m.k) = v;
       listable.push_back("Item " + std::to_string(item));
-      f.fields.Responses[i] = '-', ++light[kind][band];
+      f.fields.Responses[i] = '-';
     }
     const SheetReading r = readScan(f.marks, s);
     ASSERT_EQ(r.outcome, SheetOutcome::Read) << "sheet " << sheet;
     SheetFields got = r.fields;
-    std::string& read = got.Responses;
     for (std::size_t i = 0; i < 162; ++i)
-      if (f.fields.Responses[i] == '-') misread[(i + 1) % 2][(i + 1) / 11 % 3] += read[i] != answers[i], read[i] = '-';
+      if (f.fields.Responses[i] == '-') got.Responses[i] = '-';
     const std::string at = " in sheet " + std::to_string(sheet);
-    for (const auto& m : got.MultipleMarks) {
-      const int item = std::stoi(trimBlanks(m).substr(5));
+    for (const auto& m : got.MultipleMarks)
       EXPECT_NE(std::find(listable.begin(), listable.end(), trimBlanks(m)), listable.end()) << m << at;
-      erasedListed += item % 9 == 1;
-    }
     got.MultipleMarks.clear();
     EXPECT_EQ(got, f.fields) << at << ", skew " << s.skew << ", shift " << s.shiftX << "," << s.shiftY;
   }
-  for (int kind = 0; kind < 2; ++kind)
-    for (int band = 0; band < 3; ++band)
-      std::cout << (kind ? "Small marks, share of the bubble " : "Faint marks, darkness ") << bands[kind][band] << "-"
-                << bands[kind][band + 1] << ": " << misread[kind][band] << " of " << light[kind][band] << " misread\n";
-  std::cout << "Rubbed-out marks listed as a second mark: " << erasedListed << " of " << erased << "\n";
 }
 
 TEST(SheetPrintedSheet, ZvscanReadsPrintsBlankAndPencilledInEveryFormat) {

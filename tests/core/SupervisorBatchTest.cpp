@@ -3,19 +3,16 @@
 #include <map>
 
 #include "supervisor/AccessCode.h"
-#include "supervisor/ReportBatch.h"
 #include "tests/core/SupervisorFixture.h"
-#include "tests/core/TestSupport.h"
 
 using namespace zv;
-using zvtest::Asked;
-using zvtest::fakeReport;
+using namespace zvtest;
 
 namespace {
 
 using Files = std::map<std::string, std::string>;
 
-struct Batch : zvtest::SupervisorFixture {
+struct Batch : SupervisorFixture {
   RecordingPrinter printer;
   ReportServices services{fs, prompter, printer, program.path(), composer()};
 
@@ -24,7 +21,7 @@ struct Batch : zvtest::SupervisorFixture {
   Files copies() const {
     Files out;
     for (const auto& e : std::filesystem::directory_iterator(program.path()))
-      if (e.path().filename().string().rfind("temp", 0) == 0) out[e.path().filename()] = zvtest::readBytes(e.path());
+      if (e.path().filename().string().rfind("temp", 0) == 0) out[e.path().filename()] = readBytes(e.path());
     return out;
   }
   // Every print job: its name and its pages joined by form feeds.
@@ -68,25 +65,25 @@ TEST(SupervisorBatch, ReportsPrintInListOrderAndLeaveTheirCopies) {
     EXPECT_EQ(b.state.clients.CurrentRecord, all ? 1 : 5);
     EXPECT_TRUE(b.prompter.asked.empty());
     // The report file holds the last report printed.
-    EXPECT_EQ(zvtest::readBytes(b.program.file("report.prn")), fakeReport(chosen.back()));
+    EXPECT_EQ(readBytes(b.program.file("report.prn")), fakeReport(chosen.back()));
   }
 }
 
 TEST(SupervisorBatch, AReportThatCannotBeProducedIsToldAndTheBatchGoesOn) {
   Batch b(3);
   // A copy left by an earlier run must not be printed for the broken client.
-  zvtest::writeBytes(b.program.file("temp2"), "old report\r\n");
+  writeBytes(b.program.file("temp2"), "old report\r\n");
   b.broken = {2};
   const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
   EXPECT_EQ(b.composed, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(b.copies(), copies({{1, 1}, {3, 3}}));
   EXPECT_EQ(b.jobs(), copies({{1, 1}, {3, 3}}, true));
   EXPECT_EQ(b.prompter.asked,
-            (zvtest::AskedList{{"The report of client 2 could not be produced.\rZVRPT.TXT:7: the scale line has 3 fields, 5 "
-                                "expected\rPrinting goes on with the next client.",
-                                "Print Report", Buttons::Ok, Icon::Exclamation},
-                               {"The report of this client was not printed: 2.", "Print Report", Buttons::Ok,
-                                Icon::Exclamation}}));
+            (AskedList{{"The report of client 2 could not be produced.\rZVRPT.TXT:7: the scale line has 3 fields, 5 "
+                        "expected\rPrinting goes on with the next client.",
+                        "Print Report", Buttons::Ok, Icon::Exclamation},
+                       {"The report of this client was not printed: 2.", "Print Report", Buttons::Ok,
+                        Icon::Exclamation}}));
   EXPECT_EQ(out.notPrinted, (std::vector<int>{2}));
   EXPECT_EQ(b.state.clients.CurrentRecord, 1);
 }
@@ -100,24 +97,22 @@ TEST(SupervisorBatch, PrinterFailureAsksWhetherToGoOnAndNamesTheClientsNotPrinte
     const bool goOn = answer == Answer::Ok;
     EXPECT_EQ(out.printed, (goOn ? std::vector<int>{3, 4} : std::vector<int>{1}));
     EXPECT_EQ(out.notPrinted, (goOn ? std::vector<int>{1} : std::vector<int>{3, 4}));
-    const int failed = goOn ? 1 : 3;
     EXPECT_EQ(b.prompter.asked,
-              (zvtest::AskedList{{"The report of client " + std::to_string(failed) +
-                                      " could not be printed.\rThe printer is out of paper.\r\rOK goes on with the next "
-                                      "report; Cancel stops printing.",
-                                  "Print Report", Buttons::OkCancel, Icon::Exclamation},
-                                 {goOn ? "The report of this client was not printed: 1."
-                                       : "The reports of these clients were not printed: 3, 4.",
-                                  "Print Report", Buttons::Ok, Icon::Exclamation}}));
+              (AskedList{{"The report of client " + std::to_string(goOn ? 1 : 3) +
+                              " could not be printed.\rThe printer is out of paper.\r\rOK goes on with the next "
+                              "report; Cancel stops printing.",
+                          "Print Report", Buttons::OkCancel, Icon::Exclamation},
+                         {goOn ? "The report of this client was not printed: 1."
+                               : "The reports of these clients were not printed: 3, 4.",
+                          "Print Report", Buttons::Ok, Icon::Exclamation}}));
     EXPECT_EQ(b.state.clients.CurrentRecord, 4);
   }
   // Without a printer the supervisor is told where the PDF files are.
   Batch b(2);
   b.printer.pdfFolder = b.program.path();
-  const BatchOutcome out = PrintAllReports(b.state.clients, b.services);
   const std::string one = b.program.file("temp1.pdf"), two = b.program.file("temp2.pdf");
-  EXPECT_EQ(out.pdfFiles, (std::vector<std::string>{one, two}));
-  EXPECT_EQ(b.prompter.asked, (zvtest::AskedList{{"No printer is set up on this computer, so the reports were saved as "
+  EXPECT_EQ(PrintAllReports(b.state.clients, b.services).pdfFiles, (std::vector<std::string>{one, two}));
+  EXPECT_EQ(b.prompter.asked, (AskedList{{"No printer is set up on this computer, so the reports were saved as "
                                                   "PDF files:\r" + one + "\r" + two,
                                                   "Print Report", Buttons::Ok, Icon::Information}}));
 }
@@ -139,6 +134,6 @@ TEST(SupervisorAccessCode, OneLetterAskedUntilRightOrCancelled) {
     ASSERT_EQ(input.requests.size(), c.typed.size());
     for (const InputRequest& r : input.requests)
       EXPECT_EQ(std::tuple(r.caption, r.inputLength, r.helpMessage, r.passwordInput), secret);
-    EXPECT_EQ(prompter.asked, zvtest::AskedList(c.typed.size() - 1, wrong));
+    EXPECT_EQ(prompter.asked, AskedList(c.typed.size() - 1, wrong));
   }
 }

@@ -6,10 +6,12 @@
 #include "tests/core/SupervisorFixture.h"
 
 using namespace zv;
-using zvtest::AskedList;
-using zvtest::Texts;
+using namespace zvtest;
 
 namespace {
+
+const Asked kDiskError{"Data disk write protected!\r\rSet the data disk to writable and replace in drive.",
+                       "Data Disk Error", Buttons::OkCancel, Icon::Critical};
 
 // Section 1 answers 1/2 alternating, sections 2 and 3 cycling 1..4.
 std::string storedAnswers() {
@@ -29,7 +31,7 @@ Texts shown(const VerifySession& s) { return {s.currentLabel(), s.previousLabel(
 
 }  // namespace
 
-TEST(VerifySession, StartsAtItemOneAndBackspaceStepsBackKeepingTheKeying) {
+TEST(VerifySession, StartsAtItemOneBackspaceKeepsTheKeyingCodesPerSectionAndAShortStoredString) {
   VerifySession s(storedAnswers());
   EXPECT_EQ(s.listLength(), 162);
   EXPECT_EQ(s.previousItem(), 0);
@@ -47,14 +49,11 @@ TEST(VerifySession, StartsAtItemOneAndBackspaceStepsBackKeepingTheKeying) {
   EXPECT_TRUE(s.backspace());
   EXPECT_EQ(shown(s), (Texts{"Question #1", "", ""}));
   EXPECT_FALSE(s.backspace());
-}
-
-TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120AndAShortStoredString) {
+  // Answer codes per section: keying on from item 1, 3 is refused at item 12 and taken at 120.
   const struct { int item; char code; bool allowed; } cases[] = {
       {1, '0', true}, {105, '2', true}, {105, '3', false}, {106, '4', true},
       {106, '5', false}, {162, '0', true}, {162, '9', false}, {12, 'a', false}};
   for (const auto& c : cases) EXPECT_EQ(VerifySession::allowed(c.item, c.code), c.allowed) << c.item << c.code;
-  VerifySession s(storedAnswers());
   for (int i = 1; i <= 11; ++i) ASSERT_EQ(s.digit('1'), VerifySession::Step::Next);
   EXPECT_EQ(s.digit('3'), VerifySession::Step::Refused);
   EXPECT_EQ(s.currentItem(), 12);
@@ -77,71 +76,63 @@ TEST(VerifySession, AnswerCodesPerSectionThreeRefusedAtItem12AndTakenAt120AndASh
   EXPECT_EQ(shortStored.currentItem(), 101);
 }
 
-TEST(Verify, KeyingTheStoredAnswersRewritesTheRecordUnchangedAndCorrectionsNotWrittenLeaveItAsTheFileHoldsIt) {
-  zvtest::SupervisorFixture f;
+TEST(Verify, KeyingTheStoredAnswersRewritesTheRecordUnchanged) {
+  SupervisorFixture f;
   f.addClient("Jones", storedAnswers());
   const std::string before = f.recordOnDisk(1);
   // The record is written back: a write fault shows it (OK retries).
   f.fs.arm({"write", "DATA401", EROFS, 1});
   Verification v(f.state);
   EXPECT_EQ(keyAll(v, storedAnswers()), Verification::After::Close);
-  ASSERT_EQ(f.prompter.asked.size(), 2u);
-  EXPECT_EQ(f.prompter.asked[0],
-            (zvtest::Asked{"Data Verification complete. No corrections needed.", "Data Verification.", Buttons::Ok, Icon::None}));
-  EXPECT_EQ(f.prompter.asked[1].title, "Data Disk Error");
+  EXPECT_EQ(f.prompter.asked, (AskedList{{"Data Verification complete. No corrections needed.", "Data Verification.",
+                                          Buttons::Ok, Icon::None}, kDiskError}));
   EXPECT_EQ(f.recordOnDisk(1), before);
   EXPECT_EQ(f.prompter.beeps, 0);
-
-  // Corrections not written leave the record as the file holds it.
-  f.prompter.asked.clear();
-  std::string second = storedAnswers();
-  second[6] = '0';
-  Verification w(f.state);
-  keyAll(w, second);
-  f.fs.arm({"write", "DATA401", EROFS, -1});
-  f.prompter.script(Answer::Ok);      // write protected: retry
-  f.prompter.script(Answer::Cancel);  // still write protected: give up
-  EXPECT_EQ(w.key('2'), Verification::After::Close);
-  ASSERT_EQ(f.prompter.asked.size(), 4u);
-  EXPECT_EQ((Texts{f.prompter.asked[1].title, f.prompter.asked[2].title, f.prompter.asked[3].text}),
-            (Texts{"Data Disk Error", "Data Disk Error", kVerifyNotStoredMessage}));
-  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), storedAnswers());
-  EXPECT_EQ(f.recordOnDisk(1), before);
 }
 
+// Corrections given up on the write-protected disk leave the record as the file holds it.
 TEST(Verify, DifferencesAt7And140AreAskedAgainAndBackspaceGoesFrom140To7) {
-  zvtest::SupervisorFixture f;
-  f.addClient("Smith", storedAnswers());
-  f.addClient("Brown", std::string(162, '2'));
-  f.state.clients.CurrentRecord = 1;
-  std::string first = f.recordOnDisk(1);
-  const std::string other = f.recordOnDisk(2);
-  std::string second = storedAnswers();
-  second[6] = '0';    // item 7
-  second[139] = '4';  // item 140 (stored '1')
-  Verification v(f.state);
-  EXPECT_EQ(keyAll(v, second), Verification::After::Moved);
-  const VerifySession& s = v.session();
-  EXPECT_TRUE(s.correcting());
-  EXPECT_EQ(s.items(), (std::vector<int>{7, 140}));
-  EXPECT_EQ(shown(s), (Texts{"Question #7", "", ""}));
-  EXPECT_EQ(v.key('2'), Verification::After::Moved);
-  EXPECT_EQ(shown(s), (Texts{"Question #140", "Question #7", "2"}));
-  EXPECT_EQ(v.key('\b'), Verification::After::Moved);
-  EXPECT_EQ(shown(s), (Texts{"Question #7", "", ""}));
-  EXPECT_EQ(v.key('\b'), Verification::After::Refused);  // not back into the first keying
-  EXPECT_EQ(v.key('1'), Verification::After::Moved);
-  EXPECT_EQ(v.key('x'), Verification::After::Refused);
-  EXPECT_EQ(f.prompter.beeps, 2);
-  EXPECT_EQ(v.key('3'), Verification::After::Close);
-  EXPECT_EQ(f.prompter.asked,
-            (AskedList{{"Data Correction needed. Please correct the following questions.", "Data Corrections", Buttons::Ok,
-                        Icon::None},
-                       {"Data Verification complete.", "Data Verification", Buttons::Ok, Icon::None}}));
-  std::string expected = second;
-  expected[6] = '1';
-  expected[139] = '3';
-  EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), expected);
-  EXPECT_EQ(f.recordOnDisk(1), first.replace(91, 162, expected));
-  EXPECT_EQ(f.recordOnDisk(2), other);
+  for (const bool givenUp : {false, true}) {
+    SCOPED_TRACE(givenUp ? "write given up" : "written");
+    SupervisorFixture f;
+    f.addClient("Smith", storedAnswers());
+    f.addClient("Brown", std::string(162, '2'));  // the first stays current
+    std::string first = f.recordOnDisk(1);
+    const std::string other = f.recordOnDisk(2);
+    std::string second = storedAnswers();
+    second[6] = '0';    // item 7
+    second[139] = '4';  // item 140 (stored '1')
+    Verification v(f.state);
+    EXPECT_EQ(keyAll(v, second), Verification::After::Moved);
+    const VerifySession& s = v.session();
+    EXPECT_TRUE(s.correcting());
+    EXPECT_EQ(s.items(), (std::vector<int>{7, 140}));
+    EXPECT_EQ(shown(s), (Texts{"Question #7", "", ""}));
+    EXPECT_EQ(v.key('2'), Verification::After::Moved);
+    EXPECT_EQ(shown(s), (Texts{"Question #140", "Question #7", "2"}));
+    EXPECT_EQ(v.key('\b'), Verification::After::Moved);
+    EXPECT_EQ(shown(s), (Texts{"Question #7", "", ""}));
+    EXPECT_EQ(v.key('\b'), Verification::After::Refused);  // not back into the first keying
+    EXPECT_EQ(v.key('1'), Verification::After::Moved);
+    EXPECT_EQ(v.key('x'), Verification::After::Refused);
+    EXPECT_EQ(f.prompter.beeps, 2);
+    if (givenUp) f.fs.arm({"write", "DATA401", EROFS, -1});
+    f.prompter.script(Answer::Ok);      // write protected: retry
+    f.prompter.script(Answer::Cancel);  // still write protected: give up
+    EXPECT_EQ(v.key('3'), Verification::After::Close);
+    const Asked needed{"Data Correction needed. Please correct the following questions.", "Data Corrections",
+                       Buttons::Ok, Icon::None};
+    const Asked complete{"Data Verification complete.", "Data Verification", Buttons::Ok, Icon::None};
+    EXPECT_EQ(f.prompter.asked,
+              (givenUp ? AskedList{needed, kDiskError, kDiskError,
+                                   {kVerifyNotStoredMessage, "Data Verification", Buttons::Ok, Icon::Exclamation}}
+                       : AskedList{needed, complete}));
+    std::string expected = second;
+    expected[6] = '1';
+    expected[139] = '3';
+    if (givenUp) expected = storedAnswers();
+    EXPECT_EQ(f.state.clients.slot[1].raw(Field::Responses), expected);
+    EXPECT_EQ(f.recordOnDisk(1), first.replace(91, 162, expected));
+    EXPECT_EQ(f.recordOnDisk(2), other);
+  }
 }
