@@ -15,8 +15,7 @@ struct CourtScreen {
   IntakeRig rig;
   std::unique_ptr<frmCourtHistory> screen;
   explicit CourtScreen(bool edit = false) {
-    rig.storeClients(2);
-    rig.state.clients.CurrentRecord = 2;
+    rig.storeClients(2, 2);
     edit ? (void)ClientSlot(rig.state.clients).beginEdit() : rig.newClient();  // a new client goes to slot 3
     screen = std::make_unique<frmCourtHistory>(rig.state);
     showActive(screen.get());
@@ -51,8 +50,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   // Alt+Shift+F10 leaves without storing; Accepted is not touched.
   s.rig.state.Accepted = true;
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-  EXPECT_FALSE(s.screen->isVisible());
-  EXPECT_TRUE(s.rig.state.Accepted);
+  EXPECT_EQ((std::pair{s.screen->isVisible(), s.rig.state.Accepted}), std::pair(false, true));
   EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
 }
 
@@ -93,8 +91,7 @@ TEST(CourtHistoryScreen, EditingAndCancelStoreNothing) {
   press(Qt::Key_Escape);
   EXPECT_TRUE(s.screen->isVisible());
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-  EXPECT_FALSE(s.screen->isVisible());
-  EXPECT_EQ(s.screen->result(), QDialog::Rejected);
+  EXPECT_EQ(shownAndResult(*s.screen), kClosedRejected);
 
   CourtScreen c(true);
   const ClientRecord before = c.rig.state.clients.slot[2];

@@ -157,8 +157,7 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_EQ(focusAfter(Qt::Key_F10, Qt::AltModifier), screen.txtQuestion());  // without Shift F10 goes back
   EXPECT_EQ(screen.txtQuestion()->toPlainText(), "1. Question 1");
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);  // abandons
-  EXPECT_FALSE(screen.isVisible());
-  EXPECT_EQ(screen.result(), QDialog::Rejected);
+  EXPECT_EQ(shownAndResult(screen), kClosedRejected);
   EXPECT_EQ(readBytes(rig.state.clientFile()), disk);
 }
 
