@@ -20,7 +20,6 @@ struct CourtScreen {
     screen = std::make_unique<frmCourtHistory>(rig.state);
     showActive(screen.get());
   }
-  void enter(int i, const QString& value) { zvtest::enter(screen->field(i), value); }
 };
 
 }  // namespace
@@ -33,7 +32,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   EXPECT_EQ(s.screen->msgPanel()->text(), "Enter age in number of years or N for Not Available, then press Enter.");
   EXPECT_TRUE(s.screen->label(0)->font().bold());
   for (int i = 0; i < kCourtFieldCount; ++i) EXPECT_TRUE(s.screen->field(i)->text().isEmpty());
-  s.enter(0, "4");
+  enter(s.screen->field(0), "4");
   EXPECT_EQ(s.rig.prompter.asked, (AskedList{{courtErrorMessage(0), "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(s.screen->field(0)->text(), "");
@@ -43,7 +42,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   type("99");
   EXPECT_EQ(focusAfter(Qt::Key_Tab), s.screen->field(2));
   EXPECT_EQ(s.screen->msgPanel()->text(), "Type a value 0 to 99 or N for Not Available, then press Enter.");
-  s.enter(2, "n");
+  enter(s.screen->field(2), "n");
   EXPECT_EQ(s.screen->field(2)->text(), "N");
   EXPECT_EQ(focused(), s.screen->field(3));
   EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
@@ -95,7 +94,7 @@ TEST(CourtHistoryScreen, EditingAndCancelStoreNothing) {
 
   CourtScreen c(true);
   const ClientRecord before = c.rig.state.clients.slot[2];
-  c.enter(0, "44");
+  enter(c.screen->field(0), "44");
   focusOn(c.screen->menu()->button(1));
   EXPECT_EQ(c.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
   press(Qt::Key_Return);

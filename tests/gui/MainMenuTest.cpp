@@ -45,8 +45,19 @@ QString testServerName(const char* what) {
 
 }  // namespace
 
-TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
+TEST(MainMenuLayout, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderWithCaptionsMenuBarButtonsAndAbout) {
   Menu rig;
+  EXPECT_TRUE(rig.menu.isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
+  // An empty client file moves the focus to Add New Client.
+  EXPECT_EQ(rig.list()->count(), 0);
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  zvtest::focusOn(rig.cmd(3));
+  zvtest::focusOn(rig.list());
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  EXPECT_FALSE(rig.cmd(0)->isEnabled());
+  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
+  EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
   EXPECT_EQ(rig.menu.windowTitle(), "Zorvex");
   EXPECT_EQ(rig.menu.fraClientCaption()->text(), "Client List");
   EXPECT_EQ(zvtest::captions(&rig.menu.menuChoices()),
@@ -233,7 +244,7 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
   EXPECT_EQ((std::pair{off.menu.numLockOption(), off.menu.mnuOptionsNumLock()->isChecked()}), std::pair(false, false));
 }
 
-TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
+TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEndsAsNoToAnotherDriveAtStartUpDoes) {
   Menu rig(zvtest::clientNames(3));
   const std::string usb = rig.program.file("usb"), empty = rig.program.file("empty");
   for (const std::string& d : {usb, empty}) rig.real.makeDirectories(d);
@@ -253,22 +264,8 @@ TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
   rig.menu.changeDrive()->trigger();
   EXPECT_EQ(rig.ended, 1);
   EXPECT_EQ(rig.prompter.asked.size(), 1u);
-}
 
-TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToAnotherDriveShowsNone) {
-  Menu rig;
-  EXPECT_TRUE(rig.menu.isVisible());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
-  // An empty client file moves the focus to Add New Client.
-  EXPECT_EQ(rig.list()->count(), 0);
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  zvtest::focusOn(rig.cmd(3));
-  zvtest::focusOn(rig.list());
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  EXPECT_FALSE(rig.cmd(0)->isEnabled());
-  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
-  EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
-
+  // At start-up, No to another drive shows no menu.
   Menu gone(zvtest::clientNames(1), false);
   zvtest::writeBytes(gone.program.file("zv.ini"), "[Path]\nFilePath=" + gone.program.file("gone") + "\n");
   gone.prompter.script(Answer::No);

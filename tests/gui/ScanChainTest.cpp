@@ -105,8 +105,7 @@ void reviewAndSave(ModalScript& script, const FilledSheet& s) {
   script.then("frmNewEntry", [&s](QWidget* w) {
     auto* grid = static_cast<frmNewEntry*>(w);
     EXPECT_EQ(grid->answers().joined(), s.fields.Responses);
-    grid->menu()->button(0)->setFocus();
-    press(Qt::Key_Return);
+    choose(grid->menu(), 0);
   });
 }
 
@@ -120,9 +119,7 @@ TEST(ScanChain, SaneScannerEndToEndFromTheEntryMethodToTheStoredRecord) {
   writePgm(files.file("sheet.pgm"), filledScan(sheet));
   ScanRig rig("pnm:0", "filename=" + files.file("sheet.pgm"));
   ModalScript script;
-  script.then("frmSelectEntryMethod", [](QWidget*) {
-    press(Qt::Key_Down), press(Qt::Key_Down), press(Qt::Key_Return);
-  });
+  script.then("frmSelectEntryMethod", keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}));
   script.then("frmMyInputBox", [](QWidget* w) {
     EXPECT_EQ(w->windowTitle(), "Client Name Input");
     type("Scanned Client");
@@ -214,8 +211,7 @@ TEST(ScanChain, ImageFileWithMultipleMarksAndABlankMonthDigitReachesTheScreensDe
       auto* info = static_cast<frmClientInfo*>(w);
       EXPECT_EQ(info->textField(InfoField::DateOfBirth)->text(), "N");
       EXPECT_EQ(info->textField(InfoField::Name)->text(), "Twice Marked");
-      info->menu()->button(declined ? 0 : 1)->setFocus();
-      press(Qt::Key_Return);
+      choose(info->menu(), declined ? 0 : 1);
     });
     if (declined) script.then("frmCourtHistory", [](QWidget* w) { static_cast<frmCourtHistory*>(w)->cancelInput(); });
     rig.run(script, {"frmClientInfo", "frmCourtHistory"});

@@ -48,8 +48,7 @@ TEST(ScreenKit, FocusHighlightsOnlyItsRowOnlyEnterAndSpaceActArrowsMove) {
   QTest::keyClick(rows.button(0), Qt::Key_A);
   EXPECT_TRUE(chosen.isEmpty());
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_Down), rows.button(1));
-  QTest::keyClick(rows.button(1), Qt::Key_Return);
-  QTest::keyClick(rows.button(1), Qt::Key_Space);
+  for (Qt::Key k : {Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(rows.button(1), k);
   EXPECT_EQ(chosen, (QVector<int>{1, 1}));
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_Up), rows.button(0));
 }

@@ -190,7 +190,8 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksEmptyIsRefusedCancelIsReport
     QTest::keyClick(box->txtInput(), Qt::Key_Return);
     QTest::keyClick(box->menu()->button(0), Qt::Key_Return);
   });
-  std::vector<std::pair<bool, std::string>> replies;  // cancelled, value
+  using Reply = std::pair<bool, std::string>;  // cancelled, value
+  std::vector<Reply> replies;
   script.run([&] {
     for (const InputRequest& r : {accessCodeRequest(), accessCodeRequest(),
                                   InputRequest{"Client Name Input", 25, "Enter the name of client.", false}}) {
@@ -198,6 +199,5 @@ TEST(SupervisorMyInputBox, SecretEntryShowsAsterisksEmptyIsRefusedCancelIsReport
       replies.emplace_back(reply.cancelled, reply.value);
     }
   });
-  EXPECT_EQ(replies,
-            (std::vector<std::pair<bool, std::string>>{{false, "xyz"}, {true, ""}, {false, "Jones, Alan and more than"}}));
+  EXPECT_EQ(replies, (std::vector<Reply>{{false, "xyz"}, {true, ""}, {false, "Jones, Alan and more than"}}));
 }

@@ -40,8 +40,7 @@ TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenClos
   QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_Backspace);
   v.type("1");  // the field is emptied when the key is released
   EXPECT_EQ(v.shown(), (QStringList{"Question #2", "frame", "Question #1", "1", ""}));
-  QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_A);
-  QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_Return);
+  for (Qt::Key k : {Qt::Key_A, Qt::Key_Return}) QTest::keyClick(v.screen.txtCurQuestion(), k);
   EXPECT_EQ(v.prompter.beeps, 3);
   EXPECT_EQ(v.shown()[0], "Question #2");
 
