@@ -65,8 +65,7 @@ TEST(CourtHistoryScreen, AcceptingWithFieldFiveEmptyStopsThere) {
   EXPECT_EQ(s.rig.prompter.asked, (AskedList{{"Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.",
                                               "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(focused(), s.screen->field(5));
-  EXPECT_FALSE(s.rig.state.Accepted);
-  EXPECT_TRUE(s.screen->isVisible());
+  EXPECT_EQ((std::pair{s.rig.state.Accepted, s.screen->isVisible()}), std::pair(false, true));
   s.screen->field(5)->setText("2");
   s.screen->menu()->button(0)->setFocus();
   EXPECT_EQ(s.screen->msgPanel()->text(), "If information is correct press Enter or press Tab to change an entry.");

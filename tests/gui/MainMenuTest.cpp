@@ -164,8 +164,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
 
   // A client stored by the Add chain appears at the end of the list on return.
   rig.inAdd = [&] {
-    EXPECT_FALSE(rig.state.clients.EditMode);
-    EXPECT_FALSE(rig.state.ScannedAnswers);
+    EXPECT_EQ((std::pair{rig.state.clients.EditMode, rig.state.ScannedAnswers}), std::pair(false, false));
     EXPECT_EQ(rig.shownAndRefresh(), (std::vector<bool>{false, false}));
     rig.state.clients.slot[4].setRaw(Field::Name, "Newman");
     rig.state.clients.RecordCount = 4;

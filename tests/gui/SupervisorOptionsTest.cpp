@@ -152,8 +152,7 @@ TEST(SupervisorOptions, DeleteNamesTabScramblesAndCloses) {
   o.screen.sstSupervisorOperations()->setCurrentIndex(2);
   zvtest::choose(o.screen.menu(), 0);  // its warning and messages: DeleteNamesTest
   EXPECT_NE(o.recordOnDisk(1), before);
-  EXPECT_TRUE(o.state.Refresh);
-  EXPECT_TRUE(o.screen.finished());
+  EXPECT_EQ((std::pair{o.state.Refresh, o.screen.finished()}), std::pair(true, true));
 }
 
 // Each box is asked once, so a Cancel Input that stopped reporting fails at once (asking again
