@@ -43,8 +43,8 @@ struct IntakeRig : PresentationRig {
   std::string clientFile() const { return state.clientFile(); }
 
   // Stores clients of these names (Windows-1252) with every field filled and
-  // answers "1", and loads them.
-  void storeNames(const std::vector<std::string>& names) {
+  // answers "1", and loads them; `current` (if any) becomes the current client.
+  void storeNames(const std::vector<std::string>& names, int current = 0) {
     std::string bytes;
     for (std::size_t i = 1; i <= names.size(); ++i) {
       TestClient c{names[i - 1], "11" + std::to_string(i), "30", "1", "2", "12", "3", "05/06/1980", "01/02/2020"};
@@ -54,9 +54,10 @@ struct IntakeRig : PresentationRig {
     }
     writeBytes(clientFile(), bytes);
     zv::LoadClientFile(fs, clientFile(), state.clients);
+    if (current) state.clients.CurrentRecord = static_cast<std::int16_t>(current);
   }
   // n clients named "Client 1"..
-  void storeClients(int n) { storeNames(clientNames(n)); }
+  void storeClients(int n, int current = 0) { storeNames(clientNames(n), current); }
 
   // Replaces the question database by one table: `language` with these items.
   void questionTable(const std::vector<BankItem>& items, const std::string& language = "English") {
@@ -138,9 +139,6 @@ inline void enter(QWidget* field, const QString& value) {
   press(Qt::Key_Return);
 }
 
-// The name of the widget with the focus.
-inline QString focusName() { return focused() ? focused()->objectName() : QString("none"); }
-
 // Each value typed into the focused field, which is left with Enter: what the
 // field showed before Enter, and the name of the widget the focus went to.
 struct Keyed {
@@ -154,7 +152,7 @@ inline Keyed keyEach(std::initializer_list<QString> values) {
     auto* text = qobject_cast<QLineEdit*>(focused());
     k.shown << (list ? list->currentText() : text ? text->text() : QString());
     press(Qt::Key_Return);
-    k.focus << focusName();
+    k.focus << (focused() ? focused()->objectName() : QString("none"));
   }
   return k;
 }

@@ -15,13 +15,11 @@ struct CourtScreen {
   IntakeRig rig;
   std::unique_ptr<frmCourtHistory> screen;
   explicit CourtScreen(bool edit = false) {
-    rig.storeClients(2);
-    rig.state.clients.CurrentRecord = 2;
+    rig.storeClients(2, 2);
     edit ? (void)ClientSlot(rig.state.clients).beginEdit() : rig.newClient();  // a new client goes to slot 3
     screen = std::make_unique<frmCourtHistory>(rig.state);
     showActive(screen.get());
   }
-  void enter(int i, const QString& value) { zvtest::enter(screen->field(i), value); }
 };
 
 }  // namespace
@@ -34,7 +32,7 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   EXPECT_EQ(s.screen->msgPanel()->text(), "Enter age in number of years or N for Not Available, then press Enter.");
   EXPECT_TRUE(s.screen->label(0)->font().bold());
   for (int i = 0; i < kCourtFieldCount; ++i) EXPECT_TRUE(s.screen->field(i)->text().isEmpty());
-  s.enter(0, "4");
+  enter(s.screen->field(0), "4");
   EXPECT_EQ(s.rig.prompter.asked, (AskedList{{courtErrorMessage(0), "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(s.rig.prompter.beeps, 1);
   EXPECT_EQ(s.screen->field(0)->text(), "");
@@ -44,15 +42,14 @@ TEST(CourtHistoryScreen, NewClientStartsEmptyARefusalIsToldAndEmptiedEnterAndTab
   type("99");
   EXPECT_EQ(focusAfter(Qt::Key_Tab), s.screen->field(2));
   EXPECT_EQ(s.screen->msgPanel()->text(), "Type a value 0 to 99 or N for Not Available, then press Enter.");
-  s.enter(2, "n");
+  enter(s.screen->field(2), "n");
   EXPECT_EQ(s.screen->field(2)->text(), "N");
   EXPECT_EQ(focused(), s.screen->field(3));
   EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
   // Alt+Shift+F10 leaves without storing; Accepted is not touched.
   s.rig.state.Accepted = true;
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-  EXPECT_FALSE(s.screen->isVisible());
-  EXPECT_TRUE(s.rig.state.Accepted);
+  EXPECT_EQ((std::pair{s.screen->isVisible(), s.rig.state.Accepted}), std::pair(false, true));
   EXPECT_EQ(s.rig.state.clients.slot[3].raw(Field::FirstArrest), "  ");
 }
 
@@ -68,8 +65,7 @@ TEST(CourtHistoryScreen, AcceptingWithFieldFiveEmptyStopsThere) {
   EXPECT_EQ(s.rig.prompter.asked, (AskedList{{"Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.",
                                               "Data Entry Error", Buttons::Ok, Icon::Critical}}));
   EXPECT_EQ(focused(), s.screen->field(5));
-  EXPECT_FALSE(s.rig.state.Accepted);
-  EXPECT_TRUE(s.screen->isVisible());
+  EXPECT_EQ((std::pair{s.rig.state.Accepted, s.screen->isVisible()}), std::pair(false, true));
   s.screen->field(5)->setText("2");
   s.screen->menu()->button(0)->setFocus();
   EXPECT_EQ(s.screen->msgPanel()->text(), "If information is correct press Enter or press Tab to change an entry.");
@@ -93,12 +89,11 @@ TEST(CourtHistoryScreen, EditingAndCancelStoreNothing) {
   press(Qt::Key_Escape);
   EXPECT_TRUE(s.screen->isVisible());
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
-  EXPECT_FALSE(s.screen->isVisible());
-  EXPECT_EQ(s.screen->result(), QDialog::Rejected);
+  EXPECT_EQ(shownAndResult(*s.screen), kClosedRejected);
 
   CourtScreen c(true);
   const ClientRecord before = c.rig.state.clients.slot[2];
-  c.enter(0, "44");
+  enter(c.screen->field(0), "44");
   focusOn(c.screen->menu()->button(1));
   EXPECT_EQ(c.screen->msgPanel()->text(), "Cancel information input and return to Main Menu.");
   press(Qt::Key_Return);

@@ -9,7 +9,7 @@
 
 #include "app/Settings.h"
 #include "app/qt/frmDriveSelect.h"
-#include "tests/core/TestSupport.h"
+#include "tests/gui/GuiSupport.h"
 
 using namespace zv;
 
@@ -93,8 +93,7 @@ TEST(DriveSelect, MountedVolumesAndBrowsedFoldersThatFitTheSettingsAreListedAndE
   EXPECT_EQ(drives->currentIndex(), 1);
   EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
   QTest::mouseClick(r.d.cmdDone(), Qt::LeftButton);
-  EXPECT_FALSE(r.d.isVisible());
-  EXPECT_EQ(r.d.result(), QDialog::Accepted);
+  EXPECT_EQ(zvtest::shownAndResult(r.d), zvtest::kClosedAccepted);
   EXPECT_EQ(r.d.answer(), drives->itemData(1).toString().toStdString());
 }
 

@@ -14,20 +14,9 @@
 using namespace zv;
 using namespace zvtest;
 
-namespace {
-
-// Enter on a row of a screen's command menu.
-template <class Screen>
-void chooseOn(QWidget* w, int row) {
-  choose(static_cast<Screen*>(w)->menu(), row);
-}
-
-}  // namespace
-
 TEST(EntryMethodScreen, FourRowsWithTheirHelpTextsAndTheCancelRow) {
   IntakeRig rig;
-  rig.storeClients(2);
-  rig.state.clients.CurrentRecord = 2;
+  rig.storeClients(2, 2);
   frmSelectEntryMethod screen(rig.state);
   showActive(&screen);
   EXPECT_EQ(screen.windowTitle(), "Entry Method");
@@ -55,26 +44,25 @@ TEST(EntryMethodScreen, AChainGivenUpAnywhereKeepsTheFileAndFreesOrRestoresTheSl
     const bool add = c < EditInfoCancelled, grid = c == AddGridDiscarded || c == EditGridDiscarded;
     IntakeRig rig;
     rig.questionTable(standardBank());
-    rig.storeClients(2);
-    rig.state.clients.CurrentRecord = 2;
+    rig.storeClients(2, 2);
     const ClientRecord before = rig.state.clients.slot[2];
     const std::string disk = readBytes(rig.clientFile());
     ModalScript script;  // the screens that must not open come last: they time out
     if (add) script.then("frmSelectEntryMethod", keys({Qt::Key_Down, Qt::Key_Return}));  // paper answer sheet
     script.then("frmClientInfo", [c](QWidget* w) {
-      if (c == EditInfoCancelled) return chooseOn<frmClientInfo>(w, 1);
+      if (c == EditInfoCancelled) return choose(static_cast<frmClientInfo*>(w)->menu(), 1);
       if (c == EditGridDiscarded) return press(Qt::Key_Return);  // unchanged: written with EditCount 0
       keyClientInformation("Half Way");
     });
     script.then("frmCourtHistory", [&rig, c, add](QWidget* w) {
       EXPECT_EQ(rig.state.clients.current().trimmed(Field::Name), add ? "Half Way" : "Client 2");
-      if (c == AddCourtCancelled) return chooseOn<frmCourtHistory>(w, 1);
+      if (c == AddCourtCancelled) return choose(static_cast<frmCourtHistory*>(w)->menu(), 1);
       for (int i = 0; i < kCourtFieldCount; ++i) static_cast<frmCourtHistory*>(w)->field(i)->setText("55");
-      chooseOn<frmCourtHistory>(w, 0);
+      choose(static_cast<frmCourtHistory*>(w)->menu(), 0);
     });
     script.then("frmNewEntry", [](QWidget* w) {
       type("1");
-      chooseOn<frmNewEntry>(w, 1);
+      choose(static_cast<frmNewEntry*>(w)->menu(), 1);
     });
     script.start(grid ? 60000 : 3000);
     add ? runAddNewClient(rig.state, nullptr) : runEditCurrentClient(rig.state, nullptr);
@@ -92,12 +80,11 @@ TEST(EntryMethodScreen, AChainGivenUpAnywhereKeepsTheFileAndFreesOrRestoresTheSl
 TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   IntakeRig rig;
   rig.questionTable(standardBank());
-  rig.storeClients(2);
-  rig.state.clients.CurrentRecord = 1;
+  rig.storeClients(2, 1);
   ModalScript script;
   script.then("frmClientInfo", [](QWidget* w) {
     enter(static_cast<frmClientInfo*>(w)->field(InfoField::Age), "45");
-    chooseOn<frmClientInfo>(w, 0);
+    choose(static_cast<frmClientInfo*>(w)->menu(), 0);
   });
   script.then("frmCourtHistory", [](QWidget* w) {
     enter(static_cast<frmCourtHistory*>(w)->field(13), "11");
@@ -105,7 +92,7 @@ TEST(EditChain, SavedGridWritesCourtHistoryAndAnswers) {
   });
   script.then("frmNewEntry", [](QWidget* w) {
     type("22");
-    chooseOn<frmNewEntry>(w, 0);
+    choose(static_cast<frmNewEntry*>(w)->menu(), 0);
   });
   script.run([&] { runEditCurrentClient(rig.state, nullptr); });
   const std::string rec = readBytes(rig.clientFile()).substr(0, kRecordSize);

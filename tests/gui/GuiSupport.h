@@ -2,6 +2,7 @@
 // What every screen test needs, and the supervisor screens' data location
 // with clients, a recording printer and the stand-in report writer.
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -69,6 +70,10 @@ struct SupervisorScreens : SupervisorFixture {
     return [this](const zv::ClientTable& c, bool s) { writeReport(c, s); };
   }
 };
+
+// Whether a screen is shown, and how it was closed.
+inline std::pair<bool, int> shownAndResult(const QDialog& d) { return {d.isVisible(), d.result()}; }
+const std::pair<bool, int> kClosedAccepted{false, QDialog::Accepted}, kClosedRejected{false, QDialog::Rejected};
 
 // Lets events run until `done` holds (a shortcut clicks its button after a short animation).
 inline bool waitFor(const std::function<bool()>& done, int ms = 2000) {

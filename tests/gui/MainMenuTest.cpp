@@ -45,8 +45,19 @@ QString testServerName(const char* what) {
 
 }  // namespace
 
-TEST(MainMenuLayout, CaptionsMenuBarButtonsAndAbout) {
+TEST(MainMenuLayout, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderWithCaptionsMenuBarButtonsAndAbout) {
   Menu rig;
+  EXPECT_TRUE(rig.menu.isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
+  // An empty client file moves the focus to Add New Client.
+  EXPECT_EQ(rig.list()->count(), 0);
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  zvtest::focusOn(rig.cmd(3));
+  zvtest::focusOn(rig.list());
+  EXPECT_TRUE(rig.cmd(1)->hasFocus());
+  EXPECT_FALSE(rig.cmd(0)->isEnabled());
+  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
+  EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
   EXPECT_EQ(rig.menu.windowTitle(), "Zorvex");
   EXPECT_EQ(rig.menu.fraClientCaption()->text(), "Client List");
   EXPECT_EQ(zvtest::captions(&rig.menu.menuChoices()),
@@ -153,8 +164,7 @@ TEST(MainMenuCommands, LettersDoNothingEnterActsAndTheListIsRebuiltOnReturn) {
 
   // A client stored by the Add chain appears at the end of the list on return.
   rig.inAdd = [&] {
-    EXPECT_FALSE(rig.state.clients.EditMode);
-    EXPECT_FALSE(rig.state.ScannedAnswers);
+    EXPECT_EQ((std::pair{rig.state.clients.EditMode, rig.state.ScannedAnswers}), std::pair(false, false));
     EXPECT_EQ(rig.shownAndRefresh(), (std::vector<bool>{false, false}));
     rig.state.clients.slot[4].setRaw(Field::Name, "Newman");
     rig.state.clients.RecordCount = 4;
@@ -233,7 +243,7 @@ TEST(MainMenuOptions, NumLockTogglesIsStoredAndAFailedWriteIsReportedAndKept) {
   EXPECT_EQ((std::pair{off.menu.numLockOption(), off.menu.mnuOptionsNumLock()->isChecked()}), std::pair(false, false));
 }
 
-TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
+TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEndsAsNoToAnotherDriveAtStartUpDoes) {
   Menu rig(zvtest::clientNames(3));
   const std::string usb = rig.program.file("usb"), empty = rig.program.file("empty");
   for (const std::string& d : {usb, empty}) rig.real.makeDirectories(d);
@@ -253,28 +263,14 @@ TEST(MainMenuOptions, ChangeDriveReloadsTheListOrEnds) {
   rig.menu.changeDrive()->trigger();
   EXPECT_EQ(rig.ended, 1);
   EXPECT_EQ(rig.prompter.asked.size(), 1u);
-}
 
-TEST(MainMenuStartUp, AFreshInstallationShowsTheMenuOnItsEmptyDefaultFolderNoToAnotherDriveShowsNone) {
-  Menu rig;
-  EXPECT_TRUE(rig.menu.isVisible());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal pointer is back";
-  // An empty client file moves the focus to Add New Client.
-  EXPECT_EQ(rig.list()->count(), 0);
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  zvtest::focusOn(rig.cmd(3));
-  zvtest::focusOn(rig.list());
-  EXPECT_TRUE(rig.cmd(1)->hasFocus());
-  EXPECT_FALSE(rig.cmd(0)->isEnabled());
-  EXPECT_EQ(rig.menu.fraClient()->palette().color(QPalette::Window), kBlue);
-  EXPECT_EQ(rig.help(), "Enter a new client. Test client on computer or enter data from answer sheet.");
-
+  // At start-up, No to another drive shows no menu.
   Menu gone(zvtest::clientNames(1), false);
   zvtest::writeBytes(gone.program.file("zv.ini"), "[Path]\nFilePath=" + gone.program.file("gone") + "\n");
   gone.prompter.script(Answer::No);
-  EXPECT_FALSE(gone.load());
-  EXPECT_FALSE(gone.menu.isVisible());
-  EXPECT_EQ(gone.list()->count(), 0);
+  // Not loaded, not shown, nothing listed.
+  EXPECT_EQ((std::vector<bool>{gone.load(), gone.menu.isVisible(), gone.list()->count() > 0}),
+            std::vector<bool>(3, false));
 }
 
 TEST(MainMenuStartUp, EveryFurtherCopyIsRefusedAndBringsTheMinimizedMainMenuForward) {
@@ -289,12 +285,10 @@ TEST(MainMenuStartUp, EveryFurtherCopyIsRefusedAndBringsTheMinimizedMainMenuForw
     QApplication::processEvents();
     ASSERT_TRUE(rig.menu.isMinimized());
     SingleInstance next(name);
-    EXPECT_FALSE(next.claim());
-    EXPECT_FALSE(next.listening());
+    EXPECT_EQ((std::pair{next.claim(), next.listening()}), std::pair(false, false));
     EXPECT_TRUE(forward.count() == copy || forward.wait(2000));
     EXPECT_EQ(forward.count(), copy);
-    EXPECT_FALSE(rig.menu.isMinimized());
-    EXPECT_TRUE(rig.menu.isVisible());
+    EXPECT_EQ((std::pair{rig.menu.isMinimized(), rig.menu.isVisible()}), std::pair(false, true));
   }
 }
 
@@ -305,15 +299,13 @@ TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheStart) {
     ASSERT_TRUE(first.claim());
   }
   SingleInstance next(name);
-  EXPECT_TRUE(next.claim());
-  EXPECT_TRUE(next.listening());
+  EXPECT_EQ((std::pair{next.claim(), next.listening()}), std::pair(true, true));
 
   // A socket file left by a crashed copy.
   const QString stale = testServerName("stale");
   ASSERT_TRUE(QFile(QDir::tempPath() + "/" + stale).open(QIODevice::WriteOnly));
   SingleInstance first(stale);
-  EXPECT_TRUE(first.claim());
-  EXPECT_TRUE(first.listening());
+  EXPECT_EQ((std::pair{first.claim(), first.listening()}), std::pair(true, true));
   EXPECT_FALSE(SingleInstance(stale).claim());
   // The name the program uses is its own per user.
   EXPECT_TRUE(SingleInstance::defaultServerName().startsWith("zorvex-"));

@@ -37,8 +37,7 @@ struct GridScreen {
   // these answers (if any), scanned or not; shown.
   explicit GridScreen(bool edit = false, const std::string& responses = "", bool scanned = false) {
     rig.questionTable(mixedRows());
-    rig.storeClients(2);
-    rig.state.clients.CurrentRecord = 2;
+    rig.storeClients(2, 2);
     edit ? (void)ClientSlot(rig.state.clients).beginEdit() : rig.newClient();
     rig.state.ScannedAnswers = scanned;
     if (!responses.empty()) rig.state.clients.current().setText(Field::Responses, responses);
@@ -80,18 +79,16 @@ TEST(NewEntryScreen, OneGridPerAnswerTypeWithItsLabelHeaderItemsKeysAndHelp) {
     EXPECT_EQ(s.grid(g)->columnCount(), columnCount(types[g]));
     EXPECT_EQ(s.grid(g)->horizontalHeaderItem(0)->text(), "Num");
     EXPECT_EQ(s.grid(g)->horizontalHeaderItem(columnCount(types[g]) - 1)->text(), QString::number(highestCode(types[g])));
+    // Side by side, each label right above its grid.
+    EXPECT_EQ(s.screen->sectionLabel(g)->x(), s.grid(g)->x());
+    EXPECT_EQ(s.screen->sectionLabel(g)->geometry().bottom() + 1, s.grid(g)->y());
+    EXPECT_EQ(s.grid(g)->y(), s.grid(0)->y());
+    if (g > 0) { EXPECT_GT(s.grid(g)->x(), s.grid(g - 1)->x() + s.grid(g - 1)->width()); }
   }
   EXPECT_EQ(types, (std::vector<int>{0, 3, 2, 1, 4, 5, 6}));
   EXPECT_EQ(rows, (std::vector<int>{106, 34, 14, 1, 1, 3, 3}));
   EXPECT_EQ(s.grid(0)->item(0, 0)->text(), "1.");
   EXPECT_EQ(s.grid(0)->item(105, 0)->text(), "154.");  // a type-0 item after other types joins grid 0
-  // Side by side, each label right above its grid.
-  for (int g = 1; g < 7; ++g) {
-    EXPECT_GT(s.grid(g)->x(), s.grid(g - 1)->x() + s.grid(g - 1)->width());
-    EXPECT_EQ(s.grid(g)->y(), s.grid(0)->y());
-    EXPECT_EQ(s.screen->sectionLabel(g)->x(), s.grid(g)->x());
-    EXPECT_EQ(s.screen->sectionLabel(g)->geometry().bottom() + 1, s.grid(g)->y());
-  }
   EXPECT_EQ(s.screen->clientName()->text(), "New Client" + QString(15, ' '));
 
   // Each grid takes the keys of its type and shows its help.
@@ -158,8 +155,7 @@ TEST(NewEntryScreen, TheFocusFollowsTheCursorAcrossGridsScrollingAndStaysAtTheEn
   EXPECT_EQ(s.row(1), 1);
   // The last item of the last grid stays, shows its X highlighted and beeps.
   focusOn(s.grid(6));
-  press(Qt::Key_Down);
-  press(Qt::Key_Down);
+  for (int row = 1; row < 3; ++row) press(Qt::Key_Down);
   type("4");
   EXPECT_EQ(s.code(153), '4');
   EXPECT_EQ(s.rig.prompter.beeps, 2);
@@ -175,32 +171,17 @@ TEST(NewEntryScreen, SaveStoresTheAnswersAndClosesAFailedSaveKeepsTheGridOpen) {
   focusOn(s.screen->menu()->button(0));
   EXPECT_EQ(s.screen->msgPanel()->text(), "SAVE data, close this window and return to Main Menu");
   press(Qt::Key_Return);
-  EXPECT_FALSE(s.screen->saved());
-  EXPECT_TRUE(s.screen->isVisible());
+  EXPECT_EQ((std::pair{s.screen->saved(), s.screen->isVisible()}), std::pair(false, true));
   EXPECT_EQ(s.rig.prompter.asked.size(), 1u);
   EXPECT_EQ(s.screen->answers().joined().substr(0, 3), "210");
   EXPECT_TRUE(s.screen->menu()->button(1)->isEnabled());
   press(Qt::Key_Return);  // the disk is writable again; the focus stayed on SAVE
-  EXPECT_TRUE(s.screen->saved());
-  EXPECT_FALSE(s.screen->isVisible());
+  EXPECT_EQ((std::pair{s.screen->saved(), s.screen->isVisible()}), std::pair(true, false));
   EXPECT_EQ(readBytes(s.rig.clientFile()).substr(2 * kRecordSize + 91, 162), "21" + std::string(160, '0'));
 }
 
 // What a discarded grid leaves: EntryMethodScreen (the chain frees the slot, the file stays).
-TEST(NewEntryScreen, DiscardClosesEscapeDoesNot) {
-  GridScreen s;
-  type("2");
-  press(Qt::Key_Escape);
-  EXPECT_TRUE(s.screen->isVisible());
-  EXPECT_EQ(s.code(1), '2');
-  focusOn(s.screen->menu()->button(1));
-  EXPECT_EQ(s.screen->msgPanel()->text(), "DISCARD data, close this window and return to Main Menu");
-  press(Qt::Key_Return);
-  EXPECT_FALSE(s.screen->saved());
-  EXPECT_FALSE(s.screen->isVisible());
-}
-
-TEST(NewEntryScreen, EditedClientShowsItsAnswersAndNonDigitsAsUnanswered) {
+TEST(NewEntryScreen, EditedClientShowsItsAnswersAndNonDigitsAsUnansweredDiscardClosesEscapeDoesNot) {
   std::string stored(162, '1');
   stored[2] = ' ';
   stored[3] = 'x';
@@ -208,6 +189,14 @@ TEST(NewEntryScreen, EditedClientShowsItsAnswersAndNonDigitsAsUnanswered) {
   GridScreen s(true, stored);
   EXPECT_EQ((QStringList{s.cells(0, 1), s.cells(0, 2), s.cells(0, 3), s.cells(0, 4), s.cells(5, 1)}),
             (QStringList{"L#-", "LX.", "L..", "L..", "L....X"}));
+  type("2");
+  press(Qt::Key_Escape);
+  EXPECT_TRUE(s.screen->isVisible());
+  EXPECT_EQ(s.code(1), '2');
+  focusOn(s.screen->menu()->button(1));
+  EXPECT_EQ(s.screen->msgPanel()->text(), "DISCARD data, close this window and return to Main Menu");
+  press(Qt::Key_Return);
+  EXPECT_EQ((std::pair{s.screen->saved(), s.screen->isVisible()}), std::pair(false, false));
 }
 
 // Which scans count as short: GridEntryTest.

@@ -59,8 +59,7 @@ TEST(PresentQAScreen, WholeTestByKeysInEachLanguage) {
         EXPECT_EQ((QStringList{screen->windowTitle(), screen->fraInstructions()->title(), screen->msgPanel()->text()}),
                   (es ? QStringList{"Presentación de preguntas", "Instructions", "Oprima la tecla «Enter» para seguir."}
                       : QStringList{"Question Presentation", "Instructions", "When ready press Enter to continue."}));
-        press(Qt::Key_Return);
-        press(Qt::Key_Return);
+        for (int page = 0; page < 2; ++page) press(Qt::Key_Return);  // the two pages of instructions
         for (int n = 1; n <= 162; ++n) {
           ASSERT_EQ(screen->presentation().item().id, n);
           ASSERT_EQ(focused(), screen->txtQuestion());
@@ -115,8 +114,7 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_TRUE(screen.fraInstructions()->isVisible());
   EXPECT_EQ(screen.txtInstructions()->toPlainText().toStdString().substr(0, 41), "This questionnaire measures truthfulness.");
   EXPECT_EQ(focused(), screen.txtInstructions());
-  press(Qt::Key_A);  // other keys do nothing
-  press(Qt::Key_F10);
+  for (Qt::Key k : {Qt::Key_A, Qt::Key_F10}) press(k);  // other keys do nothing
   EXPECT_EQ(screen.txtInstructions()->toPlainText().toStdString().substr(0, 9), "This ques");
   press(Qt::Key_Return);
   EXPECT_EQ(screen.txtInstructions()->toPlainText().toStdString().substr(0, 14), "The statements");
@@ -157,8 +155,7 @@ TEST(PresentQAScreen, ColoursHelpTextsKeysAndClicks) {
   EXPECT_EQ(focusAfter(Qt::Key_F10, Qt::AltModifier), screen.txtQuestion());  // without Shift F10 goes back
   EXPECT_EQ(screen.txtQuestion()->toPlainText(), "1. Question 1");
   press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);  // abandons
-  EXPECT_FALSE(screen.isVisible());
-  EXPECT_EQ(screen.result(), QDialog::Rejected);
+  EXPECT_EQ(shownAndResult(screen), kClosedRejected);
   EXPECT_EQ(readBytes(rig.state.clientFile()), disk);
 }
 

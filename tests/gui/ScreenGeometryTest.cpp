@@ -129,18 +129,11 @@ void fits(const char* name, const std::function<void(Screen&)>& prepare, Args&&.
   expectFits(&s, name);
 }
 
-// Clients with the longest name a record holds.
-struct Rig : zvtest::IntakeRig {
-  Rig() {
-    storeNames(std::vector<std::string>(3, kLongestName));
-    state.clients.CurrentRecord = 2;
-  }
-};
-
 }  // namespace
 
 TEST(ScreenGeometry, IntakeAndTestScreens) {
-  Rig rig;
+  zvtest::IntakeRig rig;  // clients with the longest name a record holds
+  rig.storeNames(std::vector<std::string>(3, kLongestName), 2);
   fits<frmSelectLanguage>("language", {}, rig.state);
   for (const char* language : {"English", "Spanish"}) fits<frmPresentQA>(language, {}, rig.state, language);
   fits<frmSelectEntryMethod>("entry method", {}, rig.state);

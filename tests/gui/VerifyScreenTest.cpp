@@ -32,16 +32,15 @@ struct VerifyScreen : zvtest::SupervisorScreens {
 
 TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenCloses) {
   VerifyScreen v;
-  EXPECT_EQ(v.screen.windowTitle(), "Test Data Input Verification");
-  EXPECT_EQ(v.screen.pnlMessage()->text(), "Enter response data from answer sheet. Press Backspace for previous question.");
+  EXPECT_EQ((QStringList{v.screen.windowTitle(), v.screen.pnlMessage()->text(), v.screen.cmdCancel()->text()}),
+            (QStringList{"Test Data Input Verification",
+                         "Enter response data from answer sheet. Press Backspace for previous question.", "Cancel"}));
   EXPECT_TRUE(v.screen.txtCurQuestion()->hasFocus());
-  EXPECT_EQ(v.screen.cmdCancel()->text(), "Cancel");
   EXPECT_EQ(v.shown(), (QStringList{"Question #1", "no frame", "", "", ""}));
   QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_Backspace);
   v.type("1");  // the field is emptied when the key is released
   EXPECT_EQ(v.shown(), (QStringList{"Question #2", "frame", "Question #1", "1", ""}));
-  QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_A);
-  QTest::keyClick(v.screen.txtCurQuestion(), Qt::Key_Return);
+  for (Qt::Key k : {Qt::Key_A, Qt::Key_Return}) QTest::keyClick(v.screen.txtCurQuestion(), k);
   EXPECT_EQ(v.prompter.beeps, 3);
   EXPECT_EQ(v.shown()[0], "Question #2");
 
@@ -54,8 +53,7 @@ TEST(VerifyScreen, KeysMoveThroughTheQuestionsAndTheCorrectionsThenTheScreenClos
   ASSERT_EQ(zvtest::askedTexts(v.prompter), (zvtest::Texts{"Data Correction needed. Please correct the following questions."}));
   EXPECT_EQ(v.shown(), (QStringList{"Question #7", "no frame", "", "", ""}));
   v.type("12");
-  EXPECT_FALSE(v.screen.isVisible());
-  EXPECT_EQ(v.screen.result(), QDialog::Accepted);  // what is stored: VerifyTest
+  EXPECT_EQ(zvtest::shownAndResult(v.screen), zvtest::kClosedAccepted);  // what is stored: VerifyTest
 }
 
 TEST(VerifyScreen, CancelByKeyboardWritesNothing) {
@@ -65,8 +63,7 @@ TEST(VerifyScreen, CancelByKeyboardWritesNothing) {
   ASSERT_EQ(zvtest::focusAfter(Qt::Key_Tab), v.screen.cmdCancel());
   EXPECT_EQ(v.screen.pnlMessage()->text(), "Press Enter to Cancel Data Verification and return to Main Menu");
   QTest::keyClick(v.screen.cmdCancel(), Qt::Key_Return);
-  EXPECT_FALSE(v.screen.isVisible());
-  EXPECT_EQ(v.screen.result(), QDialog::Rejected);
+  EXPECT_EQ(zvtest::shownAndResult(v.screen), zvtest::kClosedRejected);
   EXPECT_EQ(zvtest::readBytes(v.state.clientFile()), before);
   EXPECT_TRUE(v.prompter.asked.empty());
 }

@@ -117,8 +117,7 @@ TEST(ViewReport, PageKeysOnTheButtonsScrollTheReport) {
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_PageDown), view.Text1());
   EXPECT_GT(bar->value(), 0);
   const int afterPage = bar->value();
-  QTest::keyClick(view.Text1(), Qt::Key_Down);
-  QTest::keyClick(view.Text1(), Qt::Key_PageDown);
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_PageDown}) QTest::keyClick(view.Text1(), k);
   EXPECT_GT(bar->value(), afterPage);
   view.cmdCancel()->setFocus();
   EXPECT_EQ(zvtest::focusAfter(Qt::Key_PageUp), view.Text1());
@@ -159,10 +158,9 @@ TEST(PrintSelected, Clients2And5OfFiveByKeyboardPrintInListOrder) {
   EXPECT_EQ(list->currentRow(), 0);
   EXPECT_TRUE(s.screen.menu()->button(0)->isEnabled());
   EXPECT_TRUE(list->selectedItems().isEmpty());
-  QTest::keyClick(list, Qt::Key_Down);   // row 1: current
-  QTest::keyClick(list, Qt::Key_Space);  // select client 2
-  for (int i = 0; i < 3; ++i) QTest::keyClick(list, Qt::Key_Down);
-  QTest::keyClick(list, Qt::Key_Space);  // select client 5
+  // Down makes row 1 current, Space selects client 2; three rows on, client 5.
+  for (Qt::Key k : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Space})
+    QTest::keyClick(list, k);
   ASSERT_EQ(zvtest::focusAfter(Qt::Key_Tab), s.screen.menu()->button(0));
   QTest::keyClick(s.screen.menu()->button(0), Qt::Key_Return);
   EXPECT_EQ(s.composed, (std::vector<int>{2, 5}));  // what the batch prints and leaves: SupervisorBatchTest
